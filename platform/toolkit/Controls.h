@@ -1,0 +1,146 @@
+#pragma once
+// Components and controls. A TComponent owns the components created with it
+// as owner and destroys them with itself; a TControl is a real Qt widget
+// placed in its parent control, by bounds or by alignment.
+
+#include "platform/base/Classes.h"
+#include "platform/toolkit/Graphics.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <functional>
+#include <vector>
+
+class TWinControl;
+class TPopupMenu;
+
+using TNotifyEvent = std::function<void(TObject* Sender)>;
+enum TShiftStateBits { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
+using TShiftState = int;
+// Key is a virtual-key code; a handler sets it to 0 to consume the key.
+using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
+
+// Runs an event handler; an exception of the toolkit's class that leaves it
+// goes to the application's error display and never into Qt's event loop.
+void InvokeHandler(const std::function<void()>& handler);
+
+class TComponent : public TObject {
+public:
+    explicit TComponent(TComponent* AOwner);
+    ~TComponent() override;
+    TComponent(const TComponent&) = delete;
+    TComponent& operator=(const TComponent&) = delete;
+
+    TComponent* Owner() const { return FOwner; }
+    const AnsiString& Name() const { return FName; }
+    virtual void SetName(const AnsiString& name);
+    int ComponentCount() const { return static_cast<int>(FComponents.size()); }
+    TComponent* Components(int index) const { return FComponents.at(static_cast<size_t>(index)); }
+    // Destroys every owned component, newest first.
+    void DestroyComponents();
+
+private:
+    TComponent* FOwner;
+    AnsiString FName;
+    std::vector<TComponent*> FComponents;
+};
+
+enum TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum TAlignment { taLeftJustify, taRightJustify, taCenter };
+
+// A control over one Qt widget. The control owns its widget; when Qt destroys
+// the widget first (with its parent), the control notices and lets it be.
+class TControl : public TComponent {
+public:
+    ~TControl() override;
+
+    QWidget* Widget() const { return FWidget; }
+    void SetName(const AnsiString& name) override;  // also the widget's object name
+
+    TWinControl* Parent() const { return FParent; }
+    virtual void SetParent(TWinControl* parent);
+
+    void SetBounds(int left, int top, int width, int height);
+    int Left() const;
+    int Top() const;
+    int Width() const;
+    int Height() const;
+    void SetLeft(int value);
+    void SetTop(int value);
+    void SetWidth(int value);
+    void SetHeight(int value);
+
+    TAlign Align() const { return FAlign; }
+    void SetAlign(TAlign align);
+
+    bool Visible() const { return FVisible; }
+    void SetVisible(bool visible);
+    bool Enabled() const;
+    void SetEnabled(bool enabled);
+
+    AnsiString Hint() const { return FHint; }
+    // Tool tip and accessible description.
+    void SetHint(const AnsiString& hint);
+    // Caption or text, as the control shows it.
+    virtual AnsiString GetText() const;
+    virtual void SetText(const AnsiString& text);
+
+    TFont* Font() { return &FFont; }
+    // Applies a changed Font to the widget.
+    void FontChanged();
+    TColor Color() const { return FColor; }
+    void SetColor(TColor color);
+    void SetCursor(TCursor cursor);
+    TPopupMenu* PopupMenu() const { return FPopupMenu; }
+    void SetPopupMenu(TPopupMenu* menu);
+
+    void Repaint();
+    void Show() { SetVisible(true); }
+    void Hide() { SetVisible(false); }
+
+    TNotifyEvent OnClick;
+
+protected:
+    // A subclass makes its widget and hands it over once, in its constructor.
+    TControl(TComponent* AOwner, QWidget* widget);
+
+private:
+    QPointer<QWidget> FWidget;
+    TWinControl* FParent = nullptr;
+    TAlign FAlign = alNone;
+    bool FVisible = true;
+    AnsiString FHint;
+    AnsiString FText;
+    TFont FFont;
+    TColor FColor = clBtnFace;
+    TPopupMenu* FPopupMenu = nullptr;
+};
+
+// A control that can hold other controls and has a window handle. Its
+// children with an alignment are laid out in the order top, bottom, left,
+// right, client whenever it changes size.
+class TWinControl : public TControl {
+public:
+    ~TWinControl() override;
+    HWND Handle() const { return FHandle; }
+    bool Focused() const;
+    void SetFocus();
+    int ControlCount() const { return static_cast<int>(FControls.size()); }
+    TControl* Controls(int index) const { return FControls.at(static_cast<size_t>(index)); }
+    void Realign();
+
+    TKeyEvent OnKeyDown;
+
+protected:
+    TWinControl(TComponent* AOwner, QWidget* widget);
+    // Window messages sent to Handle() with SendMessageA.
+    virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // The widget whose children the aligned controls are (their container).
+    virtual QWidget* ClientWidget() const { return Widget(); }
+
+private:
+    friend class TControl;
+    HWND FHandle;
+    std::vector<TControl*> FControls;
+};

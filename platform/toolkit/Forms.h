@@ -1,0 +1,98 @@
+#pragma once
+// Forms, the application object and the screen.
+
+#include "platform/toolkit/Controls.h"
+
+#include <memory>
+
+enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+
+// A top-level window. Closing a form hides it; closing the application's main
+// form ends the message loop.
+class TForm : public TWinControl {
+public:
+    explicit TForm(TComponent* AOwner);
+    ~TForm() override;
+
+    AnsiString Caption() const { return GetText(); }
+    void SetCaption(const AnsiString& caption) { SetText(caption); }
+    TWindowState WindowState() const { return FWindowState; }
+    void SetWindowState(TWindowState state);
+    TWinControl* ActiveControl() const { return FActiveControl; }
+    // Gives the control the focus now, or when the form is first shown.
+    void SetActiveControl(TWinControl* control);
+    // Shows the form without blocking.
+    void Show();
+    void Close();
+
+    TNotifyEvent OnCreate;
+    // Raises OnCreate; exceptions pass to the caller (CreateForm).
+    void DoCreate();
+
+private:
+    TWindowState FWindowState = wsNormal;
+    TWinControl* FActiveControl = nullptr;
+};
+
+class TApplication : public TComponent {
+public:
+    TApplication();
+    ~TApplication() override;
+
+    // Creates the Qt application object when there is none yet.
+    void Initialize();
+    // Constructs the form with the application as owner, stores it in
+    // reference, makes the first one the main form, and runs its OnCreate.
+    // When OnCreate raises, the form is destroyed, reference is reset and the
+    // exception passes on.
+    template <class T>
+    void CreateForm(T*& reference)
+    {
+        auto* form = new T(this);
+        reference = form;
+        if (!FMainForm) FMainForm = form;
+        try {
+            form->DoCreate();
+        } catch (...) {
+            if (FMainForm == form) FMainForm = nullptr;
+            reference = nullptr;
+            delete form;
+            throw;
+        }
+    }
+    // Shows the main form (maximised as it asks) and runs the message loop
+    // until the main form is closed.
+    void Run();
+    void Terminate();
+    bool Terminated() const { return FTerminated; }
+    // Dispatches every pending event, then returns.
+    void ProcessMessages();
+    // The error display: a message box with the exception's message.
+    void ShowException(const Exception* e);
+    // Shows the exception in flight (called from inside a catch block).
+    void HandleException();
+    TForm* MainForm() const { return FMainForm; }
+    // Called by a form that is being destroyed.
+    void FormDestroyed(TForm* form);
+    HWND Handle() const { return FHandle; }
+
+private:
+    TForm* FMainForm = nullptr;
+    bool FTerminated = false;
+    HWND FHandle;
+    std::unique_ptr<class QApplication> FOwnedQApp;
+};
+
+// The screen: the cursor shown over every window of the program.
+class TScreen : public TComponent {
+public:
+    TScreen() : TComponent(nullptr) {}
+    TCursor Cursor() const { return FCursor; }
+    void SetCursor(TCursor cursor);
+
+private:
+    TCursor FCursor = crDefault;
+};
+
+extern TApplication* Application;
+extern TScreen* Screen;

@@ -1,0 +1,154 @@
+#pragma once
+// The list view: a Qt item view in one of four styles. In owner-data mode it
+// holds no rows, only a count: before it shows rows it raises OnDataHint for
+// their index range, then OnData per row with a reusable row object, then the
+// drawing events per row and, in the report style, per cell. Typed characters
+// are gathered into a search text and answered through OnDataFind.
+
+#include "platform/toolkit/Controls.h"
+
+#include <memory>
+
+class TListView;
+class TImageList;
+class TCustomListView;
+
+enum TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+enum TItemState { isNone = 0, isCut = 1, isDropHilited = 2, isFocused = 3, isSelected = 4 };
+enum TItemFind { ifData = 0, ifPartialString = 1, ifExactString = 2, ifNearest = 3 };
+enum TSearchDirection { sdLeft, sdRight, sdAbove, sdBelow, sdAll };
+using TCustomDrawState = int;  // a set of cds* bits
+constexpr int cdsSelected = 1, cdsGrayed = 2, cdsDisabled = 4, cdsChecked = 8, cdsFocused = 16,
+              cdsDefault = 32, cdsHot = 64, cdsMarked = 128, cdsIndeterminate = 256;
+
+// One row. In owner-data mode the view hands out one reusable row object,
+// refilled through OnData for every request; SubItems starts empty each time.
+class TListItem : public TObject {
+public:
+    TListItem(TCustomListView* owner, int index);
+    ~TListItem() override;
+
+    int GetIndex() const { return Index; }
+    // State isFocused or isSelected.
+    void SetState(TItemState state, bool value);
+    bool GetState(TItemState state) const;
+    // Scrolls the row into view; partialOK false asks for the whole row.
+    void MakeVisible(bool partialOK);
+    TCustomListView* Owner() const { return FOwner; }
+
+    int Index;
+    AnsiString Caption;
+    int ImageIndex = -1;
+    TStrings* SubItems;
+
+private:
+    TCustomListView* FOwner;
+};
+
+class TListItems : public TObject {
+public:
+    explicit TListItems(TCustomListView* owner) : FOwner(owner) {}
+    // Owner data: the row count only.
+    void SetCount(int count);
+    int GetCount() const;
+    // The row at index (owner data: the reusable row, filled through OnData).
+    TListItem* GetItem(int index);
+    // Ordinary items (not owner data).
+    TListItem* Add();
+    void Clear();
+    // Drawing and model updates wait until the outermost EndUpdate.
+    void BeginUpdate();
+    void EndUpdate();
+
+private:
+    TCustomListView* FOwner;
+};
+
+class TListColumn : public TObject {
+public:
+    AnsiString Caption;
+    int Width = 50;
+    TAlignment Alignment = taLeftJustify;
+};
+
+class TListColumns : public TObject {
+public:
+    explicit TListColumns(TCustomListView* owner) : FOwner(owner) {}
+    ~TListColumns() override;
+    // Adds a column; set its fields, then call Changed().
+    TListColumn* Add();
+    int GetCount() const { return static_cast<int>(FColumns.size()); }
+    TListColumn* GetItem(int index) const { return FColumns.at(static_cast<size_t>(index)); }
+    void Changed();
+
+private:
+    TCustomListView* FOwner;
+    std::vector<TListColumn*> FColumns;
+};
+
+using TLVOwnerDataEvent = std::function<void(TObject* Sender, TListItem* Item)>;
+using TLVOwnerDataHintEvent = std::function<void(TObject* Sender, int StartIndex, int EndIndex)>;
+using TLVOwnerDataFindEvent = std::function<void(TObject* Sender, TItemFind Find,
+                                                 const AnsiString& FindString,
+                                                 const TPoint& FindPosition, void* FindData,
+                                                 int StartIndex, TSearchDirection Direction,
+                                                 bool Wrap, int& Index)>;
+using TLVCustomDrawItemEvent = std::function<void(TCustomListView* Sender, TListItem* Item,
+                                                  TCustomDrawState State, bool& DefaultDraw)>;
+using TLVCustomDrawSubItemEvent =
+    std::function<void(TCustomListView* Sender, TListItem* Item, int SubItem,
+                       TCustomDrawState State, bool& DefaultDraw)>;
+
+class TCustomListView : public TWinControl {
+public:
+    explicit TCustomListView(TComponent* AOwner);
+    ~TCustomListView() override;
+
+    TListItems* Items() const { return FItems.get(); }
+    TListColumns* Columns() const { return FColumns.get(); }
+    TCanvas* Canvas() const { return FCanvas.get(); }
+
+    bool OwnerData() const { return FOwnerData; }
+    void SetOwnerData(bool ownerData);
+    TViewStyle ViewStyle() const { return FViewStyle; }
+    void SetViewStyle(TViewStyle style);
+
+    // The selected row (owner data: the reusable row object), or null.
+    TListItem* GetSelection();
+    void SetSelection(TListItem* item);
+    TListItem* ItemFocused();
+
+    TImageList* LargeImages() const;
+    void SetLargeImages(TImageList* images);
+    TImageList* SmallImages() const;
+    void SetSmallImages(TImageList* images);
+
+    TLVOwnerDataEvent OnData;
+    TLVOwnerDataHintEvent OnDataHint;
+    TLVOwnerDataFindEvent OnDataFind;
+    TLVCustomDrawItemEvent OnCustomDrawItem;
+    TLVCustomDrawSubItemEvent OnCustomDrawSubItem;
+    TNotifyEvent OnDblClick;
+
+protected:
+    // LVM_SETIMAGELIST attaches an image list handle (LVSIL_NORMAL, LVSIL_SMALL).
+    LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+private:
+    friend class TListItems;
+    friend class TListItem;
+    friend class TListColumns;
+    friend class ListViewModel;
+    std::unique_ptr<TListItems> FItems;
+    std::unique_ptr<TListColumns> FColumns;
+    std::unique_ptr<TCanvas> FCanvas;
+    bool FOwnerData = false;
+    TViewStyle FViewStyle = vsIcon;
+    struct Impl;
+    std::unique_ptr<Impl> FImpl;
+};
+
+class TListView : public TCustomListView {
+public:
+    using TCustomListView::TCustomListView;
+};

@@ -1,0 +1,33 @@
+#pragma once
+// The record of one child item of the open folder, and the small shell
+// queries made about items.
+
+#include "platform/shell/ShlObj.h"
+
+// One row of the file list. It owns both of its item id lists.
+struct PShellItem {
+    LPITEMIDLIST AbsoluteId = nullptr;  // from the desktop; made when details load
+    LPITEMIDLIST ChildId = nullptr;     // relative to the open folder
+    bool NeedsDetails = true;
+    AnsiString Name;
+    AnsiString TypeText;
+    AnsiString DateText;
+    int IconIndex = 0;
+    int SizeKB = 0;
+    DWORD Attributes = 0;
+
+    PShellItem() = default;
+    // Frees both lists through the shell allocator.
+    ~PShellItem();
+    PShellItem(const PShellItem&) = delete;
+    PShellItem& operator=(const PShellItem&) = delete;
+};
+
+// The item's name in normal or parsing form. An unknown STRRET kind or a failed
+// query gives the empty text.
+AnsiString ItemDisplayName(IShellFolder* folder, LPCITEMIDLIST id, bool forParsing);
+// Whether the item id (relative to folder) is a folder.
+bool IsFolderItem(IShellFolder* folder, LPCITEMIDLIST id);
+// Sort comparison of two records (PShellItem*) by the open folder's first
+// column: the CODE field of CompareIDs as a signed 16-bit number.
+int CompareShellItems(void* first, void* second);
