@@ -1,8 +1,6 @@
 #include "tests/support/RecordingDialogs.h"
 
 namespace {
-
-
 void runWhileShown(std::function<void()>& action)
 {
     if (!action) return;
@@ -14,7 +12,6 @@ void runWhileShown(std::function<void()>& action)
 
 void RecordingDialogs::ShowMessage(const AnsiString& text)
 {
-
     messages.push_back(text);
     runWhileShown(whileShown);
 }
