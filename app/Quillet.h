@@ -146,6 +146,8 @@ private:
     void CreateTileSizePanel();
     void CreateGallery();
     void CreateViewsMenu();
+    // True when id is the list of a history entry.
+    bool IsHistoryList(LPCITEMIDLIST id) const;
     // True when FCurrentId is owned by a history entry.
     bool HistoryOwnsCurrentId() const;
     // Lets go of the history's lists and FCurrentId.

@@ -1,0 +1,75 @@
+#include "shell/ShellItem.h"
+
+#include "app/Quillet.h"
+#include "platform/shell/ComRef.h"
+#include "shell/IdList.h"
+
+#include <cstring>
+#include <vector>
+
+PShellItem::~PShellItem()
+{
+    // A destructor must not throw; an allocator that cannot be had leaks the
+    // lists rather than ending the program.
+    try {
+        FreeItemId(ChildId);
+        FreeItemId(AbsoluteId);
+    } catch (const Exception&) {
+    }
+}
+
+namespace {
+
+AnsiString WideToAnsi(LPCWSTR wide)
+{
+    const int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (size <= 1) return {};
+    std::vector<char> bytes(static_cast<size_t>(size));
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, bytes.data(), size, nullptr, nullptr);
+    return AnsiString(bytes.data(), static_cast<size_t>(size - 1));
+}
+
+void FreeShellString(LPOLESTR text)
+{
+    ComRef<IMalloc> malloc;
+    if (SUCCEEDED(SHGetMalloc(malloc.put())) && malloc) malloc->Free(text);
+}
+
+}  // namespace
+
+AnsiString ItemDisplayName(IShellFolder* folder, LPCITEMIDLIST id, bool forParsing)
+{
+    STRRET name;
+    std::memset(&name, 0, sizeof name);
+    name.uType = ~0u;
+    if (FAILED(folder->GetDisplayNameOf(id, forParsing ? SHGDN_FORPARSING : SHGDN_NORMAL, &name)))
+        return {};
+    switch (name.uType) {
+    case STRRET_WSTR: {
+        if (!name.pOleStr) return {};
+        AnsiString text = WideToAnsi(name.pOleStr);
+        FreeShellString(name.pOleStr);
+        return text;
+    }
+    case STRRET_OFFSET:
+        return AnsiString(reinterpret_cast<const char*>(id) + name.uOffset);
+    case STRRET_CSTR:
+        return AnsiString(name.cStr, strnlen(name.cStr, sizeof name.cStr));
+    default:
+        return {};
+    }
+}
+
+bool IsFolderItem(IShellFolder* folder, LPCITEMIDLIST id)
+{
+    SFGAOF attributes = SFGAO_FOLDER;
+    folder->GetAttributesOf(1, &id, &attributes);
+    return (attributes & SFGAO_FOLDER) != 0;
+}
+
+int CompareShellItems(void* first, void* second)
+{
+    const HRESULT status = frmQuillet->FCurrentFolder->CompareIDs(
+        0, static_cast<PShellItem*>(first)->ChildId, static_cast<PShellItem*>(second)->ChildId);
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(status & 0xFFFF));
+}
