@@ -157,7 +157,6 @@ void TfrmQuillet::CreatePathBox()
     cmbxPath->SetParent(clbrMyCoolbar);
     cmbxPath->SetWidth(774);
     cmbxPath->SetItemHeight(13);
-    cmbxPath->SetHint("Path");
     cmbxPath->OnClick = [this](TObject* sender) { cmbxPathClick(sender); };
     cmbxPath->OnKeyDown = [this](TObject* sender, WORD& key, TShiftState shift) {
         cmbxPathKeyDown(sender, key, shift);
@@ -207,7 +206,6 @@ void TfrmQuillet::CreateFileList()
     lstvwVirtualList->SetParent(this);
     lstvwVirtualList->SetAlign(alClient);
     lstvwVirtualList->SetOwnerData(true);
-    lstvwVirtualList->SetHint("Files");
     for (const ColumnLayout& layout : kReportColumns) {
         TListColumn* column = lstvwVirtualList->Columns()->Add();
         column->Caption = layout.caption;
@@ -252,7 +250,6 @@ void TfrmQuillet::CreateGallery()
     LstViewPicture->SetName("LstViewPicture");
     LstViewPicture->SetParent(this);
     LstViewPicture->SetAlign(alClient);
-    LstViewPicture->SetHint("Pictures");
     LstViewPicture->SetViewStyle(vsIcon);
     LstViewPicture->SetLargeImages(ImageList1);
     LstViewPicture->SetVisible(false);
