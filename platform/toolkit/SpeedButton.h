@@ -1,0 +1,30 @@
+#pragma once
+// A tool-bar style button that takes no focus: a glyph beside its caption,
+// flat (no frame until the mouse is over it) on request. The caption is drawn
+// in Font()->Color. A disabled button cannot be pressed.
+
+#include "platform/toolkit/Controls.h"
+
+class QPixmap;
+class QToolButton;
+
+class TSpeedButton : public TControl {
+public:
+    explicit TSpeedButton(TComponent* AOwner);
+
+    bool Flat() const;
+    void SetFlat(bool flat);
+    // The picture left of the caption, shown at its own size; greyed out
+    // while the button is disabled.
+    void SetGlyph(const QPixmap& glyph);
+    // Sets Font()->Color and redraws the caption in it.
+    void SetFontColor(TColor color);
+    // Acts as a user click: raises OnClick unless the button is disabled.
+    void Click();
+
+    AnsiString GetText() const override;
+    void SetText(const AnsiString& text) override;
+
+private:
+    QToolButton* FButton;
+};
