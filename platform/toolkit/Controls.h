@@ -7,6 +7,8 @@
 #include "platform/toolkit/Graphics.h"
 
 #include <QPointer>
+#include <QRect>
+#include <QString>
 #include <QWidget>
 
 #include <functional>
@@ -24,6 +26,16 @@ using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shi
 // Runs an event handler; an exception of the toolkit's class that leaves it
 // goes to the application's error display and never into Qt's event loop.
 void InvokeHandler(const std::function<void()>& handler);
+
+// Text between the program's 8-bit strings and Qt: bytes that are not valid
+// UTF-8 survive the round trip.
+QString ToQString(const AnsiString& text);
+AnsiString FromQString(const QString& text);
+
+// The virtual-key code of a Qt key (letters 'A'..'Z', digits '0'..'9',
+// VK_RETURN, VK_BACK, ...); 0 for keys without one.
+WORD VirtualKeyFromQt(int qtKey);
+TShiftState ShiftStateFromQt(Qt::KeyboardModifiers modifiers);
 
 class TComponent : public TObject {
 public:
@@ -104,8 +116,19 @@ public:
 protected:
     // A subclass makes its widget and hands it over once, in its constructor.
     TControl(TComponent* AOwner, QWidget* widget);
+    // Shows a changed Color; plain controls keep the platform's colours.
+    virtual void ColorChanged() {}
+    // The accessible name: the hint, else the caption, else the name.
+    void UpdateAccessibleName();
+    // Raises OnClick through InvokeHandler.
+    void DoClick();
 
 private:
+    friend class TWinControl;
+    // Follows the widget's parent: when Qt deletes the parent widget first,
+    // the control forgets its parent too.
+    void ParentGone();
+
     QPointer<QWidget> FWidget;
     TWinControl* FParent = nullptr;
     TAlign FAlign = alNone;
@@ -128,6 +151,9 @@ public:
     void SetFocus();
     int ControlCount() const { return static_cast<int>(FControls.size()); }
     TControl* Controls(int index) const { return FControls.at(static_cast<size_t>(index)); }
+    // Size of the area the children are placed in.
+    int ClientWidth() const;
+    int ClientHeight() const;
     void Realign();
 
     TKeyEvent OnKeyDown;
@@ -138,9 +164,20 @@ protected:
     virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
     // The widget whose children the aligned controls are (their container).
     virtual QWidget* ClientWidget() const { return Widget(); }
+    // The part of ClientWidget() the aligned children share.
+    virtual QRect AlignRect() const;
+    // Raises OnKeyDown for key presses in widget (the control's own widget
+    // is watched already); a key the handler sets to 0 goes no further.
+    void WatchKeys(QWidget* widget);
+    // Raises OnKeyDown; true when the handler consumed the key.
+    bool DoKeyDown(int qtKey, Qt::KeyboardModifiers modifiers);
 
 private:
     friend class TControl;
+    friend class TSplitter;
     HWND FHandle;
     std::vector<TControl*> FControls;
+    // What alClient children got (or would get) at the last Realign.
+    QRect FClientRemainder;
+    bool FAligning = false;
 };

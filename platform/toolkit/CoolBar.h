@@ -1,0 +1,28 @@
+#pragma once
+// The cool bar: bands stacked top to bottom, each holding one control that
+// fills the band's width after the band's grip.
+
+#include "platform/toolkit/Controls.h"
+
+class TCoolBar : public TWinControl {
+public:
+    explicit TCoolBar(TComponent* AOwner);
+    ~TCoolBar() override;
+
+    // Adds a band below the others holding control (which becomes a child of
+    // the bar); the band is at least minHeight pixels high; width is the
+    // band's width while the bar is narrower than that, otherwise the band
+    // fills the bar.
+    void AddBand(TControl* control, int minHeight, int width);
+    int BandCount() const { return static_cast<int>(FBands.size()); }
+
+private:
+    struct Band {
+        TControl* control;
+        int minHeight;
+        int width;
+    };
+    void ArrangeBands();
+
+    std::vector<Band> FBands;
+};

@@ -1,0 +1,33 @@
+#pragma once
+// The edit: a one-line text box.
+
+#include "platform/toolkit/Controls.h"
+
+class QLineEdit;
+
+enum TBiDiMode { bdLeftToRight, bdRightToLeft };
+
+class TEdit : public TWinControl {
+public:
+    explicit TEdit(TComponent* AOwner);
+
+    AnsiString GetText() const override;
+    void SetText(const AnsiString& text) override;
+    TBiDiMode BiDiMode() const { return FBiDiMode; }
+    // Right to left shows the text right-aligned.
+    void SetBiDiMode(TBiDiMode mode);
+    // Stores the name of the input method only.
+    void SetImeName(const AnsiString& name) { FImeName = name; }
+    const AnsiString& ImeName() const { return FImeName; }
+    bool ReadOnly() const;
+    void SetReadOnly(bool readOnly);
+
+    // Raised whenever the text changes, by typing or by SetText.
+    TNotifyEvent OnChange;
+
+    QLineEdit* LineEdit() const;
+
+private:
+    TBiDiMode FBiDiMode = bdLeftToRight;
+    AnsiString FImeName;
+};

@@ -1,0 +1,28 @@
+#pragma once
+// The label: a caption drawn in the label's font and colour.
+
+#include "platform/toolkit/Controls.h"
+
+class QLabel;
+
+class TLabel : public TControl {
+public:
+    explicit TLabel(TComponent* AOwner);
+
+    void SetText(const AnsiString& text) override;
+    bool AutoSize() const { return FAutoSize; }
+    // When on, the label takes the size of its caption.
+    void SetAutoSize(bool autoSize);
+    bool Transparent() const { return FTransparent; }
+    // When off, the label fills its background with its Color.
+    void SetTransparent(bool transparent);
+    void SetAlignment(TAlignment alignment);
+
+private:
+    QLabel* LabelWidget() const;
+    void ApplyLook();
+    void FitCaption();
+
+    bool FAutoSize = true;
+    bool FTransparent = false;
+};

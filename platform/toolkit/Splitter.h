@@ -1,0 +1,29 @@
+#pragma once
+// The splitter: an aligned bar that resizes the control aligned the same way
+// just before it in its parent's alignment order when the user drags it.
+
+#include "platform/toolkit/Controls.h"
+
+class TSplitter : public TControl {
+public:
+    explicit TSplitter(TComponent* AOwner);
+
+    // Smallest size, in pixels, of both the resized control and the client
+    // area that remains.
+    int MinSize() const { return FMinSize; }
+    void SetMinSize(int size) { FMinSize = size; }
+    // The control the splitter resizes, null when none.
+    TControl* ResizedControl() const;
+
+    TNotifyEvent OnMoved;
+
+private:
+    friend class SplitterWidget;
+    void BeginDrag();
+    // Drags by delta pixels from where the drag began.
+    void DragBy(int delta);
+    void EndDrag();
+
+    int FMinSize = 30;
+    int FStartSize = -1;
+};
