@@ -1,0 +1,71 @@
+#include "tests/shell/MainWindowFixture.h"
+
+#include "platform/shell/ShellDiagnostics.h"
+#include "platform/toolkit/ComboBox.h"
+
+void MainWindowTest::SetUp()
+{
+    FLiveBlocksAtStart = ShellDiagnostics::LiveBlocks();
+    FDrive = std::make_unique<TempDrive>();
+    Populate(*FDrive);
+    FDialogs.Clear();
+    Application->CreateForm(frmQuillet);
+    FWindow = frmQuillet;
+    FWindow->Show();
+    Application->ProcessMessages();
+}
+
+void MainWindowTest::TearDown()
+{
+    ShellDiagnostics::Reset();
+    delete FWindow;
+    FWindow = nullptr;
+    FDrive.reset();
+    FDialogs.Clear();
+    EXPECT_EQ(ShellDiagnostics::LiveBlocks(), FLiveBlocksAtStart) << "item id lists leaked";
+}
+
+AnsiString MainWindowTest::DrivePath(const std::string& relative)
+{
+    AnsiString path = "C:\\";
+    for (char c : relative) path += c == '/' ? '\\' : c;
+    return path;
+}
+
+std::vector<AnsiString> MainWindowTest::RowNames() const
+{
+    std::vector<AnsiString> names;
+    for (int i = 0; i < FWindow->FShellItems->GetCount(); ++i)
+        names.push_back(FWindow->GetShellItem(i)->Name);
+    return names;
+}
+
+int MainWindowTest::RowCount() const
+{
+    return FWindow->lstvwVirtualList->Items()->GetCount();
+}
+
+int MainWindowTest::SelectedRow() const
+{
+    TListItem* selected = FWindow->lstvwVirtualList->GetSelection();
+    return selected ? selected->GetIndex() : -1;
+}
+
+std::vector<AnsiString> MainWindowTest::History() const
+{
+    std::vector<AnsiString> texts;
+    TStrings* items = FWindow->cmbxPath->Items();
+    for (int i = 0; i < items->GetCount(); ++i) texts.push_back(items->Get(i));
+    return texts;
+}
+
+void MainWindowTest::SelectRow(int row)
+{
+    TListView* list = FWindow->lstvwVirtualList;
+    list->SetSelection(row < 0 ? nullptr : list->Items()->GetItem(row));
+}
+
+void MainWindowTest::Run(const std::function<void()>& command)
+{
+    InvokeHandler(command);
+}
