@@ -1,0 +1,124 @@
+// Opening a large folder end to end (enumeration, records, sort, row count)
+// against the physical limit (a bare readdir loop that only counts) and
+// against `ls -1`, at 10 000, 100 000 and 1 000 000 entries.
+//
+// Usage: open_folder_bench [work folder] [largest size]
+// The folders are made once under the work folder (default /tmp/quillet-bench)
+// and kept for later runs.
+
+#include "app/Quillet.h"
+#include "platform/base/Drives.h"
+
+#include <QElapsedTimer>
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+namespace {
+
+// Mixed-case names with numbers; about one entry in a hundred is a folder.
+void MakeFolder(const std::string& path, int entries)
+{
+    const std::string done = path + "/.complete";
+    if (access(done.c_str(), F_OK) == 0) return;
+    mkdir(path.c_str(), 0755);
+    std::printf("making %d entries in %s ...\n", entries, path.c_str());
+    std::fflush(stdout);
+    char name[128];
+    for (int i = 0; i < entries; ++i) {
+        std::snprintf(name, sizeof name, "%s/%s%d_Take%d%s", path.c_str(),
+                      (i % 3 == 0) ? "IMG_" : (i % 3 == 1 ? "img" : "Holiday"), i, i % 17,
+                      i % 100 == 0 ? "" : ".jpg");
+        if (i % 100 == 0) {
+            mkdir(name, 0755);
+        } else {
+            const int fd = open(name, O_CREAT | O_WRONLY, 0644);
+            if (fd >= 0) close(fd);
+        }
+    }
+    std::ofstream(done).put('\n');
+}
+
+double Seconds(const QElapsedTimer& timer) { return timer.nsecsElapsed() / 1e9; }
+
+template <class F>
+double BestOf(int runs, F&& run)
+{
+    double best = 1e99;
+    for (int i = 0; i < runs; ++i) {
+        QElapsedTimer timer;
+        timer.start();
+        run();
+        best = std::min(best, Seconds(timer));
+    }
+    return best;
+}
+
+long CountEntries(const std::string& path)
+{
+    long count = 0;
+    if (DIR* dir = opendir(path.c_str())) {
+        while (readdir(dir)) ++count;
+        closedir(dir);
+    }
+    return count;
+}
+
+long ResidentKiB()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0) return std::atol(line.c_str() + 6);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    const std::string work = argc > 1 ? argv[1] : "/tmp/quillet-bench";
+    const int largest = argc > 2 ? std::atoi(argv[2]) : 1000000;
+    mkdir(work.c_str(), 0755);
+    setenv("QUILLET_DRIVES", ("C=" + work).c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+
+    Application->Initialize();
+    Application->CreateForm(frmQuillet);
+
+    std::printf("%-9s %10s %10s %10s %8s %8s %12s\n", "entries", "readdir s", "ls -1 s",
+                "open s", "/readdir", "/ls", "bytes/entry");
+    for (int entries = 10000; entries <= largest; entries *= 10) {
+        const std::string name = "f" + std::to_string(entries);
+        const std::string path = work + "/" + name;
+        MakeFolder(path, entries);
+
+        const double counting = BestOf(3, [&] { CountEntries(path); });
+        const std::string ls = "ls -1 '" + path + "' > /dev/null";
+        const double listing = BestOf(3, [&] { (void)std::system(ls.c_str()); });
+
+        // Start from a small folder so each run replaces records, as a user's open does.
+        frmQuillet->OpenFolderPath("C:\\");
+        const long before = ResidentKiB();
+        const double opening = BestOf(3, [&] {
+            frmQuillet->OpenFolderPath("C:\\");
+            frmQuillet->OpenFolderPath("C:\\" + name);
+        });
+        const long after = ResidentKiB();
+        const double perEntry = (after - before) * 1024.0 / entries;
+        std::printf("%-9d %10.3f %10.3f %10.3f %7.2fx %7.2fx %12.0f\n", entries, counting, listing,
+                    opening, opening / counting, opening / listing, perEntry);
+        std::fflush(stdout);
+    }
+    delete frmQuillet;
+    Application->DestroyComponents();
+    return 0;
+}
