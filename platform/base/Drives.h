@@ -18,6 +18,24 @@ const std::vector<DriveMapping>& DriveMap();
 // Rereads the environment and the mount table (tests change QUILLET_DRIVES).
 void ReloadDriveMap();
 
+// The drive with this letter (either case), or null.
+const DriveMapping* FindDrive(char letter);
+
+// A namespace path in drive form split into its drive and its elements:
+// separators are '\\' or '/', repeated ones count once, "." is dropped and
+// ".." steps back without leaving the drive. None when text is not in drive
+// form ("X:" followed by nothing or a separator) or the drive is not mapped.
+struct DrivePath {
+    const DriveMapping* drive;
+    std::vector<std::string> elements;
+};
+std::optional<DrivePath> SplitDrivePath(const AnsiString& path);
+// An absolute POSIX path split the same way, through the drive whose root is
+// its longest prefix; none when no drive covers it.
+std::optional<DrivePath> SplitPosixPath(const std::string& path);
+// root joined with the elements by '/'.
+std::string JoinPosixPath(const std::string& root, const std::vector<std::string>& elements);
+
 // "C:\home\ann" or "C:/home/ann" or "c:" -> "/home/ann"; an absolute POSIX
 // path is returned as it is; anything else (no such drive, relative) -> none.
 std::optional<std::string> NamespaceToPosixPath(const AnsiString& path);
