@@ -1,0 +1,89 @@
+#pragma once
+// A real main window over a temporary folder that stands at drive C:, with
+// helpers to make files and to read rows back the way the list asks for them.
+
+#include "app/Quillet.h"
+#include "platform/base/Classes.h"
+#include "platform/base/Drives.h"
+#include "platform/shell/ShellDiagnostics.h"
+#include "platform/toolkit/Forms.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <vector>
+
+class FolderWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    void TearDown() override
+    {
+        delete frmQuillet;
+        frmQuillet = nullptr;
+        ShellDiagnostics::Reset();
+    }
+
+    QString PathOf(const QString& name) const { return dir.path() + "/" + name; }
+
+    // A file of exactly size bytes; sizes past what is written are left sparse.
+    void MakeFile(const QString& name, long long size = 0)
+    {
+        const int fd = ::open(PathOf(name).toLocal8Bit().constData(), O_CREAT | O_WRONLY, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(::ftruncate(fd, size), 0);
+        ::close(fd);
+    }
+
+    void MakeFolder(const QString& name) { ASSERT_TRUE(QDir(dir.path()).mkdir(name)); }
+
+    // Opens the temporary folder in a new main window (the report view).
+    void OpenWindow()
+    {
+        const std::string drives = "C=" + dir.path().toStdString();
+        ::setenv("QUILLET_DRIVES", drives.c_str(), 1);
+        ReloadDriveMap();
+        Application->CreateForm(frmQuillet);
+        frmQuillet->OpenFolderPath("C:\\");
+    }
+
+    int RowCount() const { return frmQuillet->FShellItems->GetCount(); }
+
+    int RowOf(const AnsiString& name) const
+    {
+        for (int i = 0; i < RowCount(); ++i) {
+            if (frmQuillet->GetShellItem(i)->Name == name) return i;
+        }
+        ADD_FAILURE() << "no row named " << name;
+        return -1;
+    }
+
+    PShellItem* Record(const AnsiString& name) const { return frmQuillet->GetShellItem(RowOf(name)); }
+
+    int LoadedCount() const
+    {
+        int loaded = 0;
+        for (int i = 0; i < RowCount(); ++i) loaded += frmQuillet->GetShellItem(i)->NeedsDetails ? 0 : 1;
+        return loaded;
+    }
+
+    void LoadAll() { frmQuillet->lstvwVirtualListDataHint(nullptr, 0, RowCount() - 1); }
+
+    // What the row request hands the list: caption, then the sub-items.
+    std::vector<AnsiString> RowTexts(int row) const
+    {
+        TListItem item(frmQuillet->lstvwVirtualList, row);
+        frmQuillet->lstvwVirtualListData(frmQuillet->lstvwVirtualList, &item);
+        std::vector<AnsiString> texts{item.Caption};
+        for (int i = 0; i < item.SubItems->GetCount(); ++i) texts.push_back(item.SubItems->Get(i));
+        return texts;
+    }
+
+    QTemporaryDir dir;
+};
