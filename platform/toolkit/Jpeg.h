@@ -1,0 +1,51 @@
+#pragma once
+// A JPEG picture: holds the file's bytes and its size; decodes when drawn.
+
+#include "platform/toolkit/Graphics.h"
+
+#include <vector>
+
+// A failure inside the JPEG decoder: "JPEG error #N", N being the decoder's
+// message code.
+class EJPEG : public Exception {
+public:
+    explicit EJPEG(int code);
+    int Code() const { return FCode; }
+
+private:
+    int FCode;
+};
+
+class TJPEGImage : public TGraphic {
+public:
+    TJPEGImage() = default;
+
+    // Reads the whole file (a namespace path such as "C:\photos\a.jpg", or an
+    // absolute POSIX path) and, unless it is empty, its header. Raises
+    // Exception when the file cannot be opened or read, EJPEG when its data do
+    // not begin with a valid JPEG header. An empty file loads as a 0 x 0
+    // picture. On failure the picture keeps what it held.
+    void LoadFromFile(const AnsiString& fileName);
+    // The same from bytes in memory.
+    void LoadFromBytes(std::vector<unsigned char> data);
+
+    // Size in pixels; 0 x 0 when nothing or an empty file was loaded.
+    int Width() const override { return FWidth; }
+    int Height() const override { return FHeight; }
+
+    // Decodes at the smallest DCT scale (1/8 .. 8/8) whose output is at least
+    // the rectangle's size, then resamples smoothly into rect on the canvas's
+    // image, clipped to it. Raises EJPEG when decoding fails. An empty picture
+    // draws nothing.
+    void Draw(TCanvas* canvas, const TRect& rect) override;
+
+    // The whole picture decoded at the smallest DCT scale whose output is at
+    // least minWidth x minHeight (full size when no scale reaches that), as an
+    // opaque RGB32 image. Raises EJPEG when decoding fails; null when empty.
+    QImage Decode(int minWidth, int minHeight) const;
+
+private:
+    std::vector<unsigned char> FData;
+    int FWidth = 0;
+    int FHeight = 0;
+};

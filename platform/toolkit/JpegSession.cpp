@@ -1,0 +1,114 @@
+#include "platform/toolkit/JpegSession.h"
+
+#include <cstring>
+
+namespace {
+
+// The memory libjpeg may take for one picture (progressive pictures keep all
+// their coefficients); past it libjpeg fails with an error instead of
+// exhausting the machine.
+constexpr long kMaxDecoderMemory = 768L * 1024 * 1024;
+
+[[noreturn]] void errorExit(j_common_ptr cinfo)
+{
+    auto* err = reinterpret_cast<JpegErrorManager*>(cinfo->err);
+    std::longjmp(err->jump, 1);
+}
+
+void emitMessage(j_common_ptr cinfo, int msgLevel)
+{
+    // Level -1 is a warning about corrupt data; higher levels are traces.
+    if (msgLevel < 0) cinfo->err->num_warnings++;
+}
+
+void outputMessage(j_common_ptr) {}
+
+void noteFailure(JpegSession* session)
+{
+    session->errorCode = session->err.pub.msg_code;
+    if (session->errorCode == 0) session->errorCode = -1;
+}
+
+}  // namespace
+
+bool jpegSessionCreate(JpegSession* session, const unsigned char* data, std::size_t size)
+{
+    std::memset(session, 0, sizeof *session);
+    session->cinfo.err = jpeg_std_error(&session->err.pub);
+    session->err.pub.error_exit = errorExit;
+    session->err.pub.emit_message = emitMessage;
+    session->err.pub.output_message = outputMessage;
+    if (setjmp(session->err.jump)) {
+        noteFailure(session);
+        return false;
+    }
+    // Destroying a half-created decompressor is safe, so mark it first.
+    session->created = true;
+    jpeg_create_decompress(&session->cinfo);
+    session->cinfo.mem->max_memory_to_use = kMaxDecoderMemory;
+    jpeg_mem_src(&session->cinfo, data, static_cast<unsigned long>(size));
+    return true;
+}
+
+bool jpegSessionReadHeader(JpegSession* session)
+{
+    if (setjmp(session->err.jump)) {
+        noteFailure(session);
+        return false;
+    }
+    jpeg_read_header(&session->cinfo, TRUE);
+    return true;
+}
+
+bool jpegSessionScale(JpegSession* session, int scaleNum)
+{
+    if (setjmp(session->err.jump)) {
+        noteFailure(session);
+        return false;
+    }
+    session->cinfo.scale_num = static_cast<unsigned int>(scaleNum);
+    session->cinfo.scale_denom = 8;
+    jpeg_calc_output_dimensions(&session->cinfo);
+    return true;
+}
+
+bool jpegSessionStart(JpegSession* session)
+{
+    if (setjmp(session->err.jump)) {
+        noteFailure(session);
+        return false;
+    }
+    jpeg_start_decompress(&session->cinfo);
+    return true;
+}
+
+bool jpegSessionReadLines(JpegSession* session, JSAMPARRAY rows, JDIMENSION maxLines,
+                          JDIMENSION* linesRead)
+{
+    *linesRead = 0;
+    if (setjmp(session->err.jump)) {
+        noteFailure(session);
+        return false;
+    }
+    *linesRead = jpeg_read_scanlines(&session->cinfo, rows, maxLines);
+    return true;
+}
+
+bool jpegSessionFinish(JpegSession* session)
+{
+    if (setjmp(session->err.jump)) {
+        noteFailure(session);
+        return false;
+    }
+    jpeg_finish_decompress(&session->cinfo);
+    session->warnings = static_cast<int>(session->err.pub.num_warnings);
+    return true;
+}
+
+void jpegSessionDestroy(JpegSession* session)
+{
+    if (!session->created) return;
+    session->created = false;
+    // jpeg_destroy only frees memory and cannot fail.
+    jpeg_destroy_decompress(&session->cinfo);
+}

@@ -1,0 +1,44 @@
+#pragma once
+// A libjpeg decompressor whose failures come back as return values.
+//
+// libjpeg reports a fatal error by calling error_exit, which must not return.
+// Ours longjmps back into whichever guarded call below is running. Those calls
+// hold no C++ objects with destructors, so the jump skips only libjpeg's own
+// C frames; the C++ caller turns a false result into an exception.
+
+#include <csetjmp>
+#include <cstddef>
+#include <cstdio>
+
+#include <jpeglib.h>
+
+struct JpegErrorManager {
+    jpeg_error_mgr pub;
+    std::jmp_buf jump;
+};
+
+struct JpegSession {
+    jpeg_decompress_struct cinfo;
+    JpegErrorManager err;
+    bool created;
+    int errorCode;  // libjpeg's msg_code of the failure; 0 while none
+    int warnings;   // corrupt-data warnings seen (a truncated file gives one)
+};
+
+// Each call returns true on success, false when libjpeg failed; errorCode then
+// holds libjpeg's message code. libjpeg never prints and never exits.
+
+// Creates the decompressor over data (not copied; must outlive the session).
+// Call jpegSessionDestroy afterwards whatever the result.
+bool jpegSessionCreate(JpegSession* session, const unsigned char* data, std::size_t size);
+// Reads the markers up to the first scan: image size, colour space.
+bool jpegSessionReadHeader(JpegSession* session);
+// Sets the DCT scaling to scaleNum/8 (1..8) and computes output_width/height.
+bool jpegSessionScale(JpegSession* session, int scaleNum);
+bool jpegSessionStart(JpegSession* session);
+// Reads up to maxLines rows into rows; *linesRead tells how many came.
+bool jpegSessionReadLines(JpegSession* session, JSAMPARRAY rows, JDIMENSION maxLines,
+                          JDIMENSION* linesRead);
+bool jpegSessionFinish(JpegSession* session);
+// Releases everything the decompressor holds; safe on any state, and twice.
+void jpegSessionDestroy(JpegSession* session);
