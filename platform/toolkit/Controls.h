@@ -37,6 +37,19 @@ AnsiString FromQString(const QString& text);
 WORD VirtualKeyFromQt(int qtKey);
 TShiftState ShiftStateFromQt(Qt::KeyboardModifiers modifiers);
 
+// Runs filter for every event the watched object receives; true stops the
+// event. The hook is a child of the watched object and dies with it.
+class EventHook : public QObject {
+public:
+    using Filter = std::function<bool(QEvent* event)>;
+    EventHook(QObject* watched, Filter filter);
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QObject* FWatched;
+    Filter FFilter;
+};
+
 class TComponent : public TObject {
 public:
     explicit TComponent(TComponent* AOwner);
@@ -87,7 +100,7 @@ public:
     void SetAlign(TAlign align);
 
     bool Visible() const { return FVisible; }
-    void SetVisible(bool visible);
+    virtual void SetVisible(bool visible);
     bool Enabled() const;
     void SetEnabled(bool enabled);
 
@@ -125,9 +138,6 @@ protected:
 
 private:
     friend class TWinControl;
-    // Follows the widget's parent: when Qt deletes the parent widget first,
-    // the control forgets its parent too.
-    void ParentGone();
 
     QPointer<QWidget> FWidget;
     TWinControl* FParent = nullptr;

@@ -23,13 +23,23 @@ public:
     void SetActiveControl(TWinControl* control);
     // Shows the form without blocking.
     void Show();
+    // Shows or hides the form; hiding is not closing.
+    void SetVisible(bool visible) override;
+    // Hides the form; for the main form, ends the message loop too.
     void Close();
 
     TNotifyEvent OnCreate;
     // Raises OnCreate; exceptions pass to the caller (CreateForm).
     void DoCreate();
 
+protected:
+    void ColorChanged() override;
+
 private:
+    friend class FormWindow;
+    // The window was closed, by Close() or by the window manager.
+    void Closed();
+
     TWindowState FWindowState = wsNormal;
     TWinControl* FActiveControl = nullptr;
 };

@@ -1,0 +1,72 @@
+#include "platform/toolkit/Dialogs.h"
+
+#include "platform/base/Drives.h"
+#include "platform/toolkit/Controls.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace {
+
+const QString kTitle = QStringLiteral("Quillet");
+
+// Qt's own modal dialogs, parented to the active window so they stay on top
+// of it.
+class QtDialogs : public DialogSeam {
+public:
+    void ShowMessage(const AnsiString& text) override
+    {
+        QMessageBox box(QMessageBox::NoIcon, kTitle, ToQString(text), QMessageBox::Ok,
+                        QApplication::activeWindow());
+        box.exec();
+    }
+
+    void ShowError(const AnsiString& text) override
+    {
+        QMessageBox::critical(QApplication::activeWindow(), kTitle, ToQString(text));
+    }
+
+    bool SelectDirectory(const AnsiString& caption, const AnsiString& root,
+                         AnsiString& directory) override
+    {
+        QString start = QDir::homePath();
+        if (!root.empty()) {
+            if (auto posix = NamespaceToPosixPath(root)) start = QFile::decodeName(posix->c_str());
+        }
+        const QString chosen =
+            QFileDialog::getExistingDirectory(QApplication::activeWindow(), ToQString(caption), start);
+        if (chosen.isEmpty()) return false;
+        const std::string posix = QFile::encodeName(chosen).toStdString();
+        // A folder no drive covers is still a folder: hand back its own path.
+        directory = PosixToNamespacePath(posix).value_or(posix);
+        return true;
+    }
+};
+
+DialogSeam* installed = nullptr;
+
+}  // namespace
+
+DialogSeam& Dialogs()
+{
+    static QtDialogs qtDialogs;
+    return installed ? *installed : qtDialogs;
+}
+
+void SetDialogSeam(DialogSeam* seam)
+{
+    installed = seam;
+}
+
+void ShowMessage(const AnsiString& text)
+{
+    Dialogs().ShowMessage(text);
+}
+
+bool SelectDirectory(const AnsiString& caption, const std::u16string& root, AnsiString& directory)
+{
+    return Dialogs().SelectDirectory(caption, FromQString(QString::fromStdU16String(root)), directory);
+}

@@ -1,0 +1,200 @@
+#include "platform/toolkit/Forms.h"
+
+#include "platform/toolkit/Dialogs.h"
+
+#include <QApplication>
+#include <QCloseEvent>
+
+#include <exception>
+
+// The window behind a form: closing it hides it and tells the form.
+class FormWindow : public QWidget {
+public:
+    explicit FormWindow(TForm* form) : FForm(form) {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override
+    {
+        event->accept();
+        FForm->Closed();
+    }
+
+private:
+    TForm* FForm;
+};
+
+TForm::TForm(TComponent* AOwner) : TWinControl(AOwner, new FormWindow(this))
+{
+    // A form stays hidden until it is shown.
+    TControl::SetVisible(false);
+    ColorChanged();
+}
+
+TForm::~TForm()
+{
+    // Controls go while the window still exists, each with its own widget.
+    DestroyComponents();
+    FActiveControl = nullptr;
+    Application->FormDestroyed(this);
+}
+
+void TForm::SetWindowState(TWindowState state)
+{
+    FWindowState = state;
+    if (!Widget() || !Widget()->isVisible()) return;
+    switch (state) {
+    case wsMaximized: Widget()->showMaximized(); break;
+    case wsMinimized: Widget()->showMinimized(); break;
+    default: Widget()->showNormal(); break;
+    }
+}
+
+void TForm::SetActiveControl(TWinControl* control)
+{
+    FActiveControl = control;
+    // Focus set while the window is hidden is given when it is shown.
+    if (control) control->SetFocus();
+}
+
+void TForm::Show()
+{
+    SetVisible(true);
+}
+
+void TForm::SetVisible(bool visible)
+{
+    TControl::SetVisible(visible);
+    QWidget* window = Widget();
+    if (!window) return;
+    if (!visible) {
+        window->hide();
+        return;
+    }
+    switch (FWindowState) {
+    case wsMaximized: window->showMaximized(); break;
+    case wsMinimized: window->showMinimized(); break;
+    default: window->show(); break;
+    }
+    window->raise();
+    window->activateWindow();
+    if (FActiveControl) FActiveControl->SetFocus();
+}
+
+void TForm::Close()
+{
+    if (Widget() && Widget()->isVisible())
+        Widget()->close();  // closeEvent calls Closed()
+    else
+        Closed();
+}
+
+void TForm::Closed()
+{
+    TControl::SetVisible(false);
+    if (Application->MainForm() == this) Application->Terminate();
+}
+
+void TForm::DoCreate()
+{
+    if (OnCreate) OnCreate(this);
+}
+
+void TForm::ColorChanged()
+{
+    if (!Widget()) return;
+    QPalette palette = Widget()->palette();
+    palette.setColor(QPalette::Window, ToQColor(Color()));
+    Widget()->setPalette(palette);
+}
+
+// ---------------------------------------------------------------------------
+
+TApplication::TApplication() : TComponent(nullptr), FHandle(nullptr) {}
+
+TApplication::~TApplication()
+{
+    DestroyComponents();
+    if (FHandle) UnregisterWindowProc(FHandle);
+}
+
+void TApplication::Initialize()
+{
+    if (!QApplication::instance()) {
+        // The program reads no command line; Qt still wants an argv that
+        // outlives the application object.
+        static int argc = 1;
+        static char name[] = "quillet";
+        static char* argv[] = {name, nullptr};
+        FOwnedQApp = std::make_unique<QApplication>(argc, argv);
+    }
+    // Only closing the main form ends the program.
+    QApplication::setQuitOnLastWindowClosed(false);
+    if (!FHandle) FHandle = RegisterWindowProc([](UINT, WPARAM, LPARAM) -> LRESULT { return 0; });
+}
+
+void TApplication::Run()
+{
+    if (FMainForm && !FTerminated) FMainForm->Show();
+    if (!FTerminated && QCoreApplication::instance()) QCoreApplication::exec();
+}
+
+void TApplication::Terminate()
+{
+    FTerminated = true;
+    // exit() rather than quit(): it also ends any nested loop, such as a
+    // message box that is open when the main form goes.
+    if (QCoreApplication::instance()) QCoreApplication::exit(0);
+}
+
+void TApplication::ProcessMessages()
+{
+    if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void TApplication::ShowException(const Exception* e)
+{
+    if (e) Dialogs().ShowError(e->Message());
+}
+
+void TApplication::HandleException()
+{
+    if (!std::current_exception()) return;
+    try {
+        throw;
+    } catch (const Exception& e) {
+        ShowException(&e);
+    } catch (const std::exception& e) {
+        Dialogs().ShowError(e.what());
+    } catch (...) {
+        Dialogs().ShowError("An unknown error occurred.");
+    }
+}
+
+void TApplication::FormDestroyed(TForm* form)
+{
+    if (FMainForm == form) FMainForm = nullptr;
+}
+
+// ---------------------------------------------------------------------------
+
+void TScreen::SetCursor(TCursor cursor)
+{
+    const bool overridden = FCursor != crDefault;
+    FCursor = cursor;
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+    Qt::CursorShape shape = Qt::ArrowCursor;
+    if (cursor == crHourGlass) shape = Qt::WaitCursor;
+    if (cursor == crHSplit) shape = Qt::SplitHCursor;
+    if (cursor == crVSplit) shape = Qt::SplitVCursor;
+    if (cursor == crDefault) {
+        if (overridden && QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
+    } else if (overridden) {
+        QGuiApplication::changeOverrideCursor(shape);
+    } else {
+        QGuiApplication::setOverrideCursor(shape);
+    }
+}
+
+// Both live for the whole run; neither makes a Qt object before Initialize().
+TApplication* Application = new TApplication;
+TScreen* Screen = new TScreen;
