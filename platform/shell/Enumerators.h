@@ -1,0 +1,59 @@
+#pragma once
+// Enumerators handed out by EnumObjects: one over ready-made child ids (the
+// desktop's and the drives folder's virtual children) and one over a POSIX
+// folder read with readdir.
+
+#include "platform/shell/ItemId.h"
+
+#include <atomic>
+#include <dirent.h>
+
+class EnumeratorBase : public IEnumIDList {
+public:
+    EnumeratorBase();
+    ~EnumeratorBase() override;
+    HRESULT QueryInterface(REFIID riid, void** object) override;
+    ULONG AddRef() override;
+    ULONG Release() override;
+    HRESULT Next(ULONG celt, LPITEMIDLIST* ids, ULONG* fetched) override;
+    HRESULT Skip(ULONG celt) override;
+
+protected:
+    // The next child id (caller owns it); null at the end, or when memory
+    // runs out (then *status says so).
+    virtual LPITEMIDLIST NextOne(HRESULT* status) = 0;
+
+private:
+    std::atomic<ULONG> FRefs{1};
+};
+
+class ListEnumerator final : public EnumeratorBase {
+public:
+    explicit ListEnumerator(std::vector<ItemId::Bytes> children) : FChildren(std::move(children)) {}
+    HRESULT Reset() override;
+
+protected:
+    LPITEMIDLIST NextOne(HRESULT* status) override;
+
+private:
+    std::vector<ItemId::Bytes> FChildren;
+    size_t FNext = 0;
+};
+
+// Lists a folder without a stat per entry: readdir's type decides folder or
+// not, and only entries whose type it does not tell, or symbolic links, are
+// stat'ed (a link to a folder is a folder).
+class FolderEnumerator final : public EnumeratorBase {
+public:
+    // Takes dir over.
+    FolderEnumerator(DIR* dir, DWORD flags) : FDir(dir), FFlags(flags) {}
+    ~FolderEnumerator() override;
+    HRESULT Reset() override;
+
+protected:
+    LPITEMIDLIST NextOne(HRESULT* status) override;
+
+private:
+    DIR* FDir;
+    DWORD FFlags;
+};

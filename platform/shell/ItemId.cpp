@@ -1,0 +1,221 @@
+#include "platform/shell/ItemId.h"
+
+#include "platform/base/Drives.h"
+#include "platform/shell/NaturalOrder.h"
+#include "platform/shell/ShellInternals.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <pwd.h>
+#include <unistd.h>
+
+namespace ItemId {
+
+namespace {
+
+WORD readWord(const BYTE* p)
+{
+    return static_cast<WORD>(p[0] | (p[1] << 8));
+}
+
+void putWord(BYTE* p, WORD value)
+{
+    p[0] = static_cast<BYTE>(value & 0xFF);
+    p[1] = static_cast<BYTE>(value >> 8);
+}
+
+void appendHeader(Bytes& list, WORD size, BYTE kind)
+{
+    const size_t at = list.size();
+    list.resize(at + 3);
+    putWord(list.data() + at, size);
+    list[at + 2] = kind;
+}
+
+void writeEntry(BYTE* at, const char* name, size_t length, bool folder)
+{
+    putWord(at, static_cast<WORD>(kEntryOverhead + length));
+    at[2] = EntryKind;
+    at[3] = folder ? kFolderFlag : 0;
+    const std::uint64_t key = NaturalSortKey(name);
+    std::memcpy(at + 4, &key, sizeof key);
+    std::memcpy(at + kNameOffset, name, length);
+    at[kNameOffset + length] = 0;
+}
+
+}  // namespace
+
+void AppendDrivesFolder(Bytes& list) { appendHeader(list, 3, DrivesFolderKind); }
+void AppendHome(Bytes& list) { appendHeader(list, 3, HomeKind); }
+
+void AppendDrive(Bytes& list, char letter)
+{
+    appendHeader(list, 4, DriveKind);
+    list.push_back(static_cast<BYTE>(letter));
+}
+
+bool AppendEntry(Bytes& list, const char* name, bool folder)
+{
+    const size_t length = std::strlen(name);
+    if (length == 0 || length + kEntryOverhead > 0xFFFF) return false;
+    const size_t at = list.size();
+    list.resize(at + kEntryOverhead + length);
+    writeEntry(list.data() + at, name, length, folder);
+    return true;
+}
+
+LPITEMIDLIST NewList(const Bytes& entries)
+{
+    auto* block = static_cast<BYTE*>(ShellAlloc(entries.size() + 2));
+    if (!block) return nullptr;
+    if (!entries.empty()) std::memcpy(block, entries.data(), entries.size());
+    putWord(block + entries.size(), 0);
+    return reinterpret_cast<LPITEMIDLIST>(block);
+}
+
+LPITEMIDLIST NewEntryList(const char* name, size_t length, bool folder)
+{
+    auto* block = static_cast<BYTE*>(ShellAlloc(kEntryOverhead + length + 2));
+    if (!block) return nullptr;
+    writeEntry(block, name, length, folder);
+    putWord(block + kEntryOverhead + length, 0);
+    return reinterpret_cast<LPITEMIDLIST>(block);
+}
+
+Bytes EntriesOf(LPCITEMIDLIST list)
+{
+    Bytes bytes;
+    if (!list) return bytes;
+    const auto* p = reinterpret_cast<const BYTE*>(list);
+    const BYTE* q = p;
+    while (WORD cb = readWord(q)) q += cb;
+    bytes.assign(p, q);
+    return bytes;
+}
+
+BYTE KindOf(const BYTE* entry) { return readWord(entry) >= 3 ? entry[2] : 0; }
+WORD EntrySize(const BYTE* entry) { return readWord(entry); }
+
+bool IsValidEntry(const BYTE* entry)
+{
+    const WORD cb = readWord(entry);
+    switch (KindOf(entry)) {
+    case DrivesFolderKind:
+    case HomeKind: return cb == 3;
+    case DriveKind: return cb == 4;
+    case EntryKind:
+        return cb > kEntryOverhead && entry[cb - 1] == 0
+               && std::memchr(entry + kNameOffset, 0, cb - kEntryOverhead) == nullptr;
+    default: return false;
+    }
+}
+
+bool IsFolderEntry(const BYTE* entry) { return (entry[3] & kFolderFlag) != 0; }
+
+const char* EntryName(const BYTE* entry) { return reinterpret_cast<const char*>(entry + kNameOffset); }
+
+std::uint64_t EntryKey(const BYTE* entry)
+{
+    std::uint64_t key;
+    std::memcpy(&key, entry + 4, sizeof key);
+    return key;
+}
+
+const BYTE* LastEntry(LPCITEMIDLIST list)
+{
+    if (!list) return nullptr;
+    const auto* p = reinterpret_cast<const BYTE*>(list);
+    const BYTE* last = nullptr;
+    while (WORD cb = readWord(p)) {
+        last = p;
+        p += cb;
+    }
+    return last;
+}
+
+namespace {
+
+// Moves where one entry further down; false when entry cannot follow it.
+bool step(Location& where, const BYTE* entry)
+{
+    if (!IsValidEntry(entry)) return false;
+    const BYTE kind = KindOf(entry);
+    switch (where.kind) {
+    case Location::Desktop:
+        if (kind == DrivesFolderKind) {
+            where.kind = Location::DrivesFolder;
+            return true;
+        }
+        if (kind == HomeKind) {
+            where.kind = Location::Home;
+            where.underHome = true;
+            where.posix = HomePath();
+            return true;
+        }
+        return false;
+    case Location::DrivesFolder: {
+        if (kind != DriveKind) return false;
+        const DriveMapping* drive = FindDrive(static_cast<char>(entry[3]));
+        if (!drive) return false;
+        where.kind = Location::Drive;
+        where.letter = drive->letter;
+        where.posix = drive->root;
+        return true;
+    }
+    case Location::Home:
+    case Location::Drive:
+    case Location::Entry:
+        if (kind != EntryKind || !where.folder) return false;
+        where.kind = Location::Entry;
+        where.elements.emplace_back(EntryName(entry));
+        where.folder = IsFolderEntry(entry);
+        if (where.posix.empty() || where.posix.back() != '/') where.posix.push_back('/');
+        where.posix += where.elements.back();
+        return true;
+    }
+    return false;
+}
+
+bool walk(Location& where, const BYTE* p, const BYTE* end)
+{
+    while (true) {
+        if (end && p + 2 > end) return p == end;
+        const WORD cb = readWord(p);
+        if (cb == 0) return true;
+        if (cb < 3 || (end && p + cb > end) || !step(where, p)) return false;
+        p += cb;
+    }
+}
+
+}  // namespace
+
+std::optional<Location> Resolve(const Bytes& prefix, LPCITEMIDLIST relative)
+{
+    Location where;
+    if (!walk(where, prefix.data(), prefix.data() + prefix.size())) return std::nullopt;
+    if (relative && !walk(where, reinterpret_cast<const BYTE*>(relative), nullptr)) return std::nullopt;
+    return where;
+}
+
+AnsiString ParsingName(const Location& where)
+{
+    switch (where.kind) {
+    case Location::Desktop: return "Desktop";
+    case Location::DrivesFolder: return kDrivesFolderParsingName;
+    default: break;
+    }
+    if (where.underHome) return PosixToNamespacePath(where.posix).value_or(where.posix);
+    AnsiString text{where.letter, ':'};
+    if (where.elements.empty()) text.push_back('\\');
+    for (const std::string& element : where.elements) text += "\\" + element;
+    return text;
+}
+
+}  // namespace ItemId
+
+std::string HomePath()
+{
+    if (const char* home = std::getenv("HOME"); home && home[0] == '/') return home;
+    if (const passwd* user = getpwuid(getuid()); user && user->pw_dir) return user->pw_dir;
+    return "/";
+}

@@ -1,0 +1,73 @@
+#pragma once
+// The entries this namespace writes into item id lists, and how an absolute
+// list is read back as a place.
+//
+// Every entry: cb (2 bytes), kind (1 byte), then by kind:
+//   drives folder, home folder: nothing more;
+//   drive: the drive letter;
+//   file-system entry: flags (1 byte, bit 0 = folder), the 8-byte natural
+//   sort key of the name (native byte order), the raw name bytes and a zero.
+// A file-system entry of an n-byte name takes 13 + n bytes, and its name sits
+// at a fixed offset so GetDisplayNameOf can answer STRRET_OFFSET.
+
+#include "platform/shell/ShlObj.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace ItemId {
+
+enum Kind : BYTE { DrivesFolderKind = 0x1F, HomeKind = 0x2E, DriveKind = 0x2F, EntryKind = 0x31 };
+constexpr BYTE kFolderFlag = 0x01;
+constexpr UINT kNameOffset = 12;
+constexpr UINT kEntryOverhead = kNameOffset + 1;
+
+using Bytes = std::vector<BYTE>;
+
+void AppendDrivesFolder(Bytes& list);
+void AppendHome(Bytes& list);
+void AppendDrive(Bytes& list, char letter);
+// False when the name does not fit an entry.
+bool AppendEntry(Bytes& list, const char* name, bool folder);
+
+// entries plus a terminator in shell allocator memory; null when exhausted.
+LPITEMIDLIST NewList(const Bytes& entries);
+// A one-entry list for a file-system entry, built straight into shell memory
+// (the enumerator's path for every listed item).
+LPITEMIDLIST NewEntryList(const char* name, size_t length, bool folder);
+
+// The entries of list without its terminator (null counts as empty).
+Bytes EntriesOf(LPCITEMIDLIST list);
+
+// Readers; entry points at cb. Each checks what it reads lies inside cb.
+BYTE KindOf(const BYTE* entry);
+bool IsValidEntry(const BYTE* entry);
+bool IsFolderEntry(const BYTE* entry);
+const char* EntryName(const BYTE* entry);
+std::uint64_t EntryKey(const BYTE* entry);
+WORD EntrySize(const BYTE* entry);
+// Start of the last entry of list, null for the empty list or null.
+const BYTE* LastEntry(LPCITEMIDLIST list);
+
+// A place in the namespace, read from an absolute list.
+struct Location {
+    enum Kind { Desktop, DrivesFolder, Home, Drive, Entry } kind = Desktop;
+    char letter = 0;                     // the drive, when below one
+    bool underHome = false;
+    std::vector<std::string> elements;   // names below the drive or home
+    bool folder = true;                  // as the id records it
+    std::string posix;                   // Home, Drive, Entry: the POSIX path
+};
+// Reads prefix's entries then relative's (either may be null); none when the
+// entries do not form a place this namespace knows (bad bytes, unmapped drive).
+std::optional<Location> Resolve(const Bytes& prefix, LPCITEMIDLIST relative);
+// "C:\a\b", "::{...}" and so on.
+AnsiString ParsingName(const Location& where);
+
+}  // namespace ItemId
+
+// The parsing name of the drives folder.
+constexpr const char* kDrivesFolderParsingName = "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
+// $HOME, or the password database's home when it is unset.
+std::string HomePath();

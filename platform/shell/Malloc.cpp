@@ -1,0 +1,109 @@
+// The process-wide shell allocator. It counts the blocks it has handed out
+// and not taken back, and can be told to fail, so tests can prove that every
+// item id list is freed exactly once and that exhaustion is survived.
+
+#include "platform/shell/ShellDiagnostics.h"
+#include "platform/shell/ShlObj.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <malloc.h>
+
+namespace {
+
+std::atomic<long> liveBlocks{0};
+std::atomic<long> liveObjects{0};
+std::atomic<long> queryCount{0};
+std::atomic<HRESULT> getMallocFault{S_OK};
+std::atomic<HRESULT> enumObjectsFault{S_OK};
+std::atomic<bool> allocFault{false};
+
+// One static instance; its reference count is kept for the contract but
+// never destroys it.
+class ShellMalloc final : public IMalloc {
+public:
+    HRESULT QueryInterface(REFIID riid, void** object) override
+    {
+        if (!object) return E_POINTER;
+        if (riid == IID_IUnknown || riid == IID_IMalloc) {
+            *object = this;
+            AddRef();
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    ULONG AddRef() override { return ++FRefs; }
+    ULONG Release() override { return --FRefs; }
+
+    void* Alloc(size_t size) override
+    {
+        if (allocFault) return nullptr;
+        void* block = std::malloc(size ? size : 1);
+        if (block) ++liveBlocks;
+        return block;
+    }
+    void* Realloc(void* block, size_t size) override
+    {
+        if (!block) return Alloc(size);
+        if (size == 0) {
+            Free(block);
+            return nullptr;
+        }
+        if (allocFault) return nullptr;
+        return std::realloc(block, size);
+    }
+    void Free(void* block) override
+    {
+        if (!block) return;
+        std::free(block);
+        --liveBlocks;
+    }
+    size_t GetSize(void* block) override { return block ? malloc_usable_size(block) : 0; }
+
+private:
+    std::atomic<ULONG> FRefs{1};
+};
+
+ShellMalloc& shellMalloc()
+{
+    static ShellMalloc instance;
+    return instance;
+}
+
+}  // namespace
+
+HRESULT SHGetMalloc(IMalloc** malloc)
+{
+    if (!malloc) return E_INVALIDARG;
+    *malloc = nullptr;
+    if (const HRESULT fault = getMallocFault; FAILED(fault)) return fault;
+    shellMalloc().AddRef();
+    *malloc = &shellMalloc();
+    return S_OK;
+}
+
+namespace ShellDiagnostics {
+
+long LiveBlocks() { return liveBlocks; }
+long LiveObjects() { return liveObjects; }
+void FailGetMalloc(HRESULT status) { getMallocFault = status; }
+void FailEnumObjects(HRESULT status) { enumObjectsFault = status; }
+void FailAlloc(bool fail) { allocFault = fail; }
+long QueryCount() { return queryCount; }
+void ResetQueryCount() { queryCount = 0; }
+void Reset()
+{
+    getMallocFault = S_OK;
+    enumObjectsFault = S_OK;
+    allocFault = false;
+}
+
+}  // namespace ShellDiagnostics
+
+// Hooks for the rest of the namespace (declared in ShellInternals.h).
+void* ShellAlloc(size_t size) { return shellMalloc().Alloc(size); }
+void ShellFree(void* block) { shellMalloc().Free(block); }
+void CountObject(int delta) { liveObjects += delta; }
+void CountQuery() { ++queryCount; }
+HRESULT EnumObjectsFault() { return enumObjectsFault; }

@@ -1,0 +1,45 @@
+#pragma once
+// One IShellFolder class for every folder of the namespace: the desktop,
+// the drives folder, the home folder, drives and file-system folders. A
+// folder knows its absolute item id list and the place it names; questions
+// about children are answered from the child ids alone where that is enough
+// (names, attributes, order) and through the place otherwise.
+
+#include "platform/shell/ItemId.h"
+
+#include <atomic>
+
+class NamespaceFolder final : public IShellFolder {
+public:
+    NamespaceFolder(ItemId::Bytes absolute, ItemId::Location where);
+    ~NamespaceFolder() override;
+
+    HRESULT QueryInterface(REFIID riid, void** object) override;
+    ULONG AddRef() override;
+    ULONG Release() override;
+    HRESULT ParseDisplayName(HWND owner, IBindCtx* bindContext, LPOLESTR displayName,
+                             ULONG* eaten, LPITEMIDLIST* id, ULONG* attributes) override;
+    HRESULT EnumObjects(HWND owner, DWORD flags, IEnumIDList** enumerator) override;
+    HRESULT BindToObject(LPCITEMIDLIST id, IBindCtx* bindContext, REFIID riid,
+                         void** object) override;
+    HRESULT CompareIDs(LPARAM lParam, LPCITEMIDLIST id1, LPCITEMIDLIST id2) override;
+    HRESULT GetAttributesOf(UINT cidl, LPCITEMIDLIST* ids, SFGAOF* inOut) override;
+    HRESULT GetDisplayNameOf(LPCITEMIDLIST id, DWORD flags, STRRET* name) override;
+
+    // The entries of this folder's absolute list (no terminator).
+    const ItemId::Bytes& Absolute() const { return FAbsolute; }
+
+private:
+    std::atomic<ULONG> FRefs{1};
+    ItemId::Bytes FAbsolute;
+    ItemId::Location FWhere;
+};
+
+// Binds the folder named by prefix followed by relative: a new reference in
+// *folder, or a failure status (ERROR_DIRECTORY for a file).
+HRESULT BindFolder(const ItemId::Bytes& prefix, LPCITEMIDLIST relative, IShellFolder** folder);
+// Parses a path text into the entries of an absolute list; folder tells
+// whether the last one is a folder.
+HRESULT ParseNamespacePath(const AnsiString& text, ItemId::Bytes& entries, bool& folder);
+// SFGAO bits of the item whose last entry is entry (null: the desktop).
+SFGAOF AttributesOfEntry(const BYTE* entry);

@@ -1,0 +1,57 @@
+#include "platform/shell/NaturalOrder.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+// Longer names are folded only this far; their raw bytes still decide.
+constexpr size_t kFoldLimit = 640;
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Writes at most limit bytes of name's folded form to out; returns the count.
+size_t fold(const char* name, unsigned char* out, size_t limit)
+{
+    size_t n = 0;
+    const char* p = name;
+    while (*p && n < limit) {
+        const char c = *p;
+        if (isDigit(c)) {
+            while (*p == '0') ++p;
+            const char* digits = p;
+            while (isDigit(*p)) ++p;
+            const size_t count = static_cast<size_t>(p - digits);
+            out[n++] = '0';
+            if (n < limit) out[n++] = static_cast<unsigned char>(std::min<size_t>(count, 255));
+            for (size_t i = 0; i < count && n < limit; ++i) out[n++] = static_cast<unsigned char>(digits[i]);
+        } else {
+            out[n++] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+            ++p;
+        }
+    }
+    return n;
+}
+
+}  // namespace
+
+std::uint64_t NaturalSortKey(const char* name)
+{
+    unsigned char folded[8] = {};
+    fold(name, folded, sizeof folded);
+    std::uint64_t key = 0;
+    for (unsigned char b : folded) key = (key << 8) | b;
+    return key;
+}
+
+int CompareNatural(const char* a, const char* b)
+{
+    unsigned char foldedA[kFoldLimit];
+    unsigned char foldedB[kFoldLimit];
+    const size_t lengthA = fold(a, foldedA, kFoldLimit);
+    const size_t lengthB = fold(b, foldedB, kFoldLimit);
+    const int common = std::memcmp(foldedA, foldedB, std::min(lengthA, lengthB));
+    if (common != 0) return common;
+    if (lengthA != lengthB) return lengthA < lengthB ? -1 : 1;
+    return std::strcmp(a, b);
+}

@@ -1,0 +1,32 @@
+// Wide strings live in the shell allocator, so a string handed out in a
+// STRRET and one made here are freed the same way.
+
+#include "platform/shell/ShellInternals.h"
+
+#include <cstring>
+
+LPOLESTR StringToOleStr(const AnsiString& text)
+{
+    const int length = MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, nullptr, 0);
+    if (length <= 0) return nullptr;
+    auto* wide = static_cast<LPOLESTR>(ShellAlloc(static_cast<size_t>(length) * sizeof(WCHAR)));
+    if (!wide) return nullptr;
+    MultiByteToWideChar(CP_ACP, 0, text.c_str(), -1, wide, length);
+    return wide;
+}
+
+void SysFreeString(LPOLESTR text)
+{
+    ShellFree(text);
+}
+
+AnsiString WideToAnsi(LPCWSTR wide)
+{
+    if (!wide) return {};
+    const int length = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1) return {};
+    AnsiString text(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text.data(), length, nullptr, nullptr);
+    text.pop_back();
+    return text;
+}

@@ -1,0 +1,58 @@
+#include "platform/base/FileAttributes.h"
+#include "platform/shell/NamespaceFolder.h"
+#include "platform/shell/ShellInternals.h"
+
+#include <cerrno>
+#include <cstring>
+#include <sys/stat.h>
+
+HRESULT SHGetDesktopFolder(IShellFolder** folder)
+{
+    if (!folder) return E_INVALIDARG;
+    *folder = new NamespaceFolder({}, ItemId::Location{});
+    return S_OK;
+}
+
+HRESULT SHGetSpecialFolderLocation(HWND, int folder, LPITEMIDLIST* id)
+{
+    if (!id) return E_INVALIDARG;
+    *id = nullptr;
+    ItemId::Bytes entries;
+    switch (folder) {
+    case CSIDL_DESKTOP: break;
+    case CSIDL_DRIVES: ItemId::AppendDrivesFolder(entries); break;
+    case CSIDL_PROFILE: ItemId::AppendHome(entries); break;
+    default: return E_INVALIDARG;
+    }
+    *id = ItemId::NewList(entries);
+    return *id ? S_OK : E_OUTOFMEMORY;
+}
+
+HRESULT SHGetDataFromIDListA(IShellFolder* folder, LPCITEMIDLIST id, int format, void* data,
+                             int dataSize)
+{
+    CountQuery();
+    auto* own = dynamic_cast<NamespaceFolder*>(folder);
+    if (!own || !id || !data || format != SHGDFIL_FINDDATA
+        || dataSize < static_cast<int>(sizeof(WIN32_FIND_DATAA)))
+        return E_INVALIDARG;
+    const auto where = ItemId::Resolve(own->Absolute(), id);
+    // Only file-system entries have find data; drives and virtual folders do not.
+    if (!where || where->kind != ItemId::Location::Entry) return E_INVALIDARG;
+    struct stat status {};
+    if (stat(where->posix.c_str(), &status) != 0 && lstat(where->posix.c_str(), &status) != 0)
+        return StatusFromErrno(errno);
+    WIN32_FIND_DATAA found{};
+    const std::string& name = where->elements.back();
+    found.dwFileAttributes = PosixFileAttributes(status, name.c_str());
+    found.ftLastWriteTime = PosixToFileTime(status.st_mtim.tv_sec, status.st_mtim.tv_nsec);
+    found.ftLastAccessTime = PosixToFileTime(status.st_atim.tv_sec, status.st_atim.tv_nsec);
+    found.ftCreationTime = found.ftLastWriteTime;
+    const auto size = S_ISDIR(status.st_mode) ? 0ull : static_cast<unsigned long long>(status.st_size);
+    found.nFileSizeHigh = static_cast<DWORD>(size >> 32);
+    found.nFileSizeLow = static_cast<DWORD>(size);
+    const size_t length = std::min(name.size(), sizeof found.cFileName - 1);
+    std::memcpy(found.cFileName, name.data(), length);
+    std::memcpy(data, &found, sizeof found);
+    return S_OK;
+}

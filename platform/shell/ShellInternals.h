@@ -1,0 +1,22 @@
+#pragma once
+// What the pieces of the namespace share and nothing above the platform
+// needs: the allocator and counters behind ShellDiagnostics, and the status
+// of a failed POSIX call.
+
+#include "platform/shell/ShlObj.h"
+
+// Shell allocator memory (counted in ShellDiagnostics::LiveBlocks).
+void* ShellAlloc(size_t size);
+void ShellFree(void* block);
+// Live folder and enumerator objects go up and down by delta.
+void CountObject(int delta);
+// One more SHGetFileInfoA / SHGetDataFromIDListA call.
+void CountQuery();
+// S_OK, or the failure EnumObjects is told to return.
+HRESULT EnumObjectsFault();
+
+// Wide text (zero-terminated) back to the system code page.
+AnsiString WideToAnsi(LPCWSTR wide);
+// ENOENT -> file not found, EACCES/EPERM -> access denied, ENOTDIR ->
+// directory name invalid, anything else -> device not ready.
+HRESULT StatusFromErrno(int error);
