@@ -16,7 +16,10 @@ protected:
     {
         QWidget* widget = frmQuillet->lstvwVirtualList->Widget();
         if (auto* view = qobject_cast<QAbstractItemView*>(widget)) return view;
-        return widget->findChild<QAbstractItemView*>();
+        // One view per style; the one of the current style is the one shown.
+        for (auto* view : widget->findChildren<QAbstractItemView*>())
+            if (view->isVisibleTo(widget)) return view;
+        return nullptr;
     }
 
     void ShowAtFixedSize()
