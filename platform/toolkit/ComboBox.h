@@ -30,6 +30,7 @@ public:
     void SetSelStart(int start);
     int GetSelLength() const;
     void SetSelLength(int length);
+    int ItemHeight() const { return FItemHeight; }
     void SetItemHeight(int height);
     // Stores the name of the input method only.
     void SetImeName(const AnsiString& name) { FImeName = name; }
@@ -46,4 +47,5 @@ private:
     std::unique_ptr<TStrings> FItems;
     TComboBoxStyle FStyle = csDropDown;
     AnsiString FImeName;
+    int FItemHeight = 16;
 };

@@ -180,6 +180,7 @@ void TControl::SetBounds(int left, int top, int width, int height)
 {
     if (FWidget) FWidget->setGeometry(left, top, std::max(0, width), std::max(0, height));
     if (FAlign != alNone && FParent) FParent->Realign();
+    BoundsChanged();
 }
 
 int TControl::Left() const { return FWidget ? FWidget->x() : 0; }

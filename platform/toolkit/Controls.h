@@ -131,6 +131,8 @@ protected:
     TControl(TComponent* AOwner, QWidget* widget);
     // Shows a changed Color; plain controls keep the platform's colours.
     virtual void ColorChanged() {}
+    // Called after SetBounds (and the setters of single bounds).
+    virtual void BoundsChanged() {}
     // The accessible name: the hint, else the caption, else the name.
     void UpdateAccessibleName();
     // Raises OnClick through InvokeHandler.

@@ -10,9 +10,9 @@ public:
     ~TCoolBar() override;
 
     // Adds a band below the others holding control (which becomes a child of
-    // the bar); the band is at least minHeight pixels high; width is the
-    // band's width while the bar is narrower than that, otherwise the band
-    // fills the bar.
+    // the bar); the band is at least minHeight pixels high. Every band sits
+    // in a row of its own and so fills the bar's width; width is kept as the
+    // band's nominal width.
     void AddBand(TControl* control, int minHeight, int width);
     int BandCount() const { return static_cast<int>(FBands.size()); }
 

@@ -10,6 +10,6 @@ public:
     explicit TGroupBox(TComponent* AOwner);
     void SetText(const AnsiString& text) override;
 
-private:
+protected:
     QRect AlignRect() const override;
 };

@@ -18,6 +18,9 @@ public:
     void SetTransparent(bool transparent);
     void SetAlignment(TAlignment alignment);
 
+protected:
+    void ColorChanged() override;
+
 private:
     QLabel* LabelWidget() const;
     void ApplyLook();

@@ -13,10 +13,14 @@ public:
     void SetBevelOuter(TBevelCut bevel);
     TBevelCut BevelInner() const { return FBevelInner; }
     void SetBevelInner(TBevelCut bevel);
+    void SetText(const AnsiString& text) override;
+
+protected:
+    void ColorChanged() override;
+    QRect AlignRect() const override;
 
 private:
     friend class PanelWidget;
-    QRect AlignRect() const override;
     TBevelCut FBevelOuter = bvRaised;
     TBevelCut FBevelInner = bvNone;
 };

@@ -25,5 +25,7 @@ private:
     void EndDrag();
 
     int FMinSize = 30;
+    // The resized control's size and the client's room when the drag began.
     int FStartSize = -1;
+    int FStartRoom = 0;
 };

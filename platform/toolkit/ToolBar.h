@@ -76,6 +76,9 @@ public:
     // then OnClick.
     void Click();
 
+protected:
+    void BoundsChanged() override;
+
 private:
     friend class TToolBar;
     QToolButton* Button() const;
@@ -88,4 +91,6 @@ private:
     bool FGrouped = false;
     bool FDown = false;
     int FImageIndex = -1;
+    // A separator's width; buttons take the bar's button width.
+    int FGapWidth = 8;
 };

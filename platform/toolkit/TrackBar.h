@@ -26,7 +26,7 @@ public:
     void SetPosition(int value);
     void SetPageSize(int value);
     void SetFrequency(int value);
-    // Arrow-key step; 0 leaves the platform's one-pixel step.
+    // Arrow-key step in positions; 0 makes the arrow keys move nothing.
     void SetLineSize(int value);
     void SetTickMarks(TTickMark marks);
     void SetTickStyle(TTickStyle style);

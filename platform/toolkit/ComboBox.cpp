@@ -1,0 +1,193 @@
+#include "platform/toolkit/ComboBox.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+
+namespace {
+
+// Entry roles: the entry's exact bytes (the shown text may have been
+// repaired for display) and its object.
+constexpr int kTextRole = Qt::UserRole + 1;
+constexpr int kObjectRole = Qt::UserRole + 2;
+
+// Enter that OnKeyDown left alone stops here: Qt would otherwise pick the
+// entry matching the typed text and report it as the user's choice.
+class ComboWidget : public QComboBox {
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && isEditable()) {
+            event->accept();
+            return;
+        }
+        QComboBox::keyPressEvent(event);
+    }
+};
+
+// The box's own entries seen as a string list.
+class ComboItems : public TStrings {
+public:
+    explicit ComboItems(QComboBox* box) : FBox(box) {}
+
+    int GetCount() const override { return FBox ? FBox->count() : 0; }
+
+    AnsiString Get(int index) const override
+    {
+        Check(index, GetCount());
+        return FBox->itemData(index, kTextRole).toByteArray().toStdString();
+    }
+
+    void* GetObject(int index) const override
+    {
+        Check(index, GetCount());
+        return reinterpret_cast<void*>(FBox->itemData(index, kObjectRole).value<quintptr>());
+    }
+
+    void InsertObject(int index, const AnsiString& text, void* object) override
+    {
+        Check(index, GetCount() + 1);
+        // Qt selects the first entry of an empty box and copies it into the
+        // edit; a new entry must leave the box's text and choice alone.
+        const QSignalBlocker blocker(FBox);
+        const bool wasEmpty = FBox->count() == 0;
+        const QString editText = FBox->currentText();
+        FBox->insertItem(index, ToQString(text));
+        FBox->setItemData(index, QByteArray::fromStdString(text), kTextRole);
+        FBox->setItemData(index, QVariant::fromValue(reinterpret_cast<quintptr>(object)), kObjectRole);
+        if (wasEmpty) FBox->setCurrentIndex(-1);
+        if (FBox->isEditable() && FBox->currentText() != editText) FBox->setEditText(editText);
+    }
+
+    void Delete(int index) override
+    {
+        Check(index, GetCount());
+        const QSignalBlocker blocker(FBox);
+        const QString editText = FBox->currentText();
+        FBox->removeItem(index);
+        if (FBox->isEditable()) FBox->setEditText(editText);
+    }
+
+    void Clear() override
+    {
+        if (!FBox) return;
+        const QSignalBlocker blocker(FBox);
+        const QString editText = FBox->currentText();
+        FBox->clear();
+        if (FBox->isEditable()) FBox->setEditText(editText);
+    }
+
+private:
+    void Check(int index, int limit) const
+    {
+        if (!FBox || index < 0 || index >= limit)
+            throw EListError(Format("List index out of bounds (%d)", index));
+    }
+
+    QPointer<QComboBox> FBox;
+};
+
+}  // namespace
+
+TComboBox::TComboBox(TComponent* AOwner)
+    : TWinControl(AOwner, new ComboWidget), FItems(std::make_unique<ComboItems>(Box()))
+{
+    QComboBox* box = Box();
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    // Typed text is the user's own: no completion from the entries.
+    box->setCompleter(nullptr);
+    box->setDuplicatesEnabled(true);
+    // activated is the user's choice only; a program setting the index
+    // raises nothing.
+    QObject::connect(box, &QComboBox::activated, box, [this](int) { DoClick(); });
+    QObject::connect(box, &QComboBox::editTextChanged, box, [this](const QString&) {
+        if (OnChange) InvokeHandler([this] { OnChange(this); });
+    });
+}
+
+TComboBox::~TComboBox() = default;
+
+QComboBox* TComboBox::Box() const
+{
+    return static_cast<QComboBox*>(Widget());
+}
+
+void TComboBox::SetStyle(TComboBoxStyle style)
+{
+    FStyle = style;
+    if (!Box()) return;
+    Box()->setEditable(style == csDropDown);
+    if (style == csDropDown) {
+        Box()->setInsertPolicy(QComboBox::NoInsert);
+        Box()->setCompleter(nullptr);
+    }
+}
+
+int TComboBox::GetItemIndex() const
+{
+    return Box() ? Box()->currentIndex() : -1;
+}
+
+void TComboBox::SetItemIndex(int index)
+{
+    if (!Box()) return;
+    const QSignalBlocker blocker(Box());
+    Box()->setCurrentIndex(index < Box()->count() ? index : -1);
+}
+
+AnsiString TComboBox::GetText() const
+{
+    if (!Box()) return {};
+    const int index = Box()->currentIndex();
+    // An unedited entry gives back its exact bytes.
+    if (index >= 0 && Box()->currentText() == Box()->itemText(index))
+        return Box()->itemData(index, kTextRole).toByteArray().toStdString();
+    return FromQString(Box()->currentText());
+}
+
+void TComboBox::SetText(const AnsiString& text)
+{
+    TWinControl::SetText(text);
+    if (!Box()) return;
+    if (Box()->isEditable()) {
+        Box()->setEditText(ToQString(text));
+    } else {
+        const int index = FItems->IndexOf(text);
+        if (index >= 0) Box()->setCurrentIndex(index);
+    }
+}
+
+int TComboBox::GetSelStart() const
+{
+    QLineEdit* edit = Box() ? Box()->lineEdit() : nullptr;
+    if (!edit) return 0;
+    return edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+}
+
+void TComboBox::SetSelStart(int start)
+{
+    if (QLineEdit* edit = Box() ? Box()->lineEdit() : nullptr) edit->setCursorPosition(start);
+}
+
+int TComboBox::GetSelLength() const
+{
+    QLineEdit* edit = Box() ? Box()->lineEdit() : nullptr;
+    return edit ? static_cast<int>(edit->selectedText().size()) : 0;
+}
+
+void TComboBox::SetSelLength(int length)
+{
+    QLineEdit* edit = Box() ? Box()->lineEdit() : nullptr;
+    if (!edit) return;
+    const int start = GetSelStart();
+    const int end = std::min(static_cast<int>(edit->text().size()), start + std::max(0, length));
+    edit->setSelection(start, end - start);
+}
+
+void TComboBox::SetItemHeight(int height)
+{
+    // Kept for the layout's sake: the list's rows follow the desktop's font.
+    FItemHeight = height;
+}
