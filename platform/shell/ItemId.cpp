@@ -192,7 +192,7 @@ bool walk(Location& where, const BYTE* p, const BYTE* end)
 std::optional<Location> Resolve(const Bytes& prefix, LPCITEMIDLIST relative)
 {
     Location where;
-    if (!walk(where, prefix.data(), prefix.data() + prefix.size())) return std::nullopt;
+    if (!prefix.empty() && !walk(where, prefix.data(), prefix.data() + prefix.size())) return std::nullopt;
     if (relative && !walk(where, reinterpret_cast<const BYTE*>(relative), nullptr)) return std::nullopt;
     return where;
 }

@@ -1,0 +1,75 @@
+#include "tests/platform_shell/ShellFixture.h"
+
+#include "platform/shell/ShellDiagnostics.h"
+
+TEST_F(ShellTest, TheAllocatorCountsLiveBlocks)
+{
+    ComRef<IMalloc> malloc;
+    ASSERT_EQ(S_OK, SHGetMalloc(malloc.put()));
+    const long before = ShellDiagnostics::LiveBlocks();
+    void* a = malloc->Alloc(10);
+    void* b = malloc->Alloc(0);
+    ASSERT_TRUE(a && b);
+    EXPECT_EQ(before + 2, ShellDiagnostics::LiveBlocks());
+    EXPECT_GE(malloc->GetSize(a), 10u);
+    a = malloc->Realloc(a, 100);
+    EXPECT_EQ(before + 2, ShellDiagnostics::LiveBlocks());
+    malloc->Free(a);
+    malloc->Free(b);
+    malloc->Free(nullptr);
+    EXPECT_EQ(before, ShellDiagnostics::LiveBlocks());
+
+    // Wide strings come from the same allocator.
+    LPOLESTR wide = StringToOleStr("caf\xE9");
+    EXPECT_EQ(before + 1, ShellDiagnostics::LiveBlocks());
+    EXPECT_EQ(0xDCE9, wide[3]);
+    SysFreeString(wide);
+    EXPECT_EQ(before, ShellDiagnostics::LiveBlocks());
+}
+
+TEST_F(ShellTest, FaultSwitchesMakeTheirCallsFail)
+{
+    ShellDiagnostics::FailGetMalloc(E_FAIL);
+    IMalloc* malloc = reinterpret_cast<IMalloc*>(1);
+    EXPECT_EQ(E_FAIL, SHGetMalloc(&malloc));
+    EXPECT_EQ(nullptr, malloc);
+    ShellDiagnostics::FailGetMalloc(S_OK);
+
+    // Exhaustion: calls that hand out lists fail cleanly and leak nothing.
+    MakeFile("a");
+    ComRef<IShellFolder> root = Bind("C:\\");
+    ASSERT_TRUE(root);
+    ComRef<IEnumIDList> enumerator;
+    ASSERT_EQ(S_OK, root->EnumObjects(nullptr, 0xE0, enumerator.put()));
+    LPOLESTR path = StringToOleStr("C:\\a");
+    ShellDiagnostics::FailAlloc(true);
+    LPITEMIDLIST id = nullptr;
+    ULONG fetched = 7;
+    EXPECT_EQ(E_OUTOFMEMORY, enumerator->Next(1, &id, &fetched));
+    EXPECT_EQ(0u, fetched);
+    OwnedId parsed;
+    EXPECT_EQ(E_OUTOFMEMORY, desktop->ParseDisplayName(nullptr, nullptr, path, nullptr, parsed.put(), nullptr));
+    EXPECT_EQ(nullptr, parsed.get());
+    EXPECT_EQ(nullptr, StringToOleStr("x"));
+    OwnedId special;
+    EXPECT_EQ(E_OUTOFMEMORY, SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, special.put()));
+    ShellDiagnostics::FailAlloc(false);
+    SysFreeString(path);
+    OwnedId again;
+    EXPECT_EQ(S_OK, Parse("C:\\a", again));
+}
+
+TEST_F(ShellTest, EveryObjectIsReleased)
+{
+    const long before = ShellDiagnostics::LiveObjects();
+    {
+        ComRef<IShellFolder> root = Bind("C:\\");
+        ComRef<IEnumIDList> enumerator;
+        ASSERT_EQ(S_OK, root->EnumObjects(nullptr, 0xE0, enumerator.put()));
+        EXPECT_EQ(before + 2, ShellDiagnostics::LiveObjects());
+        ComRef<IUnknown> unknown;
+        ASSERT_EQ(S_OK, root->QueryInterface(IID_IUnknown, unknown.putVoid()));
+        EXPECT_EQ(before + 2, ShellDiagnostics::LiveObjects());
+    }
+    EXPECT_EQ(before, ShellDiagnostics::LiveObjects());
+}
