@@ -6,6 +6,7 @@
 #include "platform/base/Classes.h"
 #include "platform/toolkit/Graphics.h"
 
+#include <QEvent>
 #include <QPointer>
 #include <QRect>
 #include <QString>
