@@ -9,6 +9,9 @@
 
 #include <memory>
 
+class QAbstractItemView;
+class ListViewCore;
+
 class TListView;
 class TImageList;
 class TCustomListView;
@@ -123,6 +126,19 @@ public:
     TImageList* SmallImages() const;
     void SetSmallImages(TImageList* images);
 
+    // The look a cell was last drawn with, as the drawing events left the
+    // font (a selected row is painted in the highlight colours over it);
+    // an invalid colour when the cell has not been drawn. A test hook.
+    struct CellStyle {
+        QColor color;
+        bool strikeOut = false;
+        bool bold = false;
+    };
+    CellStyle LastDrawnStyle(int row, int column) const;
+    // The Qt view showing the current style (a test hook: scroll it, type
+    // into it, grab it).
+    QAbstractItemView* ActiveView() const;
+
     TLVOwnerDataEvent OnData;
     TLVOwnerDataHintEvent OnDataHint;
     TLVOwnerDataFindEvent OnDataFind;
@@ -138,14 +154,15 @@ private:
     friend class TListItems;
     friend class TListItem;
     friend class TListColumns;
-    friend class ListViewModel;
+    friend class ListViewCore;
     std::unique_ptr<TListItems> FItems;
     std::unique_ptr<TListColumns> FColumns;
     std::unique_ptr<TCanvas> FCanvas;
     bool FOwnerData = false;
     TViewStyle FViewStyle = vsIcon;
-    struct Impl;
-    std::unique_ptr<Impl> FImpl;
+    TImageList* FLargeImages = nullptr;
+    TImageList* FSmallImages = nullptr;
+    std::unique_ptr<ListViewCore> FCore;
 };
 
 class TListView : public TCustomListView {

@@ -1,0 +1,226 @@
+#include "platform/toolkit/ListViewDelegate.h"
+
+#include "platform/base/ImageListData.h"
+#include "platform/toolkit/ListViewCore.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QStyle>
+
+#include <algorithm>
+
+namespace {
+
+QPalette::ColorGroup GroupOf(const QStyleOptionViewItem& option)
+{
+    return (option.state & QStyle::State_Active) ? QPalette::Active : QPalette::Inactive;
+}
+
+// Draws image index of images centred in box, shrunk when it is larger.
+void DrawImage(QPainter* painter, const ImageListData* images, int index, const QRect& box)
+{
+    if (!images || index < 0) return;
+    const QPixmap pixmap = images->Image(index);
+    if (pixmap.isNull()) return;
+    const QSize size = pixmap.size().scaled(box.size(), Qt::KeepAspectRatio).boundedTo(pixmap.size());
+    const QRect target(box.left() + (box.width() - size.width()) / 2,
+                       box.top() + (box.height() - size.height()) / 2, size.width(), size.height());
+    painter->drawPixmap(target, pixmap);
+}
+
+// A caption under a large icon: at most two lines, the second elided.
+QStringList WrapCaption(const QFontMetrics& metrics, const QString& text, int width)
+{
+    if (metrics.horizontalAdvance(text) <= width) return {text};
+    int fit = 1;
+    int low = 1, high = static_cast<int>(text.size());
+    while (low <= high) {  // the longest prefix that fits
+        const int mid = (low + high) / 2;
+        if (metrics.horizontalAdvance(text.left(mid)) <= width) {
+            fit = mid;
+            low = mid + 1;
+        } else {
+            high = mid - 1;
+        }
+    }
+    const int blank = static_cast<int>(text.lastIndexOf(QLatin1Char(' '), fit - 1));
+    if (blank > 0) fit = blank + 1;
+    return {text.left(fit).trimmed(),
+            metrics.elidedText(text.mid(fit).trimmed(), Qt::ElideRight, width)};
+}
+
+void DrawFocus(QPainter* painter, const QStyleOptionViewItem& option, const QRect& rect)
+{
+    if (!(option.state & QStyle::State_HasFocus)) return;
+    QStyleOptionFocusRect focus;
+    focus.QStyleOption::operator=(option);
+    focus.rect = rect;
+    focus.state |= QStyle::State_KeyboardFocusChange;
+    focus.backgroundColor = option.palette.color(GroupOf(option), QPalette::Highlight);
+    const QWidget* widget = option.widget;
+    QStyle* style = widget ? widget->style() : QApplication::style();
+    style->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, widget);
+}
+
+}  // namespace
+
+ListViewDelegate::ListViewDelegate(ListViewCore* core, QObject* parent)
+    : QStyledItemDelegate(parent), FCore(core)
+{
+}
+
+QSize ListViewDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const
+{
+    return FCore->ItemSize();
+}
+
+void ListViewDelegate::RowStage(int row, TCustomDrawState state) const
+{
+    TCustomListView* list = FCore->Owner();
+    TCanvas* canvas = list->Canvas();
+    *canvas->Font = *list->Font();
+    canvas->Font->Color = clWindowText;
+    if (list->OnCustomDrawItem) {
+        TListItem* item = FCore->DrawItem(row);
+        bool defaultDraw = true;
+        InvokeHandler([&] { list->OnCustomDrawItem(list, item, state, defaultDraw); });
+    }
+    FRowFont = *canvas->Font;
+    FStagedRow = row;
+}
+
+TFont ListViewDelegate::CellStage(int row, int column, TCustomDrawState state) const
+{
+    TCustomListView* list = FCore->Owner();
+    TCanvas* canvas = list->Canvas();
+    if (column == 0) {
+        *canvas->Font = FRowFont;
+    } else {
+        *canvas->Font = *list->Font();
+        canvas->Font->Color = clWindowText;
+    }
+    if (list->OnCustomDrawSubItem) {
+        TListItem* item = FCore->DrawItem(row);
+        bool defaultDraw = true;
+        InvokeHandler([&] { list->OnCustomDrawSubItem(list, item, column, state, defaultDraw); });
+    }
+    return *canvas->Font;
+}
+
+void ListViewDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+                             const QModelIndex& index) const
+{
+    const int row = index.row();
+    const int column = index.column();
+    const bool selected = option.state & QStyle::State_Selected;
+    TCustomDrawState state = 0;
+    if (selected) state |= cdsSelected;
+    if (option.state & QStyle::State_HasFocus) state |= cdsFocused;
+
+    if (row != FStagedRow) RowStage(row, state);
+    const TViewStyle style = FCore->Owner()->ViewStyle();
+    const TFont font = style == vsReport ? CellStage(row, column, state) : FRowFont;
+    const QColor fontColor = ToQColor(font.Color);
+    FCore->RecordStyle(row, column,
+                       {fontColor, (font.Style & fsStrikeOut) != 0, (font.Style & fsBold) != 0});
+
+    painter->save();
+    painter->setFont(font.ToQFont(FCore->ListFont()));
+    const QColor textColor =
+        selected ? option.palette.color(GroupOf(option), QPalette::HighlightedText) : fontColor;
+    if (style == vsReport)
+        DrawReportCell(painter, option, row, column, textColor);
+    else if (style == vsIcon)
+        DrawIconItem(painter, option, row, textColor);
+    else
+        DrawSmallItem(painter, option, row, textColor);
+    painter->restore();
+}
+
+void ListViewDelegate::DrawReportCell(QPainter* painter, const QStyleOptionViewItem& option,
+                                      int row, int column, const QColor& textColor) const
+{
+    const QRect cell = option.rect;
+    if (option.state & QStyle::State_Selected)
+        painter->fillRect(cell, option.palette.brush(GroupOf(option), QPalette::Highlight));
+    QRect textRect = cell.adjusted(4, 0, -4, 0);
+    if (column == 0) {
+        const ImageListData* images = FCore->ImagesFor(vsReport);
+        if (images) {
+            const QSize size = images->ImageSize().boundedTo(QSize(cell.height(), cell.height()));
+            const QRect box(cell.left() + 2, cell.top() + (cell.height() - size.height()) / 2,
+                            size.width(), size.height());
+            DrawImage(painter, images, FCore->RowImage(row), box);
+            textRect.setLeft(box.right() + 5);
+        }
+    }
+    const TListColumns* columns = FCore->Owner()->Columns();
+    Qt::Alignment alignment = Qt::AlignLeft;
+    if (column < columns->GetCount()) {
+        const TAlignment a = columns->GetItem(column)->Alignment;
+        alignment = a == taRightJustify ? Qt::AlignRight : a == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
+    }
+    const QString text = painter->fontMetrics().elidedText(
+        ToQString(FCore->CellText(row, column)), Qt::ElideRight, std::max(0, textRect.width()));
+    painter->setPen(textColor);
+    painter->drawText(textRect, static_cast<int>(alignment | Qt::AlignVCenter), text);
+}
+
+void ListViewDelegate::DrawIconItem(QPainter* painter, const QStyleOptionViewItem& option,
+                                    int row, const QColor& textColor) const
+{
+    const QRect cell = option.rect;
+    const ImageListData* images = FCore->ImagesFor(vsIcon);
+    const QSize size = images ? images->ImageSize() : QSize(32, 32);
+    const QRect iconBox(cell.left() + (cell.width() - size.width()) / 2, cell.top() + 4,
+                        size.width(), size.height());
+    DrawImage(painter, images, FCore->RowImage(row), iconBox);
+    const bool selected = option.state & QStyle::State_Selected;
+    QColor highlight = option.palette.color(GroupOf(option), QPalette::Highlight);
+    if (selected) {
+        QColor tint = highlight;
+        tint.setAlpha(90);
+        painter->fillRect(iconBox, tint);
+    }
+
+    const QFontMetrics metrics = painter->fontMetrics();
+    const int width = cell.width() - 6;
+    const QStringList lines = WrapCaption(metrics, ToQString(FCore->CellText(row, 0)), width);
+    int textWidth = 0;
+    for (const QString& line : lines) textWidth = std::max(textWidth, metrics.horizontalAdvance(line));
+    const int lineHeight = metrics.height();
+    const QRect textRect(cell.left() + (cell.width() - textWidth) / 2 - 2, iconBox.bottom() + 4,
+                         textWidth + 4, lineHeight * static_cast<int>(lines.size()) + 2);
+    if (selected) painter->fillRect(textRect, highlight);
+    painter->setPen(textColor);
+    int y = textRect.top() + 1;
+    for (const QString& line : lines) {
+        painter->drawText(QRect(cell.left() + 3, y, width, lineHeight), Qt::AlignHCenter | Qt::AlignTop,
+                          line);
+        y += lineHeight;
+    }
+    DrawFocus(painter, option, textRect);
+}
+
+void ListViewDelegate::DrawSmallItem(QPainter* painter, const QStyleOptionViewItem& option,
+                                     int row, const QColor& textColor) const
+{
+    const QRect cell = option.rect;
+    const ImageListData* images = FCore->ImagesFor(vsSmallIcon);
+    const QSize size = images ? images->ImageSize().boundedTo(QSize(cell.height(), cell.height()))
+                              : QSize(16, 16);
+    const QRect iconBox(cell.left() + 2, cell.top() + (cell.height() - size.height()) / 2,
+                        size.width(), size.height());
+    DrawImage(painter, images, FCore->RowImage(row), iconBox);
+
+    const QFontMetrics metrics = painter->fontMetrics();
+    const int left = iconBox.right() + 4;
+    const QString text = metrics.elidedText(ToQString(FCore->CellText(row, 0)), Qt::ElideRight,
+                                            std::max(0, cell.right() - 6 - left));
+    const QRect textRect(left, cell.top() + 1, metrics.horizontalAdvance(text) + 4, cell.height() - 2);
+    if (option.state & QStyle::State_Selected)
+        painter->fillRect(textRect, option.palette.brush(GroupOf(option), QPalette::Highlight));
+    painter->setPen(textColor);
+    painter->drawText(textRect.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+    DrawFocus(painter, option, textRect);
+}

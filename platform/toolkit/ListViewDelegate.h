@@ -1,0 +1,41 @@
+#pragma once
+// Paints the rows of a list. For every row it raises OnCustomDrawItem once,
+// starting from the list's own font in the window-text colour; in the report
+// style it then raises OnCustomDrawSubItem for every cell: the name cell
+// starts from the font the row stage left, every other cell from the list's
+// own font again. The cell is drawn with the font the events left.
+
+#include "platform/toolkit/Graphics.h"
+#include "platform/toolkit/ListView.h"
+
+#include <QStyledItemDelegate>
+
+class ListViewCore;
+
+class ListViewDelegate : public QStyledItemDelegate {
+public:
+    ListViewDelegate(ListViewCore* core, QObject* parent);
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option,
+               const QModelIndex& index) const override;
+    // The uniform size of the style, never measured from a row: measuring
+    // would need the row's content.
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+
+    // A new paint begins: the next cell starts its row's stage afresh.
+    void NewPaint() const { FStagedRow = -1; }
+
+private:
+    void RowStage(int row, TCustomDrawState state) const;
+    TFont CellStage(int row, int column, TCustomDrawState state) const;
+    void DrawReportCell(QPainter* painter, const QStyleOptionViewItem& option, int row,
+                        int column, const QColor& textColor) const;
+    void DrawIconItem(QPainter* painter, const QStyleOptionViewItem& option, int row,
+                      const QColor& textColor) const;
+    void DrawSmallItem(QPainter* painter, const QStyleOptionViewItem& option, int row,
+                       const QColor& textColor) const;
+
+    ListViewCore* FCore;
+    mutable int FStagedRow = -1;
+    mutable TFont FRowFont;
+};
