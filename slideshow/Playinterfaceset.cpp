@@ -35,6 +35,7 @@ TPlayInterface::TPlayInterface(TComponent* AOwner) : TForm(AOwner)
     SetCaption("播放介面");
     SetBounds(160, 116, 696, 480);
     SetWindowState(wsMaximized);
+    FontChanged();
 
     buildToolBar();
 

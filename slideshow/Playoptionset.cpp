@@ -49,6 +49,7 @@ TPlayOption::TPlayOption(TComponent* AOwner) : TForm(AOwner)
     SetCaption("播放設定介面");
     SetBounds(350, 238, 391, 337);
     SetWindowState(wsNormal);
+    FontChanged();
 
     GroupBox1 = place<TGroupBox>(this, this, "GroupBox1", 8, 8, 369, 289);
     GroupBox1->SetText("播放設定");

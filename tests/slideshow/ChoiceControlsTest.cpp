@@ -1,0 +1,154 @@
+// The choice controls the options window is built from, on a bare form.
+
+#include "platform/toolkit/CheckBox.h"
+#include "platform/toolkit/Forms.h"
+#include "platform/toolkit/GroupBox.h"
+#include "platform/toolkit/RadioButton.h"
+#include "platform/toolkit/RadioGroup.h"
+#include "platform/toolkit/ScrollBar.h"
+#include "platform/toolkit/Timer.h"
+
+#include <QRadioButton>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+class ChoiceControlsTest : public ::testing::Test {
+protected:
+    template <class T>
+    T* make(TWinControl* parent)
+    {
+        auto* control = new T(form.get());
+        control->SetParent(parent);
+        return control;
+    }
+    std::unique_ptr<TForm> form = std::make_unique<TForm>(nullptr);
+};
+}  // namespace
+
+// Exclusion holds among siblings only, and a click on the checked button is
+// no change, so it raises nothing.
+TEST_F(ChoiceControlsTest, RadioButtonsExcludeTheirSiblingsOnly)
+{
+    auto* group = make<TGroupBox>(form.get());
+    auto* a = make<TRadioButton>(group);
+    auto* b = make<TRadioButton>(group);
+    auto* other = make<TRadioButton>(form.get());
+    int clicksOfA = 0;
+    a->OnClick = [&](TObject* sender) {
+        EXPECT_EQ(sender, a);
+        ++clicksOfA;
+    };
+    form->Show();
+
+    a->SetChecked(true);
+    other->SetChecked(true);
+    EXPECT_TRUE(a->Checked());
+    QTest::mouseClick(b->Widget(), Qt::LeftButton, {}, QPoint(6, b->Widget()->height() / 2));
+    EXPECT_TRUE(b->Checked());
+    EXPECT_FALSE(a->Checked());
+    EXPECT_TRUE(other->Checked());
+    a->Click();
+    a->Click();
+    EXPECT_EQ(clicksOfA, 2);  // SetChecked(true) once, Click() once
+
+    // The checked button can be unchecked, leaving none checked.
+    a->SetChecked(false);
+    EXPECT_FALSE(a->Checked());
+    EXPECT_FALSE(b->Checked());
+    b->SetChecked(true);
+    EXPECT_FALSE(a->Checked());
+}
+
+TEST_F(ChoiceControlsTest, DisabledChoicesIgnoreClicks)
+{
+    auto* radio = make<TRadioButton>(form.get());
+    auto* box = make<TCheckBox>(form.get());
+    radio->SetEnabled(false);
+    box->SetEnabled(false);
+    radio->Click();
+    box->Click();
+    EXPECT_FALSE(radio->Checked());
+    EXPECT_FALSE(box->Checked());
+    // The program may still set them.
+    box->SetChecked(true);
+    EXPECT_TRUE(box->Checked());
+}
+
+TEST_F(ChoiceControlsTest, ScrollBarPositionStaysInItsRange)
+{
+    auto* bar = make<TScrollBar>(form.get());
+    int changes = 0;
+    bar->OnChange = [&](TObject*) { ++changes; };
+    bar->SetMin(1);  // moves the position from 0 up to 1
+    bar->SetMax(5);
+    EXPECT_EQ(bar->Position(), 1);
+    EXPECT_EQ(changes, 1);
+
+    struct Case {
+        int pageSize, requested, expected;
+    };
+    const Case cases[] = {
+        {0, 5, 5}, {0, 9, 5}, {0, -3, 1}, {2, 5, 4}, {5, 3, 1}, {9, 3, 1},
+    };
+    for (const Case& c : cases) {
+        bar->SetPageSize(c.pageSize);
+        bar->SetPosition(c.requested);
+        EXPECT_EQ(bar->Position(), c.expected) << c.pageSize << " " << c.requested;
+    }
+    // An inverted range collapses instead of failing.
+    bar->SetPageSize(0);
+    bar->SetMax(-4);
+    EXPECT_EQ(bar->Position(), 1);
+
+    changes = 0;
+    bar->SetMax(5);
+    bar->SetPosition(3);
+    bar->SetPosition(3);
+    EXPECT_EQ(changes, 1);
+}
+
+TEST_F(ChoiceControlsTest, RadioGroupSelectsOneItemInColumns)
+{
+    auto* group = make<TRadioGroup>(form.get());
+    group->SetBounds(0, 0, 369, 57);
+    group->SetColumns(3);
+    for (const char* item : {"one", "two", "three", "four"}) group->AddItem(item);
+    EXPECT_EQ(group->ItemIndex(), -1);
+    group->SetItemIndex(1);
+    group->SetItemIndex(7);  // ignored
+    EXPECT_EQ(group->ItemIndex(), 1);
+    EXPECT_EQ(group->Item(3), "four");
+    EXPECT_THROW(group->Item(4), EListError);
+
+    // Four items in three columns: two rows, filled downwards first.
+    const auto buttons = group->Widget()->findChildren<QRadioButton*>();
+    ASSERT_EQ(buttons.size(), 4);
+    EXPECT_EQ(buttons[0]->x(), buttons[1]->x());
+    EXPECT_LT(buttons[0]->y(), buttons[1]->y());
+    EXPECT_LT(buttons[1]->x(), buttons[2]->x());
+    EXPECT_LE(buttons[3]->geometry().right(), 369);
+
+    QTest::mouseClick(buttons[2], Qt::LeftButton, {}, QPoint(6, buttons[2]->height() / 2));
+    EXPECT_EQ(group->ItemIndex(), 2);
+    group->SetItemIndex(-1);
+    EXPECT_EQ(group->ItemIndex(), -1);
+}
+
+TEST_F(ChoiceControlsTest, TimerRunsOnlyWhenEnabledWithAHandler)
+{
+    TTimer timer(nullptr);
+    EXPECT_FALSE(timer.Active());
+    int ticks = 0;
+    timer.SetInterval(1);
+    timer.SetOnTimer([&](TObject*) { ++ticks; });
+    EXPECT_TRUE(timer.Active());
+    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks > 0; }, 5000));
+    timer.SetEnabled(false);
+    EXPECT_FALSE(timer.Active());
+    timer.SetEnabled(true);
+    timer.SetInterval(0);
+    EXPECT_FALSE(timer.Active());
+}

@@ -1,0 +1,170 @@
+#include "slideshow/PlaybackGlyphs.h"
+#include "slideshow/Playinterfaceset.h"
+
+#include "platform/toolkit/Image.h"
+#include "platform/toolkit/SpeedButton.h"
+#include "platform/toolkit/StatusBar.h"
+#include "platform/toolkit/Timer.h"
+#include "platform/toolkit/ToolBar.h"
+
+#include <QImage>
+#include <QPalette>
+#include <QTest>
+#include <QToolButton>
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+#include <string>
+
+namespace {
+class PlayInterfaceTest : public ::testing::Test {
+protected:
+    void SetUp() override { window = std::make_unique<TPlayInterface>(Application); }
+
+    std::array<TSpeedButton*, 4> playbackButtons() const
+    {
+        return {window->PlayFsPlaySpButton, window->PlayFsStopSpButton, window->PlayFsGoSpButton,
+                window->PlayFsBackSpButton};
+    }
+    // Captions of the red buttons, in bar order.
+    std::string redCaptions() const
+    {
+        std::string red;
+        for (TSpeedButton* button : playbackButtons()) {
+            if (button->Font()->Color == clRed) red += button->GetText();
+            else EXPECT_EQ(button->Font()->Color, clBlack) << button->GetText();
+        }
+        return red;
+    }
+
+    std::unique_ptr<TPlayInterface> window;
+};
+}  // namespace
+
+TEST_F(PlayInterfaceTest, ToolBarHoldsSevenFlatButtonsSideBySide)
+{
+    EXPECT_EQ(window->Caption(), "播放介面");
+    EXPECT_EQ(window->WindowState(), wsMaximized);
+    EXPECT_EQ(window->ToolBar1->Height(), 46);
+    EXPECT_EQ(window->StatusBar1->Height(), 19);
+    const TSpeedButton* buttons[] = {window->PlayFsPlaySpButton, window->PlayFsStopSpButton,
+                                     window->PlayFsGoSpButton,   window->PlayFsBackSpButton,
+                                     window->SpeedButton1,       window->SpeedButton2,
+                                     window->SpeedButton3};
+    const char* captions[] = {"開始", "暫停", "前進", "後退", "放大", "縮小", "列印"};
+    for (int i = 0; i < 7; ++i) {
+        auto* button = const_cast<TSpeedButton*>(buttons[i]);
+        EXPECT_EQ(button->GetText(), captions[i]);
+        EXPECT_EQ(button->Parent(), window->ToolBar1);
+        EXPECT_EQ(button->Left(), 100 * i);
+        EXPECT_EQ(button->Top(), 2);
+        EXPECT_EQ(button->Width(), 100);
+        EXPECT_EQ(button->Height(), 39);
+        EXPECT_TRUE(button->Flat());
+        EXPECT_EQ(button->Enabled(), i != 6) << captions[i];
+    }
+    EXPECT_EQ(redCaptions(), "");
+}
+
+TEST_F(PlayInterfaceTest, PictureAreaFillsTheSpaceBetweenTheBars)
+{
+    window->Show();
+    const QWidget* area = window->Image1->Widget();
+    const QWidget* bar = window->ToolBar1->Widget();
+    const QWidget* status = window->StatusBar1->Widget();
+    EXPECT_EQ(area->geometry().top(), bar->geometry().bottom() + 1);
+    EXPECT_EQ(area->geometry().bottom() + 1, status->geometry().top());
+    EXPECT_EQ(area->width(), window->Widget()->width());
+    // The timer has no handler, so it is not even running.
+    EXPECT_EQ(window->Timer1->Interval(), 1000);
+    EXPECT_TRUE(window->Timer1->Enabled());
+    EXPECT_FALSE(window->Timer1->Active());
+}
+
+TEST_F(PlayInterfaceTest, LastPressedPlaybackButtonIsRed)
+{
+    using Handler = void (TPlayInterface::*)(TObject*);
+    const Handler start = &TPlayInterface::PlayFsPlaySpButtonClick;
+    const Handler pause = &TPlayInterface::PlayFsStopSpButtonClick;
+    const Handler forward = &TPlayInterface::PlayFsGoSpButtonClick;
+    const Handler back = &TPlayInterface::PlayFsBackSpButtonClick;
+    struct Case {
+        std::vector<Handler> clicks;
+        std::string red;
+    };
+    const Case cases[] = {
+        {{start}, "開始"},
+        {{start, pause}, "暫停"},
+        {{start, start}, ""},
+        {{pause, forward, back}, "後退"},
+        {{back, back, back}, "後退"},
+        {{forward, start, start, pause}, "暫停"},
+    };
+    for (const Case& c : cases) {
+        auto fresh = std::make_unique<TPlayInterface>(Application);
+        for (Handler click : c.clicks) (fresh.get()->*click)(nullptr);
+        window.swap(fresh);
+        EXPECT_EQ(redCaptions(), c.red) << c.clicks.size() << " clicks";
+    }
+}
+
+TEST_F(PlayInterfaceTest, MouseClicksHighlightAndDrawTheCaptionRed)
+{
+    window->Show();
+    auto* pause = static_cast<QToolButton*>(window->PlayFsStopSpButton->Widget());
+    QTest::mouseClick(pause, Qt::LeftButton);
+    EXPECT_EQ(redCaptions(), "暫停");
+    EXPECT_EQ(pause->palette().color(QPalette::Active, QPalette::ButtonText), QColor(Qt::red));
+    QTest::mouseClick(pause, Qt::LeftButton);
+    EXPECT_EQ(redCaptions(), "");
+    EXPECT_EQ(pause->palette().color(QPalette::Active, QPalette::ButtonText), QColor(Qt::black));
+}
+
+TEST_F(PlayInterfaceTest, ZoomButtonsChangeNothingAndPrintCannotBePressed)
+{
+    window->Show();
+    window->PlayFsGoSpButton->Click();
+    int printClicks = 0;
+    window->SpeedButton3->OnClick = [&](TObject*) { ++printClicks; };
+
+    window->SpeedButton1->Click();
+    window->SpeedButton2->Click();
+    window->SpeedButton3->Click();
+    QTest::mouseClick(window->SpeedButton3->Widget(), Qt::LeftButton);
+
+    EXPECT_EQ(redCaptions(), "前進");
+    EXPECT_EQ(printClicks, 0);
+}
+
+TEST_F(PlayInterfaceTest, ClosingOnlyHides)
+{
+    window->Show();
+    window->PlayFsPlaySpButton->Click();
+    window->Close();
+    EXPECT_FALSE(window->Widget()->isVisible());
+    EXPECT_EQ(window->Owner(), Application);
+    EXPECT_EQ(redCaptions(), "開始");
+}
+
+TEST(PlaybackGlyphs, AreDrawnAtTheirLayoutSizes)
+{
+    struct Glyph {
+        QPixmap (*draw)();
+        QSize size;
+    };
+    const Glyph glyphs[] = {
+        {PlayGlyph, {28, 28}},    {StopGlyph, {28, 28}},    {ForwardGlyph, {28, 28}},
+        {BackGlyph, {28, 28}},    {ZoomInGlyph, {23, 22}},  {ZoomOutGlyph, {23, 21}},
+        {PrinterGlyph, {26, 19}},
+    };
+    for (const Glyph& glyph : glyphs) {
+        const QImage image = glyph.draw().toImage();
+        EXPECT_EQ(image.size(), glyph.size);
+        // Transparent corners around a drawn picture.
+        EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0);
+        EXPECT_GT(qAlpha(image.pixel(image.width() / 2, image.height() / 2)), 0);
+    }
+    // Back is forward mirrored.
+    EXPECT_EQ(BackGlyph().toImage(), ForwardGlyph().toImage().mirrored(true, false));
+}
