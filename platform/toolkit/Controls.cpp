@@ -389,12 +389,15 @@ void TWinControl::Realign()
                 right -= w->width();
                 break;
             }
+            child->BoundsChanged();
         }
     }
     FClientRemainder = QRect(left, top, std::max(0, right - left), std::max(0, bottom - top));
     for (TControl* child : FControls)
-        if (child->FAlign == alClient && child->FVisible && child->FWidget)
+        if (child->FAlign == alClient && child->FVisible && child->FWidget) {
             child->FWidget->setGeometry(FClientRemainder);
+            child->BoundsChanged();
+        }
     FAligning = false;
 }
 

@@ -184,6 +184,8 @@ protected:
     void WatchKeys(QWidget* widget);
     // Raises OnKeyDown; true when the handler consumed the key.
     bool DoKeyDown(int qtKey, Qt::KeyboardModifiers modifiers);
+    // New bounds lay the children out again at once, shown or not.
+    void BoundsChanged() override { Realign(); }
 
 private:
     friend class TControl;

@@ -48,6 +48,12 @@ TCoolBar::TCoolBar(TComponent* AOwner) : TWinControl(AOwner, new CoolBarWidget)
 
 TCoolBar::~TCoolBar() = default;
 
+void TCoolBar::BoundsChanged()
+{
+    TWinControl::BoundsChanged();
+    ArrangeBands();
+}
+
 void TCoolBar::AddBand(TControl* control, int minHeight, int width)
 {
     if (!control) return;

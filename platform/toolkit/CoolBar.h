@@ -16,6 +16,9 @@ public:
     void AddBand(TControl* control, int minHeight, int width);
     int BandCount() const { return static_cast<int>(FBands.size()); }
 
+protected:
+    void BoundsChanged() override;
+
 private:
     struct Band {
         TControl* control;

@@ -29,8 +29,8 @@ protected:
 
     void mouseReleaseEvent(QMouseEvent* event) override
     {
+        // The last move has placed the bar already.
         if (!FDragging || event->button() != Qt::LeftButton) return;
-        mouseMoveEvent(event);
         FDragging = false;
         FSplitter->EndDrag();
     }
