@@ -4,6 +4,12 @@
 
 #include "platform/base/ImageListData.h"
 #include "platform/toolkit/ImageList.h"
+#include "platform/toolkit/PopupMenu.h"
+
+#include <QAbstractItemModelTester>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 
 #include <QPainter>
 #include <QTest>
@@ -105,6 +111,22 @@ TEST(Mouse, ClickAndDoubleClickOnARow)
     EXPECT_EQ(shown.list->GetSelection()->Index, 3);
     QTest::mouseDClick(shown.View()->viewport(), Qt::LeftButton, {}, row3.center());
     EXPECT_EQ(doubleClicks, 1);
+}
+
+TEST(Mouse, ContextMenuRequestShowsThePopupMenu)
+{
+    ShownList shown(100, vsSmallIcon);
+    TPopupMenu menu(nullptr);
+    TMenuItem entry(nullptr);
+    entry.SetCaption("&Large Icons");
+    menu.Add(&entry);
+    shown.list->SetPopupMenu(&menu);
+    QWidget* viewport = shown.View()->viewport();
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(10, 10), viewport->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(viewport, &request);
+    ASSERT_NE(menu.Menu(), nullptr);
+    EXPECT_TRUE(menu.Menu()->isVisible());
+    menu.Menu()->hide();
 }
 
 struct FindCall {
@@ -234,7 +256,11 @@ TEST(OrdinaryItems, GalleryFillsItemByItem)
     EXPECT_GE(first.height(), 90 + QFontMetrics(view->font()).height());
     EXPECT_GE(second.left(), first.right());
 
-    list->Items()->Clear();
+    {
+        QAbstractItemModelTester tester(view->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+        list->Items()->Add();
+        list->Items()->Clear();
+    }
     EXPECT_EQ(list->Items()->GetCount(), 0);
     EXPECT_EQ(view->model()->rowCount(), 0);
     list->Items()->Add()->Caption = "again.jpg";

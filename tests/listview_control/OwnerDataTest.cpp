@@ -3,6 +3,8 @@
 
 #include "tests/listview_control/ListFixture.h"
 
+#include <QAbstractItemModelTester>
+
 namespace {
 
 constexpr int kRows = 100000;
@@ -124,6 +126,20 @@ TEST(OwnerDataCount, CountChangedInsideAnUpdateBracket)
     ExpectCleanRequests(shown.provider);
     EXPECT_EQ(shown.provider.MaxRequest(), 6);
     EXPECT_EQ(shown.list->Items()->GetCount(), 7);
+}
+
+TEST(OwnerDataCount, ModelKeepsQtsRulesThroughCountChanges)
+{
+    ShownList shown(100);
+    QAbstractItemModelTester tester(shown.View()->model(),
+                                    QAbstractItemModelTester::FailureReportingMode::Fatal);
+    shown.list->Items()->SetCount(0);
+    shown.list->Items()->SetCount(3);
+    shown.list->SetViewStyle(vsList);
+    shown.list->Columns()->Add();
+    shown.list->Columns()->Changed();
+    Settle();
+    EXPECT_EQ(shown.View()->model()->columnCount(), 6);
 }
 
 TEST(OwnerDataCount, ProgramRequestsAreFilledFreshAndBounded)
