@@ -25,20 +25,20 @@ T* place(TComponent* owner, TWinControl* parent, const char* name, int left, int
     return control;
 }
 
-// Labels size themselves to their caption; only the position is given.
+// Labels size themselves to their caption; only the position is given. The
+// font goes first so that the size fits the caption as drawn.
 TLabel* placeLabel(TComponent* owner, TWinControl* parent, const char* name, int left, int top,
-                   const char* caption, TColor color = clWindowText)
+                   const char* caption, TColor color = clWindowText, int fontHeight = -11)
 {
     auto* label = new TLabel(owner);
     label->SetName(name);
     label->SetParent(parent);
     label->SetLeft(left);
     label->SetTop(top);
+    label->Font()->Color = color;
+    label->Font()->Height = fontHeight;
+    label->FontChanged();
     label->SetText(caption);
-    if (color != clWindowText) {
-        label->Font()->Color = color;
-        label->FontChanged();
-    }
     return label;
 }
 }  // namespace
@@ -117,10 +117,7 @@ void TPlayOption::buildSpeed()
     PlayLastText = placeLabel(this, GroupBox1, "PlayLastText", 328, 216, "5秒", clMaroon);
     PlayLabel4 = placeLabel(this, GroupBox1, "PlayLabel4", 8, 240, "目前設定間隔", clNavy);
     // Shows "5" while the bar stands at 1, until the bar is first moved.
-    PlaySpeedLabel = placeLabel(this, GroupBox1, "PlaySpeedLabel", 98, 236, "5");
-    PlaySpeedLabel->Font()->Color = clRed;
-    PlaySpeedLabel->Font()->Height = -16;
-    PlaySpeedLabel->FontChanged();
+    PlaySpeedLabel = placeLabel(this, GroupBox1, "PlaySpeedLabel", 98, 236, "5", clRed, -16);
     PlayLabel8 = placeLabel(this, GroupBox1, "PlayLabel8", 112, 240, "秒", clNavy);
     // Bound last, so that setting up the bar does not already echo it.
     PlaySpeedSlBar->OnChange = [this](TObject* sender) { PlaySpeedSlBarChange(sender); };
