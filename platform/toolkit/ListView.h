@@ -154,7 +154,6 @@ private:
     friend class TListItems;
     friend class TListItem;
     friend class TListColumns;
-    friend class ListViewCore;
     std::unique_ptr<TListItems> FItems;
     std::unique_ptr<TListColumns> FColumns;
     std::unique_ptr<TCanvas> FCanvas;

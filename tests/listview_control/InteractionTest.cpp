@@ -263,8 +263,14 @@ TEST(OrdinaryItems, GalleryFillsItemByItem)
     }
     EXPECT_EQ(list->Items()->GetCount(), 0);
     EXPECT_EQ(view->model()->rowCount(), 0);
+    // A new tile size takes effect with the next items.
+    images.SetSize(60, 40);
     list->Items()->Add()->Caption = "again.jpg";
     EXPECT_EQ(list->Items()->GetItem(0)->Caption, "again.jpg");
+    Settle();
+    const QRect smaller = view->visualRect(view->model()->index(0, 0));
+    EXPECT_LT(smaller.height(), first.height());
+    EXPECT_LT(smaller.height(), 40 + 4 * QFontMetrics(view->font()).height());
 }
 
 }  // namespace
