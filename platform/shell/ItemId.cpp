@@ -104,8 +104,9 @@ bool IsValidEntry(const BYTE* entry)
     case HomeKind: return cb == 3;
     case DriveKind: return cb == 4;
     case EntryKind:
-        return cb > kEntryOverhead && entry[cb - 1] == 0
-               && std::memchr(entry + kNameOffset, 0, cb - kEntryOverhead) == nullptr;
+        // The final zero bounds every read of the name; an earlier zero only
+        // shortens it, so it is not searched for (this runs per comparison).
+        return cb > kEntryOverhead && entry[cb - 1] == 0;
     default: return false;
     }
 }

@@ -11,6 +11,12 @@ constexpr size_t kFoldLimit = 640;
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Writes at most limit bytes of name's folded form to out; returns the count.
+// A digit run becomes one byte 0x30 + its count of significant digits (0x39
+// and a count byte from 9 digits on), then those digits two to a byte. The
+// run bytes sort between '/' and ':' where the digits stood, fewer digits
+// sort first, and runs of one length take the same room, so the form
+// compares like the names; packing keeps a typical "IMG_001234" whole
+// within the 8-byte key.
 size_t fold(const char* name, unsigned char* out, size_t limit)
 {
     size_t n = 0;
@@ -21,10 +27,18 @@ size_t fold(const char* name, unsigned char* out, size_t limit)
             while (*p == '0') ++p;
             const char* digits = p;
             while (isDigit(*p)) ++p;
-            const size_t count = static_cast<size_t>(p - digits);
-            out[n++] = '0';
-            if (n < limit) out[n++] = static_cast<unsigned char>(std::min<size_t>(count, 255));
-            for (size_t i = 0; i < count && n < limit; ++i) out[n++] = static_cast<unsigned char>(digits[i]);
+            const size_t count = std::min<size_t>(static_cast<size_t>(p - digits), 255);
+            if (count < 9) {
+                out[n++] = static_cast<unsigned char>('0' + count);
+            } else {
+                out[n++] = '9';
+                if (n < limit) out[n++] = static_cast<unsigned char>(count);
+            }
+            for (size_t i = 0; i < count && n < limit; i += 2) {
+                const unsigned high = static_cast<unsigned>(digits[i] - '0');
+                const unsigned low = i + 1 < count ? static_cast<unsigned>(digits[i + 1] - '0') : 0;
+                out[n++] = static_cast<unsigned char>(high << 4 | low);
+            }
         } else {
             out[n++] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
             ++p;
