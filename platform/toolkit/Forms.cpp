@@ -75,7 +75,6 @@ void TForm::SetVisible(bool visible)
     case wsMinimized: window->showMinimized(); break;
     default: window->show(); break;
     }
-    window->raise();
     window->activateWindow();
     if (FActiveControl) FActiveControl->SetFocus();
 }
