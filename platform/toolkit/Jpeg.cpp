@@ -140,6 +140,9 @@ QImage TJPEGImage::Decode(int minWidth, int minHeight) const
     // Byte order B, G, R, A is RGB32 on a little-endian machine.
     cinfo.out_color_space =
         cmyk ? JCS_CMYK : (QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRA : JCS_EXT_ARGB);
+    // Both only soften what the resampler smooths again anyway.
+    cinfo.do_fancy_upsampling = FALSE;
+    cinfo.do_block_smoothing = FALSE;
     if (!jpegSessionStart(s)) throw EJPEG(s->errorCode);
 
     QImage image(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height),
