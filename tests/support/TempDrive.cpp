@@ -20,6 +20,9 @@ TempDrive::~TempDrive()
     else
         unsetenv("QUILLET_DRIVES");
     ReloadDriveMap();
+    // Qt cannot name files whose names are not UTF-8; remove them by bytes.
+    std::error_code ignored;
+    std::filesystem::remove_all(Root(), ignored);
 }
 
 std::string TempDrive::Root() const
