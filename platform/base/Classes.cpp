@@ -36,7 +36,7 @@ void TList::Put(int index, void* item)
 namespace {
 
 constexpr size_t kRun = 16;   // sorted by insertion first
-constexpr size_t kWays = 64;  // runs merged at once
+constexpr size_t kWays = 256;  // runs merged at once
 
 // Merges up to kWays sorted runs of width items from from[left..right) into
 // to, through a tournament tree: each item costs log2(kWays) comparisons and
