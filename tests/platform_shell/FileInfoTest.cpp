@@ -78,8 +78,6 @@ TEST_F(ShellTest, TypeNamesComeFromTheNameAlone)
     MakeFile("photo.jpg", "this is not a JPEG");
     MakeFile("noext");
     MakeFolder("f");
-    const std::string longName = std::string(200, 'x') + ".jpg";
-    MakeFile(longName);
     OwnedId photo, noext, folder, drives;
     ASSERT_EQ(S_OK, Parse("C:\\photo.jpg", photo));
     ASSERT_EQ(S_OK, Parse("C:\\noext", noext));
