@@ -2,6 +2,7 @@
 
 #include "platform/base/Drives.h"
 #include "platform/toolkit/Controls.h"
+#include "platform/toolkit/Forms.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,11 +15,13 @@ namespace {
 const QString kTitle = QStringLiteral("Quillet");
 
 // Qt's own modal dialogs, parented to the active window so they stay on top
-// of it.
+// of it. Once the main form has closed no dialog opens: its loop could never
+// be ended and the program would hang without a window.
 class QtDialogs : public DialogSeam {
 public:
     void ShowMessage(const AnsiString& text) override
     {
+        if (Application->Terminated()) return;
         QMessageBox box(QMessageBox::NoIcon, kTitle, ToQString(text), QMessageBox::Ok,
                         QApplication::activeWindow());
         box.exec();
@@ -26,12 +29,14 @@ public:
 
     void ShowError(const AnsiString& text) override
     {
+        if (Application->Terminated()) return;
         QMessageBox::critical(QApplication::activeWindow(), kTitle, ToQString(text));
     }
 
     bool SelectDirectory(const AnsiString& caption, const AnsiString& root,
                          AnsiString& directory) override
     {
+        if (Application->Terminated()) return false;
         QString start = QDir::homePath();
         if (!root.empty()) {
             if (auto posix = NamespaceToPosixPath(root)) start = QFile::decodeName(posix->c_str());
