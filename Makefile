@@ -24,6 +24,7 @@ sanitize: deps
 	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
 
 bench: build
+	cmake --build $(BUILD) --target benchmarks -j $(JOBS)
 	bash bench/run-all.sh $(BUILD)
 
 clean:
