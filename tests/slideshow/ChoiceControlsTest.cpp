@@ -1,14 +1,10 @@
 // The choice controls the options window is built from, on a bare form.
 
-#include "platform/toolkit/CheckBox.h"
 #include "platform/toolkit/Forms.h"
 #include "platform/toolkit/GroupBox.h"
 #include "platform/toolkit/RadioButton.h"
-#include "platform/toolkit/RadioGroup.h"
 #include "platform/toolkit/ScrollBar.h"
-#include "platform/toolkit/Timer.h"
 
-#include <QRadioButton>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -62,21 +58,6 @@ TEST_F(ChoiceControlsTest, RadioButtonsExcludeTheirSiblingsOnly)
     EXPECT_FALSE(a->Checked());
 }
 
-TEST_F(ChoiceControlsTest, DisabledChoicesIgnoreClicks)
-{
-    auto* radio = make<TRadioButton>(form.get());
-    auto* box = make<TCheckBox>(form.get());
-    radio->SetEnabled(false);
-    box->SetEnabled(false);
-    radio->Click();
-    box->Click();
-    EXPECT_FALSE(radio->Checked());
-    EXPECT_FALSE(box->Checked());
-    // The program may still set them.
-    box->SetChecked(true);
-    EXPECT_TRUE(box->Checked());
-}
-
 TEST_F(ChoiceControlsTest, ScrollBarPositionStaysInItsRange)
 {
     auto* bar = make<TScrollBar>(form.get());
@@ -108,47 +89,4 @@ TEST_F(ChoiceControlsTest, ScrollBarPositionStaysInItsRange)
     bar->SetPosition(3);
     bar->SetPosition(3);
     EXPECT_EQ(changes, 1);
-}
-
-TEST_F(ChoiceControlsTest, RadioGroupSelectsOneItemInColumns)
-{
-    auto* group = make<TRadioGroup>(form.get());
-    group->SetBounds(0, 0, 369, 57);
-    group->SetColumns(3);
-    for (const char* item : {"one", "two", "three", "four"}) group->AddItem(item);
-    EXPECT_EQ(group->ItemIndex(), -1);
-    group->SetItemIndex(1);
-    group->SetItemIndex(7);  // ignored
-    EXPECT_EQ(group->ItemIndex(), 1);
-    EXPECT_EQ(group->Item(3), "four");
-    EXPECT_THROW(group->Item(4), EListError);
-
-    // Four items in three columns: two rows, filled downwards first.
-    const auto buttons = group->Widget()->findChildren<QRadioButton*>();
-    ASSERT_EQ(buttons.size(), 4);
-    EXPECT_EQ(buttons[0]->x(), buttons[1]->x());
-    EXPECT_LT(buttons[0]->y(), buttons[1]->y());
-    EXPECT_LT(buttons[1]->x(), buttons[2]->x());
-    EXPECT_LE(buttons[3]->geometry().right(), 369);
-
-    QTest::mouseClick(buttons[2], Qt::LeftButton, {}, QPoint(6, buttons[2]->height() / 2));
-    EXPECT_EQ(group->ItemIndex(), 2);
-    group->SetItemIndex(-1);
-    EXPECT_EQ(group->ItemIndex(), -1);
-}
-
-TEST_F(ChoiceControlsTest, TimerRunsOnlyWhenEnabledWithAHandler)
-{
-    TTimer timer(nullptr);
-    EXPECT_FALSE(timer.Active());
-    int ticks = 0;
-    timer.SetInterval(1);
-    timer.SetOnTimer([&](TObject*) { ++ticks; });
-    EXPECT_TRUE(timer.Active());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return ticks > 0; }, 5000));
-    timer.SetEnabled(false);
-    EXPECT_FALSE(timer.Active());
-    timer.SetEnabled(true);
-    timer.SetInterval(0);
-    EXPECT_FALSE(timer.Active());
 }

@@ -48,13 +48,13 @@ TEST_F(PlayInterfaceTest, ToolBarHoldsSevenFlatButtonsSideBySide)
     EXPECT_EQ(window->WindowState(), wsMaximized);
     EXPECT_EQ(window->ToolBar1->Height(), 46);
     EXPECT_EQ(window->StatusBar1->Height(), 19);
-    const TSpeedButton* buttons[] = {window->PlayFsPlaySpButton, window->PlayFsStopSpButton,
+    TSpeedButton* const buttons[] = {window->PlayFsPlaySpButton, window->PlayFsStopSpButton,
                                      window->PlayFsGoSpButton,   window->PlayFsBackSpButton,
                                      window->SpeedButton1,       window->SpeedButton2,
                                      window->SpeedButton3};
     const char* captions[] = {"開始", "暫停", "前進", "後退", "放大", "縮小", "列印"};
     for (int i = 0; i < 7; ++i) {
-        auto* button = const_cast<TSpeedButton*>(buttons[i]);
+        TSpeedButton* button = buttons[i];
         EXPECT_EQ(button->GetText(), captions[i]);
         EXPECT_EQ(button->Parent(), window->ToolBar1);
         EXPECT_EQ(button->Left(), 100 * i);
@@ -65,17 +65,12 @@ TEST_F(PlayInterfaceTest, ToolBarHoldsSevenFlatButtonsSideBySide)
         EXPECT_EQ(button->Enabled(), i != 6) << captions[i];
     }
     EXPECT_EQ(redCaptions(), "");
-}
 
-TEST_F(PlayInterfaceTest, PictureAreaFillsTheSpaceBetweenTheBars)
-{
     window->Show();
-    const QWidget* area = window->Image1->Widget();
-    const QWidget* bar = window->ToolBar1->Widget();
-    const QWidget* status = window->StatusBar1->Widget();
-    EXPECT_EQ(area->geometry().top(), bar->geometry().bottom() + 1);
-    EXPECT_EQ(area->geometry().bottom() + 1, status->geometry().top());
-    EXPECT_EQ(area->width(), window->Widget()->width());
+    const QRect area = window->Image1->Widget()->geometry();
+    EXPECT_EQ(area.top(), window->ToolBar1->Widget()->geometry().bottom() + 1);
+    EXPECT_EQ(area.bottom() + 1, window->StatusBar1->Widget()->geometry().top());
+    EXPECT_EQ(area.width(), window->Widget()->width());
     // The timer has no handler, so it is not even running.
     EXPECT_EQ(window->Timer1->Interval(), 1000);
     EXPECT_TRUE(window->Timer1->Enabled());
@@ -107,21 +102,19 @@ TEST_F(PlayInterfaceTest, LastPressedPlaybackButtonIsRed)
         window.swap(fresh);
         EXPECT_EQ(redCaptions(), c.red) << c.clicks.size() << " clicks";
     }
-}
 
-TEST_F(PlayInterfaceTest, MouseClicksHighlightAndDrawTheCaptionRed)
-{
+    // By mouse, with pause red from the last case; the captions are drawn in
+    // their colours.
     window->Show();
-    auto* pause = static_cast<QToolButton*>(window->PlayFsStopSpButton->Widget());
-    QTest::mouseClick(pause, Qt::LeftButton);
-    EXPECT_EQ(redCaptions(), "暫停");
-    EXPECT_EQ(pause->palette().color(QPalette::Active, QPalette::ButtonText), QColor(Qt::red));
-    QTest::mouseClick(pause, Qt::LeftButton);
-    EXPECT_EQ(redCaptions(), "");
-    EXPECT_EQ(pause->palette().color(QPalette::Active, QPalette::ButtonText), QColor(Qt::black));
+    QWidget* startWidget = window->PlayFsPlaySpButton->Widget();
+    QTest::mouseClick(startWidget, Qt::LeftButton);
+    EXPECT_EQ(redCaptions(), "開始");
+    EXPECT_EQ(startWidget->palette().color(QPalette::Active, QPalette::ButtonText), QColor(Qt::red));
+    EXPECT_EQ(window->PlayFsStopSpButton->Widget()->palette().color(QPalette::ButtonText),
+              QColor(Qt::black));
 }
 
-TEST_F(PlayInterfaceTest, ZoomButtonsChangeNothingAndPrintCannotBePressed)
+TEST_F(PlayInterfaceTest, ZoomChangesNothingPrintCannotBePressedClosingHides)
 {
     window->Show();
     window->PlayFsGoSpButton->Click();
@@ -135,16 +128,11 @@ TEST_F(PlayInterfaceTest, ZoomButtonsChangeNothingAndPrintCannotBePressed)
 
     EXPECT_EQ(redCaptions(), "前進");
     EXPECT_EQ(printClicks, 0);
-}
 
-TEST_F(PlayInterfaceTest, ClosingOnlyHides)
-{
-    window->Show();
-    window->PlayFsPlaySpButton->Click();
+    // Closing hides the window and keeps its highlight.
     window->Close();
     EXPECT_FALSE(window->Widget()->isVisible());
-    EXPECT_EQ(window->Owner(), Application);
-    EXPECT_EQ(redCaptions(), "開始");
+    EXPECT_EQ(redCaptions(), "前進");
 }
 
 TEST(PlaybackGlyphs, AreDrawnAtTheirLayoutSizes)
