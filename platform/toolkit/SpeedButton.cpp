@@ -1,12 +1,35 @@
 #include "platform/toolkit/SpeedButton.h"
 
+#include <QEvent>
 #include <QIcon>
 #include <QPalette>
 #include <QPixmap>
 #include <QToolButton>
 
+namespace {
+// The caption is drawn in the button-text colour, while FontChanged sets the
+// window-text colour; keep the two together for the enabled states.
+class SpeedButtonWidget : public QToolButton {
+protected:
+    void changeEvent(QEvent* event) override
+    {
+        QToolButton::changeEvent(event);
+        if (event->type() != QEvent::PaletteChange) return;
+        QPalette current = palette();
+        bool changed = false;
+        for (const auto group : {QPalette::Active, QPalette::Inactive}) {
+            const QColor text = current.color(group, QPalette::WindowText);
+            if (current.color(group, QPalette::ButtonText) == text) continue;
+            current.setColor(group, QPalette::ButtonText, text);
+            changed = true;
+        }
+        if (changed) setPalette(current);
+    }
+};
+}  // namespace
+
 TSpeedButton::TSpeedButton(TComponent* AOwner)
-    : TControl(AOwner, new QToolButton), FButton(static_cast<QToolButton*>(Widget()))
+    : TControl(AOwner, new SpeedButtonWidget), FButton(static_cast<QToolButton*>(Widget()))
 {
     FButton->setFocusPolicy(Qt::NoFocus);
     FButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
@@ -36,12 +59,10 @@ void TSpeedButton::SetFontColor(TColor color)
 {
     Font()->Color = color;
     FontChanged();
+    // FontChanged leaves the palette alone for the default text colour.
     QPalette palette = FButton->palette();
-    const QColor text = ToQColor(color);
-    palette.setColor(QPalette::Active, QPalette::ButtonText, text);
-    palette.setColor(QPalette::Inactive, QPalette::ButtonText, text);
-    palette.setColor(QPalette::Active, QPalette::WindowText, text);
-    palette.setColor(QPalette::Inactive, QPalette::WindowText, text);
+    palette.setColor(QPalette::Active, QPalette::WindowText, ToQColor(color));
+    palette.setColor(QPalette::Inactive, QPalette::WindowText, ToQColor(color));
     FButton->setPalette(palette);
 }
 

@@ -1,9 +1,10 @@
-// The choice controls the options window is built from, on a bare form.
+// Toolkit controls the slideshow windows are built from, on a bare form.
 
 #include "platform/toolkit/Forms.h"
 #include "platform/toolkit/GroupBox.h"
 #include "platform/toolkit/RadioButton.h"
 #include "platform/toolkit/ScrollBar.h"
+#include "platform/toolkit/SpeedButton.h"
 
 #include <QTest>
 #include <gtest/gtest.h>
@@ -11,7 +12,7 @@
 #include <memory>
 
 namespace {
-class ChoiceControlsTest : public ::testing::Test {
+class SlideshowControlsTest : public ::testing::Test {
 protected:
     template <class T>
     T* make(TWinControl* parent)
@@ -26,7 +27,7 @@ protected:
 
 // Exclusion holds among siblings only, and a click on the checked button is
 // no change, so it raises nothing.
-TEST_F(ChoiceControlsTest, RadioButtonsExcludeTheirSiblingsOnly)
+TEST_F(SlideshowControlsTest, RadioButtonsExcludeTheirSiblingsOnly)
 {
     auto* group = make<TGroupBox>(form.get());
     auto* a = make<TRadioButton>(group);
@@ -58,7 +59,7 @@ TEST_F(ChoiceControlsTest, RadioButtonsExcludeTheirSiblingsOnly)
     EXPECT_FALSE(a->Checked());
 }
 
-TEST_F(ChoiceControlsTest, ScrollBarPositionStaysInItsRange)
+TEST_F(SlideshowControlsTest, ScrollBarPositionStaysInItsRange)
 {
     auto* bar = make<TScrollBar>(form.get());
     int changes = 0;
@@ -89,4 +90,20 @@ TEST_F(ChoiceControlsTest, ScrollBarPositionStaysInItsRange)
     bar->SetPosition(3);
     bar->SetPosition(3);
     EXPECT_EQ(changes, 1);
+}
+
+// Whichever way the font colour is set, the caption is drawn in it.
+TEST_F(SlideshowControlsTest, SpeedButtonCaptionFollowsItsFontColour)
+{
+    auto* button = new TSpeedButton(form.get());
+    button->SetParent(form.get());
+    const auto captionColour = [&] {
+        return button->Widget()->palette().color(QPalette::ButtonText);
+    };
+    EXPECT_EQ(captionColour(), QColor(Qt::black));
+    button->Font()->Color = clNavy;
+    button->FontChanged();
+    EXPECT_EQ(captionColour(), ToQColor(clNavy));
+    button->SetFontColor(clWindowText);
+    EXPECT_EQ(captionColour(), ToQColor(clWindowText));
 }
