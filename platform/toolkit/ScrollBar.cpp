@@ -75,5 +75,6 @@ void TScrollBar::applyRange()
     // The thumb covers PageSize values, so the last position lies that much
     // before Max; an inverted range collapses to Min.
     const long long last = FPageSize > 0 ? static_cast<long long>(FMax) - FPageSize + 1 : FMax;
-    FBar->setRange(FMin, static_cast<int>(std::clamp<long long>(last, FMin, FMax > FMin ? FMax : FMin)));
+    const int top = FMax > FMin ? FMax : FMin;
+    FBar->setRange(FMin, static_cast<int>(std::clamp<long long>(last, FMin, top)));
 }
