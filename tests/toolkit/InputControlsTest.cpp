@@ -5,11 +5,15 @@
 #include "platform/toolkit/Edit.h"
 #include "platform/toolkit/ImageList.h"
 #include "platform/toolkit/PageControl.h"
+#include "platform/toolkit/Panel.h"
 #include "platform/toolkit/PopupMenu.h"
 #include "platform/toolkit/TrackBar.h"
 #include "tests/toolkit/ShowForm.h"
 
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QSlider>
 #include <QTest>
 
@@ -144,6 +148,40 @@ TEST(PopupMenu, EntriesRaiseClickAndLeaveTheMenuWhenDestroyed)
     EXPECT_EQ(menu->Items(0)->Caption(), "&Large Icons");
     delete small;
     EXPECT_EQ(menu->Count(), 1);
+}
+
+TEST(PopupMenu, ContextMenuRequestOnTheControlShowsItsMenu)
+{
+    TForm form(nullptr);
+    auto* panel = new TPanel(&form);
+    panel->SetParent(&form);
+    panel->SetBounds(0, 0, 100, 100);
+    auto* menu = new TPopupMenu(&form);
+    auto* entry = new TMenuItem(&form);
+    entry->SetCaption("&Report View");
+    menu->Add(entry);
+    panel->SetPopupMenu(menu);
+    ASSERT_TRUE(ShowForm(form));
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(10, 10), panel->Widget()->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(panel->Widget(), &request);
+    ASSERT_NE(menu->Menu(), nullptr);
+    EXPECT_TRUE(menu->Menu()->isVisible());
+    EXPECT_EQ(menu->Menu()->actions().size(), 1);
+    menu->Menu()->hide();
+}
+
+TEST(Forms, ActiveControlGetsTheFocusWhenTheFormIsShown)
+{
+    TForm form(nullptr);
+    auto* first = new TEdit(&form);
+    first->SetParent(&form);
+    auto* second = new TEdit(&form);
+    second->SetParent(&form);
+    form.SetActiveControl(second);
+    ASSERT_TRUE(ShowForm(form));
+    for (int i = 0; i < 100 && !second->Focused(); ++i) Application->ProcessMessages();
+    EXPECT_TRUE(second->Focused());
+    EXPECT_EQ(form.ActiveControl(), second);
 }
 
 }  // namespace
