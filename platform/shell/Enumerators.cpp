@@ -5,8 +5,8 @@
 #include <cstring>
 #include <sys/stat.h>
 
-EnumeratorBase::EnumeratorBase() { CountObject(1); }
-EnumeratorBase::~EnumeratorBase() { CountObject(-1); }
+EnumeratorBase::EnumeratorBase() { CountObject(1); }  // the creator's reference
+EnumeratorBase::~EnumeratorBase() = default;
 
 HRESULT EnumeratorBase::QueryInterface(REFIID riid, void** object)
 {
@@ -20,10 +20,15 @@ HRESULT EnumeratorBase::QueryInterface(REFIID riid, void** object)
     return E_NOINTERFACE;
 }
 
-ULONG EnumeratorBase::AddRef() { return ++FRefs; }
+ULONG EnumeratorBase::AddRef()
+{
+    CountObject(1);
+    return ++FRefs;
+}
 
 ULONG EnumeratorBase::Release()
 {
+    CountObject(-1);
     const ULONG left = --FRefs;
     if (left == 0) delete this;
     return left;

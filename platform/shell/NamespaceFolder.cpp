@@ -113,10 +113,10 @@ SFGAOF AttributesOfEntry(const BYTE* entry)
 NamespaceFolder::NamespaceFolder(Bytes absolute, Location where)
     : FAbsolute(std::move(absolute)), FWhere(std::move(where))
 {
-    CountObject(1);
+    CountObject(1);  // the reference the creator receives
 }
 
-NamespaceFolder::~NamespaceFolder() { CountObject(-1); }
+NamespaceFolder::~NamespaceFolder() = default;
 
 HRESULT NamespaceFolder::QueryInterface(REFIID riid, void** object)
 {
@@ -130,10 +130,15 @@ HRESULT NamespaceFolder::QueryInterface(REFIID riid, void** object)
     return E_NOINTERFACE;
 }
 
-ULONG NamespaceFolder::AddRef() { return ++FRefs; }
+ULONG NamespaceFolder::AddRef()
+{
+    CountObject(1);
+    return ++FRefs;
+}
 
 ULONG NamespaceFolder::Release()
 {
+    CountObject(-1);
     const ULONG left = --FRefs;
     if (left == 0) delete this;
     return left;

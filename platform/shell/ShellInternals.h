@@ -8,7 +8,7 @@
 // Shell allocator memory (counted in ShellDiagnostics::LiveBlocks).
 void* ShellAlloc(size_t size);
 void ShellFree(void* block);
-// Live folder and enumerator objects go up and down by delta.
+// Live references on folders and enumerators go up and down by delta.
 void CountObject(int delta);
 // One more SHGetFileInfoA / SHGetDataFromIDListA call.
 void CountQuery();

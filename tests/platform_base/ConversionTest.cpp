@@ -112,13 +112,6 @@ TEST(FileTime, ConvertsToCalendarTime)
     EXPECT_EQ(0, shift % 600'000'000LL);
 }
 
-TEST(SysColor, HasDefaultsWithoutAnApplication)
-{
-    EXPECT_EQ(0x000000u, GetSysColor(COLOR_WINDOWTEXT));
-    EXPECT_EQ(0xFFFFFFu, GetSysColor(COLOR_WINDOW));
-    EXPECT_NE(GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_GRAYTEXT));
-}
-
 TEST(WindowMessages, ReachTheRegisteredProcedureOnly)
 {
     std::vector<UINT> seen;
