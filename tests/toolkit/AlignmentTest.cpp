@@ -1,6 +1,7 @@
 // Aligned children share their parent's area in the order top, bottom,
 // left, right, client; a splitter resizes the control aligned before it.
 
+#include "platform/toolkit/CoolBar.h"
 #include "platform/toolkit/Forms.h"
 #include "platform/toolkit/Panel.h"
 #include "platform/toolkit/Splitter.h"
@@ -116,6 +117,31 @@ TEST(Alignment, FollowsChangesAfterTheFact)
 
     delete top;
     EXPECT_EQ(BoundsOf(client), QRect(0, 0, 300, 150));
+}
+
+// Cool bar bands stack downwards; each control fills its band's width.
+TEST(Alignment, CoolBarBandsStackAndFillTheWidth)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 500, 300);
+    auto* bar = new TCoolBar(&form);
+    bar->SetHeight(57);
+    bar->SetAlign(alTop);
+    bar->SetParent(&form);
+    auto* first = new TPanel(&form);
+    first->SetHeight(25);
+    auto* second = new TPanel(&form);
+    second->SetHeight(10);
+    bar->AddBand(first, 25, 787);
+    bar->AddBand(second, 21, 787);
+    EXPECT_EQ(bar->BandCount(), 2);
+    EXPECT_EQ(first->Parent(), bar);
+    EXPECT_LT(first->Top() + first->Height(), second->Top());
+    EXPECT_EQ(second->Height(), 21);  // the band's minimum height
+    EXPECT_EQ(first->Width(), second->Width());
+    const int width = first->Width();
+    form.SetBounds(0, 0, 700, 300);
+    EXPECT_EQ(first->Width(), width + 200);
 }
 
 struct DragCase {

@@ -153,7 +153,7 @@ TEST(Forms, CreateFormDestroysTheFormWhenOnCreateRaises)
     EXPECT_EQ(Application->MainForm(), nullptr);
 }
 
-// Runs last in this file: closing the main form ends the message loop.
+// Closing the main form ends the message loop for good, so this comes last.
 TEST(Forms, ClosingASecondFormHidesItAndTheMainFormEndsTheLoop)
 {
     TForm* main = nullptr;
@@ -172,7 +172,16 @@ TEST(Forms, ClosingASecondFormHidesItAndTheMainFormEndsTheLoop)
     EXPECT_FALSE(other->Visible());
     EXPECT_FALSE(Application->Terminated());
 
-    main->Close();
+    // Run shows the main form maximised as asked and returns once it closes.
+    main->Hide();
+    main->SetWindowState(wsMaximized);
+    bool shownMaximised = false;
+    QTimer::singleShot(0, [&] {
+        shownMaximised = main->Widget()->isVisible() && main->Widget()->isMaximized();
+        main->Close();
+    });
+    Application->Run();
+    EXPECT_TRUE(shownMaximised);
     EXPECT_TRUE(Application->Terminated());
     EXPECT_FALSE(main->Visible());
     delete other;
