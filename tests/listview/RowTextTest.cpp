@@ -2,16 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <climits>
-
-TEST(RowText, SizeTextIsPlainDigitsThenKB)
-{
-    EXPECT_EQ(SizeText(12), "12KB");
-    EXPECT_EQ(SizeText(0), "0KB");
-    EXPECT_EQ(SizeText(1234567), "1234567KB");
-    EXPECT_EQ(SizeText(INT_MAX), "2147483647KB");
-}
-
 // The letters keep the order R H S A whatever else is set; other bits give none.
 TEST(RowText, AttributeLettersInFixedOrder)
 {
