@@ -75,17 +75,12 @@ void TToolBar::SetButtonHeight(int height)
 void TToolBar::SetShowHint(bool show)
 {
     FShowHint = show;
-    for (TToolButton* button : FButtons)
-        if (button->Button()) button->Button()->setToolTip(show ? ToQString(button->Hint()) : QString());
 }
 
 void TToolBar::InsertButton(TToolButton* button)
 {
     FButtons.push_back(button);
-    if (QToolButton* widget = button->Button()) {
-        widget->setAutoRaise(FFlat);
-        if (!FShowHint) widget->setToolTip(QString());
-    }
+    if (QToolButton* widget = button->Button()) widget->setAutoRaise(FFlat);
     button->UpdateGlyph();
     ArrangeButtons();
 }
@@ -134,6 +129,10 @@ TToolButton::TToolButton(TComponent* AOwner) : TControl(AOwner, new ToolButtonWi
     button->setFocusPolicy(Qt::NoFocus);
     button->setToolButtonStyle(Qt::ToolButtonIconOnly);
     QObject::connect(button, &QToolButton::clicked, button, [this] { Click(); });
+    // Hints show as tool tips only when the bar says so.
+    new EventHook(button, [this](QEvent* event) {
+        return event->type() == QEvent::ToolTip && !(FToolBar && FToolBar->ShowHint());
+    });
 }
 
 TToolButton::~TToolButton()
