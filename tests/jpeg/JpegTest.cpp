@@ -221,21 +221,13 @@ TEST(JpegDraw, ScaledDrawMatchesFullSizeStretch)
         EXPECT_EQ(image.pixel(p), white) << p.x() << "," << p.y();
 }
 
-// Rectangles beyond the bitmap are cut off on every side, however large.
-TEST(JpegDraw, ClipsOversizedRectangles)
+// A rectangle far beyond the bitmap is cut off, not allocated: the corner
+// shows the picture's top-left pixel enlarged.
+TEST(JpegDraw, ClipsHugeRectangles)
 {
     TJPEGImage jpeg;
     jpeg.LoadFromFile(kData + "sizes/pic_200x200.jpg");
     const QImage source = jpeg.Decode(200, 200);
-    for (const TRect rect : {Rect(-100, -100, 300, 300), Rect(0, 0, 200000, 200000),
-                             Rect(-2000000, -2000000, 2000000, 2000000)}) {
-        TBitmap bitmap;
-        bitmap.SetWidth(100);
-        bitmap.SetHeight(100);
-        bitmap.Canvas()->StretchDraw(rect, &jpeg);
-        EXPECT_FALSE(isUniform(bitmap.Image()) && bitmap.Image().pixel(0, 0) == qRgb(255, 255, 255));
-    }
-    // The enlarged corner shows the picture's top-left pixel.
     TBitmap bitmap;
     bitmap.SetWidth(100);
     bitmap.SetHeight(100);

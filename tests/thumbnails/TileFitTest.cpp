@@ -55,12 +55,3 @@ INSTANTIATE_TEST_SUITE_P(
         // Nothing loaded, or no tile: blank.
         FitCase{0, 0, 200, 200, std::nullopt}, FitCase{640, 0, 200, 200, std::nullopt},
         FitCase{640, 480, 0, 200, std::nullopt}));
-
-TEST(TileSize, AllowedRange)
-{
-    EXPECT_TRUE(TileSizeAllowed(1, 1));
-    EXPECT_TRUE(TileSizeAllowed(kMaxTileSide, kMaxTileSide));
-    EXPECT_FALSE(TileSizeAllowed(0, 200));
-    EXPECT_FALSE(TileSizeAllowed(200, -5));
-    EXPECT_FALSE(TileSizeAllowed(100000, 200));
-}

@@ -45,27 +45,20 @@ TEST_F(GalleryTest, TrackBarsSizeThePreview)
     }
 }
 
-// Typing changes nothing until the apply button: neither the preview, nor a
-// bar, nor the tile size.
-TEST_F(GalleryTest, TypingChangesNothingUntilApplied)
-{
-    FWindow->EditPicWidth->SetText("300");
-    FWindow->EditPicHeight->SetText("450");
-    EXPECT_EQ(FWindow->PicPalMain->Width(), 80);
-    EXPECT_EQ(FWindow->PicPalMain->Height(), 80);
-    EXPECT_EQ(FWindow->TakBarWidth->Position(), 200);
-    EXPECT_EQ(FWindow->TakBarHeight->Position(), 200);
-    EXPECT_EQ(ThumbWidth, 200);
-    EXPECT_EQ(ThumbHeight, 200);
-}
-
-// Applying 300 x 200 rebuilds the gallery, unseen, with tiles of that size,
+// Typing changes nothing (preview, bars, tile size) until the apply button;
+// applying 300 x 200 rebuilds the gallery, unseen, with tiles of that size,
 // pictures fitted to the tile's height.
 TEST_F(GalleryTest, ApplyRebuildsWithTheTypedSize)
 {
     CopyPicture("sizes/pic_1600x1200.jpg", "a.jpg");
     FWindow->FCurrentPath = "C:\\";
     FWindow->EditPicWidth->SetText("300");
+    FWindow->EditPicHeight->SetText("450");
+    EXPECT_EQ(FWindow->PicPalMain->Width(), 80);
+    EXPECT_EQ(FWindow->PicPalMain->Height(), 80);
+    EXPECT_EQ(FWindow->TakBarHeight->Position(), 200);
+    EXPECT_EQ(ThumbWidth, 200);
+    EXPECT_EQ(ThumbHeight, 200);
     FWindow->EditPicHeight->SetText("200");
     Run([&] { FWindow->Button1->Click(); });
     EXPECT_TRUE(FDialogs.errors.empty());
