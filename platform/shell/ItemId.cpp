@@ -93,35 +93,6 @@ Bytes EntriesOf(LPCITEMIDLIST list)
     return bytes;
 }
 
-BYTE KindOf(const BYTE* entry) { return readWord(entry) >= 3 ? entry[2] : 0; }
-WORD EntrySize(const BYTE* entry) { return readWord(entry); }
-
-bool IsValidEntry(const BYTE* entry)
-{
-    const WORD cb = readWord(entry);
-    switch (KindOf(entry)) {
-    case DrivesFolderKind:
-    case HomeKind: return cb == 3;
-    case DriveKind: return cb == 4;
-    case EntryKind:
-        // The final zero bounds every read of the name; an earlier zero only
-        // shortens it, so it is not searched for (this runs per comparison).
-        return cb > kEntryOverhead && entry[cb - 1] == 0;
-    default: return false;
-    }
-}
-
-bool IsFolderEntry(const BYTE* entry) { return (entry[3] & kFolderFlag) != 0; }
-
-const char* EntryName(const BYTE* entry) { return reinterpret_cast<const char*>(entry + kNameOffset); }
-
-std::uint64_t EntryKey(const BYTE* entry)
-{
-    std::uint64_t key;
-    std::memcpy(&key, entry + 4, sizeof key);
-    return key;
-}
-
 const BYTE* LastEntry(LPCITEMIDLIST list)
 {
     if (!list) return nullptr;

@@ -12,6 +12,7 @@
 
 #include "platform/shell/ShlObj.h"
 
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,13 +41,32 @@ LPITEMIDLIST NewEntryList(const char* name, size_t length, bool folder);
 // The entries of list without its terminator (null counts as empty).
 Bytes EntriesOf(LPCITEMIDLIST list);
 
-// Readers; entry points at cb. Each checks what it reads lies inside cb.
-BYTE KindOf(const BYTE* entry);
-bool IsValidEntry(const BYTE* entry);
-bool IsFolderEntry(const BYTE* entry);
-const char* EntryName(const BYTE* entry);
-std::uint64_t EntryKey(const BYTE* entry);
-WORD EntrySize(const BYTE* entry);
+// Readers; entry points at cb. Inline: sorting a large folder calls them
+// tens of millions of times.
+inline WORD EntrySize(const BYTE* entry) { return static_cast<WORD>(entry[0] | (entry[1] << 8)); }
+inline BYTE KindOf(const BYTE* entry) { return EntrySize(entry) >= 3 ? entry[2] : 0; }
+// Whether the entry's count fits its kind. The final zero of a name bounds
+// every read of it; an earlier zero only shortens it, so it is not searched.
+inline bool IsValidEntry(const BYTE* entry)
+{
+    const WORD cb = EntrySize(entry);
+    switch (KindOf(entry)) {
+    case DrivesFolderKind:
+    case HomeKind: return cb == 3;
+    case DriveKind: return cb == 4;
+    case EntryKind: return cb > kEntryOverhead && entry[cb - 1] == 0;
+    default: return false;
+    }
+}
+// The following readers need a valid file-system entry.
+inline bool IsFolderEntry(const BYTE* entry) { return (entry[3] & kFolderFlag) != 0; }
+inline const char* EntryName(const BYTE* entry) { return reinterpret_cast<const char*>(entry + kNameOffset); }
+inline std::uint64_t EntryKey(const BYTE* entry)
+{
+    std::uint64_t key;
+    std::memcpy(&key, entry + 4, sizeof key);
+    return key;
+}
 // Start of the last entry of list, null for the empty list or null.
 const BYTE* LastEntry(LPCITEMIDLIST list);
 
