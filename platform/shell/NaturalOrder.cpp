@@ -62,10 +62,19 @@ int CompareNatural(const char* a, const char* b)
 {
     unsigned char foldedA[kFoldLimit];
     unsigned char foldedB[kFoldLimit];
-    const size_t lengthA = fold(a, foldedA, kFoldLimit);
-    const size_t lengthB = fold(b, foldedB, kFoldLimit);
-    const int common = std::memcmp(foldedA, foldedB, std::min(lengthA, lengthB));
+    // Called when the 8-byte keys tie, so the names usually part soon after:
+    // a short fold settles most comparisons before the whole names are folded.
+    constexpr size_t kFirstLook = 16;
+    size_t lengthA = fold(a, foldedA, kFirstLook);
+    size_t lengthB = fold(b, foldedB, kFirstLook);
+    int common = std::memcmp(foldedA, foldedB, std::min(lengthA, lengthB));
     if (common != 0) return common;
+    if (lengthA == kFirstLook || lengthB == kFirstLook) {
+        lengthA = fold(a, foldedA, kFoldLimit);
+        lengthB = fold(b, foldedB, kFoldLimit);
+        common = std::memcmp(foldedA, foldedB, std::min(lengthA, lengthB));
+        if (common != 0) return common;
+    }
     if (lengthA != lengthB) return lengthA < lengthB ? -1 : 1;
     return std::strcmp(a, b);
 }

@@ -17,7 +17,7 @@ TEST(NaturalOrder, ComparesLettersWithoutCaseAndDigitRunsByValue)
         {"file", "file0"},          {"a0", "a1"},               {"2", "10"},
         {"99", "100"},              {"a.txt", "a1.txt"},        {"_x", "ax"},
         {"photo 2", "photo 10"},    {"z", "\xC3\xA9"},          {"caf\xE9", "caf\xFF"},
-        {"v1.9", "v1.10"},          {"12345678901234567890", "12345678901234567891"},
+        {"v1.9", "v1.10"},          {"a long common prefix 2", "a long common prefix 10"},          {"12345678901234567890", "12345678901234567891"},
         {"ABC", "abc"},  // equal but for case: raw bytes decide
         {"x01", "x1"},   // equal value: raw bytes decide
     };
