@@ -42,10 +42,10 @@ bool isRemovableMountPoint(const std::string& path)
     return false;
 }
 
-std::vector<DriveMapping> mapFromEnvironment(const char* spec)
+std::vector<DriveMapping> mapFromEnvironment(const char* text)
 {
     std::vector<DriveMapping> map;
-    std::stringstream in(spec);
+    std::stringstream in(text);
     std::string item;
     while (std::getline(in, item, ';')) {
         if (item.size() < 3 || item[1] != '=' || item[2] != '/') continue;
@@ -86,8 +86,8 @@ std::vector<DriveMapping> mapFromMounts()
 std::vector<DriveMapping>& currentMap()
 {
     static std::vector<DriveMapping> map = [] {
-        const char* spec = std::getenv("QUILLET_DRIVES");
-        return spec && *spec ? mapFromEnvironment(spec) : mapFromMounts();
+        const char* drives = std::getenv("QUILLET_DRIVES");
+        return drives && *drives ? mapFromEnvironment(drives) : mapFromMounts();
     }();
     return map;
 }
@@ -130,8 +130,8 @@ const std::vector<DriveMapping>& DriveMap()
 
 void ReloadDriveMap()
 {
-    const char* spec = std::getenv("QUILLET_DRIVES");
-    currentMap() = spec && *spec ? mapFromEnvironment(spec) : mapFromMounts();
+    const char* drives = std::getenv("QUILLET_DRIVES");
+    currentMap() = drives && *drives ? mapFromEnvironment(drives) : mapFromMounts();
 }
 
 const DriveMapping* FindDrive(char letter)
