@@ -7,6 +7,7 @@
 #include "platform/shell/SystemImageLists.h"
 
 #include <QGuiApplication>
+#include <QHash>
 #include <QMimeDatabase>
 
 #include <cstring>
@@ -44,10 +45,21 @@ ItemLook lookOf(const ItemId::Location& where, bool open)
     case Location::Entry: break;
     }
     if (where.folder) return {directoryComment(), open ? "folder-open" : "folder", "folder"};
+    // A row asks for its icon and then its type: the second call reuses the first's answer.
+    static std::string lastName;
+    static ItemLook lastLook;
+    if (!lastName.empty() && lastName == where.elements.back()) return lastLook;
     const QMimeType type = mimeDatabase().mimeTypeForFile(QString::fromStdString(where.elements.back()),
                                                           QMimeDatabase::MatchExtension);
-    return {type.comment().toStdString(), type.iconName().toStdString(),
-            type.genericIconName().toStdString()};
+    // A type's texts are looked up once; a screenful of rows shares few types.
+    static QHash<QString, ItemLook> looks;
+    auto known = looks.constFind(type.name());
+    if (known == looks.constEnd())
+        known = looks.insert(type.name(), {type.comment().toStdString(), type.iconName().toStdString(),
+                                           type.genericIconName().toStdString()});
+    lastName = where.elements.back();
+    lastLook = *known;
+    return lastLook;
 }
 
 // Copies text into a fixed buffer without cutting a UTF-8 sequence in half.
@@ -90,7 +102,7 @@ DWORD_PTR SHGetFileInfoA(LPCSTR path, DWORD, SHFILEINFOA* info, UINT infoSize, U
         if (flags & (SHGFI_SYSICONINDEX | SHGFI_ICON)) {
             info->iIcon = SystemImageLists::IndexOf(look.icon, look.fallback);
             if ((flags & SHGFI_ICON) && qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-                info->hIcon = CreateIconHandle(SystemImageLists::Picture(info->iIcon, small ? 16 : 32));
+                info->hIcon = CreateIconHandle(list->Image(info->iIcon));  // the list's cached picture
         }
     }
     return flags & SHGFI_SYSICONINDEX ? reinterpret_cast<DWORD_PTR>(list) : 1;
