@@ -97,7 +97,7 @@ int main(int argc, char** argv)
     std::printf("%-9s %10s %10s %10s %8s %8s %12s\n", "entries", "readdir s", "ls -1 s",
                 "open s", "/readdir", "/ls", "bytes/entry");
     for (int entries = 10000; entries <= largest; entries *= 10) {
-        const std::string name = "f" + std::to_string(entries);
+        const std::string name = std::string("f").append(std::to_string(entries));
         const std::string path = work + "/" + name;
         MakeFolder(path, entries);
 
@@ -108,10 +108,15 @@ int main(int argc, char** argv)
         // Start from a small folder so each run replaces records, as a user's open does.
         frmQuillet->OpenFolderPath("C:\\");
         const long before = ResidentKiB();
-        const double opening = BestOf(3, [&] {
+        // Only the open is timed, not the release of the previous run's records.
+        double opening = 1e99;
+        for (int run = 0; run < 3; ++run) {
             frmQuillet->OpenFolderPath("C:\\");
+            QElapsedTimer timer;
+            timer.start();
             frmQuillet->OpenFolderPath("C:\\" + name);
-        });
+            opening = std::min(opening, Seconds(timer));
+        }
         const long after = ResidentKiB();
         const double perEntry = (after - before) * 1024.0 / entries;
         std::printf("%-9d %10.3f %10.3f %10.3f %7.2fx %7.2fx %12.0f\n", entries, counting, listing,
