@@ -87,7 +87,7 @@ struct ShownList {
         list->SetOwnerData(true);
         for (int width : {175, 75, 150, 100, 75}) {
             TListColumn* column = list->Columns()->Add();
-            column->Caption = "c" + std::to_string(width);
+            column->Caption = std::string("c").append(std::to_string(width));
             column->Width = width;
             column->Alignment = width == 75 ? taRightJustify : taLeftJustify;
         }
