@@ -49,7 +49,7 @@ std::pair<int, int> RangeOf(int count, const QSize& cell, bool report, bool colu
         first = std::max(0, content.top()) / h;
         last = content.bottom() / h;
     } else {
-        // Across the lines (a along, b across the flow).
+        // a counts cells along a line of the flow, b counts lines.
         const int alongLow = columnsFlow ? content.top() : content.left();
         const int alongHigh = columnsFlow ? content.bottom() : content.right();
         const int acrossLow = columnsFlow ? content.left() : content.top();
