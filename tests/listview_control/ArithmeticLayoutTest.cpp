@@ -13,9 +13,11 @@ constexpr int kMillion = 1000000;
 
 class MillionRows : public ::testing::TestWithParam<TViewStyle> {};
 
+// Large blocks are mapped on their own and counted apart from the heap.
 size_t HeapInUse()
 {
-    return mallinfo2().uordblks;
+    const struct mallinfo2 info = mallinfo2();
+    return info.uordblks + info.hblkhd;
 }
 
 TEST_P(MillionRows, LastRowIsFoundByArithmeticAndNothingIsKeptPerRow)
@@ -26,7 +28,7 @@ TEST_P(MillionRows, LastRowIsFoundByArithmeticAndNothingIsKeptPerRow)
     QAbstractItemView* view = shown.View();
     // Once through first, so that what the toolkit caches on a first paint
     // (glyphs, pictures) is not counted against the rows.
-    for (int count : {kMillion, 10}) {
+    for (int count : {1000, 10}) {
         shown.list->Items()->SetCount(count);
         view->viewport()->repaint();
         Settle();
