@@ -36,33 +36,26 @@ ListViewCore::ListViewCore(TCustomListView* owner, QStackedWidget* stack)
 {
     FModel = new ListViewModel(this, stack);
     FDelegate = new ListViewDelegate(this, stack);
-    FIconView = new ListViewIconView(this, stack);
-    FReportView = new ListViewReportView(this, stack);
-    FIconView->setModel(FModel);
-    FReportView->setModel(FModel);
-    FReportView->setSelectionModel(FIconView->selectionModel());
-    FIconView->setItemDelegate(FDelegate);
-    FReportView->setItemDelegate(FDelegate);
-    stack->addWidget(FIconView);
-    stack->addWidget(FReportView);
+    FView = new ListViewGridView(this, stack);
+    FView->setModel(FModel);
+    FView->setItemDelegate(FDelegate);
+    stack->addWidget(FView);
     FClock.start();
     SetViewStyle(owner->ViewStyle());
 }
 
 ListViewCore::~ListViewCore()
 {
-    // The views call back into this object; they go first, unless Qt has
-    // already destroyed them with a parent window.
-    delete FReportView.data();
-    delete FIconView.data();
+    // The view calls back into this object; it goes first, unless Qt has
+    // already destroyed it with a parent window.
+    delete FView.data();
     delete FModel.data();
     for (TListItem* item : FItems) delete item;
 }
 
 QAbstractItemView* ListViewCore::ActiveView() const
 {
-    if (FOwner->ViewStyle() == vsReport) return FReportView.data();
-    return FIconView.data();
+    return FView.data();
 }
 
 int ListViewCore::RowCount() const
@@ -213,15 +206,15 @@ QModelIndex ListViewCore::IndexOf(int row) const
 
 int ListViewCore::SelectedRow() const
 {
-    if (!FIconView) return -1;
-    const QItemSelection selection = FIconView->selectionModel()->selection();
+    if (!FView) return -1;
+    const QItemSelection selection = FView->selectionModel()->selection();
     return selection.isEmpty() ? -1 : selection.first().top();
 }
 
 void ListViewCore::SelectRow(int row)
 {
-    if (!FIconView) return;
-    QItemSelectionModel* selection = FIconView->selectionModel();
+    if (!FView) return;
+    QItemSelectionModel* selection = FView->selectionModel();
     const QModelIndex index = IndexOf(row);
     if (index.isValid())
         selection->select(index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
@@ -232,20 +225,20 @@ void ListViewCore::SelectRow(int row)
 bool ListViewCore::IsRowSelected(int row) const
 {
     const QModelIndex index = IndexOf(row);
-    return index.isValid() && FIconView && FIconView->selectionModel()->isSelected(index);
+    return index.isValid() && FView && FView->selectionModel()->isSelected(index);
 }
 
 int ListViewCore::CurrentRow() const
 {
-    if (!FIconView) return -1;
-    const QModelIndex current = FIconView->selectionModel()->currentIndex();
+    if (!FView) return -1;
+    const QModelIndex current = FView->selectionModel()->currentIndex();
     return current.isValid() ? current.row() : -1;
 }
 
 void ListViewCore::SetCurrentRow(int row)
 {
-    if (!FIconView) return;
-    FIconView->selectionModel()->setCurrentIndex(IndexOf(row), QItemSelectionModel::NoUpdate);
+    if (!FView) return;
+    FView->selectionModel()->setCurrentIndex(IndexOf(row), QItemSelectionModel::NoUpdate);
 }
 
 void ListViewCore::MakeVisible(int row)
@@ -257,35 +250,29 @@ void ListViewCore::MakeVisible(int row)
     view->scrollTo(index, QAbstractItemView::EnsureVisible);
 }
 
-void ListViewCore::SetViewStyle(TViewStyle style)
+void ListViewCore::SetViewStyle(TViewStyle)
 {
-    if (!FIconView || !FReportView || !FStack) return;
+    if (!FView || !FStack) return;
     FTypeAhead.Reset();
-    if (style == vsReport) {
-        FStack->setCurrentWidget(FReportView);
-    } else {
-        FIconView->setFlow(style == vsList ? QListView::TopToBottom : QListView::LeftToRight);
-        FIconView->setWrapping(true);
-        FStack->setCurrentWidget(FIconView);
-    }
-    FStack->setFocusProxy(ActiveView());
+    FStack->setCurrentWidget(FView);
+    FStack->setFocusProxy(FView);
     FItemSize = QSize();
     CheckGeometry();
-    ActiveView()->viewport()->update();
+    FView->Relayout();
 }
 
 void ListViewCore::ColumnsChanged()
 {
-    if (!FModel || !FReportView) return;
+    if (!FModel || !FView) return;
     TListColumns* columns = FOwner->Columns();
     FModel->SetColumnCount(columns->GetCount());
-    QHeaderView* header = FReportView->header();
+    QHeaderView* header = FView->Header();
     for (int i = 0; i < columns->GetCount(); ++i) {
         const TListColumn* column = columns->GetItem(i);
         header->resizeSection(i, column->Width);
     }
     header->viewport()->update();
-    FReportView->viewport()->update();
+    FView->viewport()->update();
 }
 
 ImageListData* ListViewCore::SetImageList(WPARAM which, ImageListData* images)
@@ -328,11 +315,7 @@ void ListViewCore::CheckGeometry()
     const QSize size = ComputeItemSize();
     if (size == FItemSize) return;
     FItemSize = size;
-    if (FOwner->ViewStyle() == vsReport) {
-        if (FModel && FModel->rowCount() > 0) emit FDelegate->sizeHintChanged(FModel->index(0, 0));
-    } else if (FIconView) {
-        FIconView->setGridSize(size);
-    }
+    if (FView) FView->Relayout();
 }
 
 void ListViewCore::TypeAhead(const QString& text)

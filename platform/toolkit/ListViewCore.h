@@ -1,7 +1,6 @@
 #pragma once
-// The working parts behind a TCustomListView: one model, two Qt views (a list
-// view for the icon, small-icon and list styles, a tree view for the report
-// style) sharing one selection, and the owner-data row cache. Rows are asked
+// The working parts behind a TCustomListView: one model, one view for every
+// style that lays rows out by arithmetic, and the owner-data row cache. Rows are asked
 // for only at paint time, for the rows the view is about to paint: first the
 // hint for their range, then one OnData per row into a cache that lives until
 // the next paint. Nothing is kept per row beyond that screenful.
@@ -18,9 +17,8 @@
 
 class ImageListData;
 class ListViewDelegate;
-class ListViewIconView;
+class ListViewGridView;
 class ListViewModel;
-class ListViewReportView;
 class QStackedWidget;
 
 class ListViewCore {
@@ -99,8 +97,7 @@ private:
     TCustomListView* FOwner;
     QPointer<QStackedWidget> FStack;
     QPointer<ListViewModel> FModel;
-    QPointer<ListViewIconView> FIconView;
-    QPointer<ListViewReportView> FReportView;
+    QPointer<ListViewGridView> FView;
     ListViewDelegate* FDelegate;  // owned by the model's parent, the stack
 
     std::vector<TListItem*> FItems;  // ordinary items, owned
