@@ -14,6 +14,9 @@
 
 namespace {
 
+// How long the scan waits for a decode before letting messages through.
+constexpr std::chrono::milliseconds kDecodeWaitSlice{15};
+
 // Closes a file search that found something, however the scan ends.
 class FileSearch {
 public:
@@ -84,8 +87,10 @@ void TfrmQuillet::BuildThumbnails()
     ThumbnailDecoder decoder(ThumbWidth, ThumbHeight);
     std::deque<AnsiString> names;
     bool searching = true;
+    bool first = true;
+    // The first picture is decoded alone, so that it comes soonest.
     auto requestAhead = [&] {
-        while (searching && decoder.Pending() < decoder.Capacity()) {
+        while (searching && decoder.Pending() < (first ? 1 : decoder.Capacity())) {
             names.push_back(search.Name());
             decoder.Request(folder + "\\" + search.Name());
             searching = search.Next();
@@ -97,7 +102,16 @@ void TfrmQuillet::BuildThumbnails()
         const AnsiString name = std::move(names.front());
         names.pop_front();
         const AnsiString fileName = folder + "\\" + name;
+        // The first tile comes before any message; while a later one is
+        // still being decoded the window stays responsive.
+        if (!first) {
+            while (!decoder.NextReady(kDecodeWaitSlice)) {
+                Application->ProcessMessages();
+                if (superseded()) return;
+            }
+        }
         DecodedThumbnail decoded = decoder.TakeNext();
+        first = false;
         requestAhead();
         if (decoded.loadFailed) {
             ShowMessage(fileName);

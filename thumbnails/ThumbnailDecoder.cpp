@@ -79,6 +79,11 @@ void ThumbnailDecoder::Request(const AnsiString& fileName)
     });
 }
 
+bool ThumbnailDecoder::NextReady(std::chrono::milliseconds wait) const
+{
+    return FPending.front().wait_for(wait) == std::future_status::ready;
+}
+
 DecodedThumbnail ThumbnailDecoder::TakeNext()
 {
     std::future<DecodedThumbnail> next = std::move(FPending.front());

@@ -7,6 +7,7 @@
 
 #include <QThreadPool>
 
+#include <chrono>
 #include <deque>
 #include <exception>
 #include <future>
@@ -39,6 +40,8 @@ public:
     int Pending() const { return static_cast<int>(FPending.size()); }
     // Queues fileName (a namespace path) for loading and decoding.
     void Request(const AnsiString& fileName);
+    // Whether the oldest request's result is ready, waiting up to wait for it.
+    bool NextReady(std::chrono::milliseconds wait) const;
     // Waits for the oldest request and hands back its result.
     DecodedThumbnail TakeNext();
 
