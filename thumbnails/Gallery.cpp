@@ -75,12 +75,9 @@ void TfrmQuillet::BuildThumbnails()
         return generation != FScanGeneration || Application->Terminated();
     };
 
-    ImageList1->Clear();
-    LstViewPicture->Items()->Clear();
-
     const AnsiString folder = FCurrentPath;
     FileSearch search;
-    if (!search.First(folder + "\\*.jpg", faAnyFile)) return;
+    const bool found = search.First(folder + "\\*.jpg", faAnyFile);
 
     // The search runs a few entries ahead of the tiles, so that their files
     // are read and decoded on worker threads while this thread adds tiles.
@@ -97,7 +94,11 @@ void TfrmQuillet::BuildThumbnails()
         }
     };
 
-    requestAhead();
+    // The first picture decodes while the old gallery is emptied; nothing
+    // lets messages through in between.
+    if (found) requestAhead();
+    ImageList1->Clear();
+    LstViewPicture->Items()->Clear();
     while (!names.empty()) {
         const AnsiString name = std::move(names.front());
         names.pop_front();
