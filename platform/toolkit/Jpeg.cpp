@@ -167,27 +167,47 @@ QImage TJPEGImage::Decode(int minWidth, int minHeight) const
 
 void TJPEGImage::Draw(TCanvas* canvas, const TRect& rect)
 {
-    if (Empty()) return;
+    if (!canvas || !canvas->Target || canvas->Target->isNull()) return;
+    PaintRendered(canvas, rect, Render(rect, canvas->Target->size()));
+}
+
+namespace {
+
+bool drawable(const TRect& rect)
+{
     const qint64 width = qint64{rect.Right} - rect.Left;
     const qint64 height = qint64{rect.Bottom} - rect.Top;
-    if (width <= 0 || height <= 0 || width > INT_MAX || height > INT_MAX) return;
-    if (!canvas || !canvas->Target || canvas->Target->isNull()) return;
-    QImage& target = *canvas->Target;
+    return width > 0 && height > 0 && width <= INT_MAX && height <= INT_MAX;
+}
 
-    const QImage decoded = Decode(static_cast<int>(width), static_cast<int>(height));
-    QPainter painter(&target);
+}  // namespace
+
+QImage TJPEGImage::Render(const TRect& rect, const QSize& canvasSize) const
+{
+    if (Empty() || !drawable(rect) || canvasSize.isEmpty()) return {};
+    const int width = rect.Right - rect.Left;
+    const int height = rect.Bottom - rect.Top;
+    QImage decoded = Decode(width, height);
+    const qint64 canvasArea = qint64{canvasSize.width()} * canvasSize.height();
+    // Area-averaging resampler, no aliasing when shrinking; a huge
+    // enlargement is left to the painter, which interpolates only what the
+    // canvas shows.
+    if (qint64{width} * height <= kWholeResampleFactor * canvasArea)
+        return decoded.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    return decoded;
+}
+
+void TJPEGImage::PaintRendered(TCanvas* canvas, const TRect& rect, const QImage& rendered)
+{
+    if (rendered.isNull() || !drawable(rect)) return;
+    if (!canvas || !canvas->Target || canvas->Target->isNull()) return;
+    QPainter painter(canvas->Target);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    const qint64 targetArea = qint64{target.width()} * target.height();
-    if (width * height <= kWholeResampleFactor * targetArea) {
-        // Area-averaging resampler: no aliasing when shrinking.
-        painter.drawImage(QPoint(rect.Left, rect.Top),
-                          decoded.scaled(static_cast<int>(width), static_cast<int>(height),
-                                         Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+    const QSize size(rect.Right - rect.Left, rect.Bottom - rect.Top);
+    if (rendered.size() == size) {
+        painter.drawImage(QPoint(rect.Left, rect.Top), rendered);
     } else {
-        // A huge enlargement: interpolate only what the canvas shows.
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRectF(rect.Left, rect.Top, static_cast<qreal>(width),
-                                 static_cast<qreal>(height)),
-                          decoded);
+        painter.drawImage(QRectF(rect.Left, rect.Top, size.width(), size.height()), rendered);
     }
 }

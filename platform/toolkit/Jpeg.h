@@ -39,6 +39,14 @@ public:
     // draws nothing.
     void Draw(TCanvas* canvas, const TRect& rect) override;
 
+    // Draw in two halves, so the costly one can run on a worker thread (it
+    // uses its own decoder and touches nothing shared). Render decodes and
+    // resamples for rect on a canvas of canvasSize; null when Draw would draw
+    // nothing. Raises EJPEG when decoding fails. PaintRendered puts the result
+    // on the canvas exactly as Draw does.
+    QImage Render(const TRect& rect, const QSize& canvasSize) const;
+    static void PaintRendered(TCanvas* canvas, const TRect& rect, const QImage& rendered);
+
     // The whole picture decoded at the smallest DCT scale whose output is at
     // least minWidth x minHeight (full size when no scale reaches that), as an
     // opaque RGB32 image. Raises EJPEG when decoding fails; null when empty.
