@@ -7,6 +7,7 @@
 // and kept for later runs.
 
 #include "app/Quillet.h"
+#include "bench/BenchFolder.h"
 #include "platform/base/Drives.h"
 
 #include <QElapsedTimer>
@@ -28,24 +29,16 @@ namespace {
 // Mixed-case names with numbers; about one entry in a hundred is a folder.
 void MakeFolder(const std::string& path, int entries)
 {
-    const std::string done = path + "/.complete";
-    if (access(done.c_str(), F_OK) == 0) return;
-    mkdir(path.c_str(), 0755);
-    std::printf("making %d entries in %s ...\n", entries, path.c_str());
-    std::fflush(stdout);
-    char name[128];
-    for (int i = 0; i < entries; ++i) {
-        std::snprintf(name, sizeof name, "%s/%s%d_Take%d%s", path.c_str(),
-                      (i % 3 == 0) ? "IMG_" : (i % 3 == 1 ? "img" : "Holiday"), i, i % 17,
-                      i % 100 == 0 ? "" : ".jpg");
-        if (i % 100 == 0) {
-            mkdir(name, 0755);
-        } else {
-            const int fd = open(name, O_CREAT | O_WRONLY, 0644);
-            if (fd >= 0) close(fd);
-        }
-    }
-    std::ofstream(done).put('\n');
+    MakeFolderOnce(
+        path, entries,
+        [](int i) {
+            char name[96];
+            std::snprintf(name, sizeof name, "%s%d_Take%d%s",
+                          (i % 3 == 0) ? "IMG_" : (i % 3 == 1 ? "img" : "Holiday"), i, i % 17,
+                          i % 100 == 0 ? "" : ".jpg");
+            return std::string(name);
+        },
+        [](int i) { return i % 100 == 0; });
 }
 
 double Seconds(const QElapsedTimer& timer) { return timer.nsecsElapsed() / 1e9; }

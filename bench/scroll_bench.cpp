@@ -6,6 +6,7 @@
 // Prints the worst, 99th percentile and median frame; goal: worst < 16 ms.
 
 #include "app/Quillet.h"
+#include "bench/BenchFolder.h"
 #include "platform/base/Classes.h"
 #include "platform/base/Drives.h"
 #include "platform/toolkit/Forms.h"
@@ -29,22 +30,17 @@
 
 namespace {
 
-// Made once and kept for later runs.
 void MakeFolder(const std::string& path, int entries)
 {
-    const std::string done = path + "/.complete";
-    if (access(done.c_str(), F_OK) == 0) return;
-    mkdir(path.c_str(), 0755);
-    std::printf("making %d entries in %s ...\n", entries, path.c_str());
-    std::fflush(stdout);
-    char name[96];
-    for (int i = 0; i < entries; ++i) {
-        std::snprintf(name, sizeof name, "%s/Entry%06d%s", path.c_str(), i,
-                      i % 3 == 0 ? ".jpg" : (i % 3 == 1 ? ".txt" : ".pdf"));
-        const int fd = open(name, O_CREAT | O_WRONLY, 0644);
-        if (fd >= 0) close(fd);
-    }
-    std::ofstream(done).put('\n');
+    MakeFolderOnce(
+        path, entries,
+        [](int i) {
+            char name[48];
+            std::snprintf(name, sizeof name, "Entry%06d%s", i,
+                          i % 3 == 0 ? ".jpg" : (i % 3 == 1 ? ".txt" : ".pdf"));
+            return std::string(name);
+        },
+        [](int) { return false; });
 }
 
 QAbstractItemView* FileView()
