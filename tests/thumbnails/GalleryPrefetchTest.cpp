@@ -92,7 +92,8 @@ TEST_F(GalleryTest, DecodeErrorMidwayStopsAtItsTurn)
 // new scan) is the one the following tiles are drawn at.
 TEST_F(GalleryTest, TileSizeChangedMidScanIsHonoured)
 {
-    for (int i = 0; i < 12; ++i) CopyPicture("sizes/pic_1600x1200.jpg", "p" + std::to_string(i) + ".jpg");
+    for (int i = 0; i < 12; ++i)
+        CopyPicture("sizes/pic_1600x1200.jpg", std::string("p").append(std::to_string(i)).append(".jpg"));
     const std::vector<AnsiString> order = SearchOrder("C:\\*.jpg");
     std::filesystem::copy_file(std::string(QUILLET_TEST_DATA "/jpeg/broken/not-a-jpeg.jpg"),
                                FDrive->Root() + "/" + order[2],
