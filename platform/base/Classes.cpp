@@ -86,6 +86,10 @@ void TList::Sort(TListSortCompare compare)
 {
     const size_t n = FItems.size();
     if (!compare || n < 2) return;
+    // A list already in order (a folder its enumerator sorted) costs one pass.
+    size_t ordered = 1;
+    while (ordered < n && compare(FItems[ordered], FItems[ordered - 1]) >= 0) ++ordered;
+    if (ordered == n) return;
     for (size_t start = 0; start < n; start += kRun) {
         const size_t end = std::min(n, start + kRun);
         for (size_t i = start + 1; i < end; ++i) {

@@ -2,7 +2,11 @@
 
 #include "platform/shell/ShellInternals.h"
 
+#include <algorithm>
 #include <cstring>
+#include <cstdint>
+#include <new>
+#include <string>
 #include <sys/stat.h>
 
 EnumeratorBase::EnumeratorBase() { CountObject(1); }  // the creator's reference
@@ -79,31 +83,100 @@ LPITEMIDLIST ListEnumerator::NextOne(HRESULT* status)
     return id;
 }
 
-FolderEnumerator::~FolderEnumerator() { closedir(FDir); }
+FolderEnumerator::~FolderEnumerator()
+{
+    FreeIds();
+    closedir(FDir);
+}
+
+void FolderEnumerator::FreeIds()
+{
+    for (size_t i = FNext; i < FIds.size(); ++i) ShellFree(FIds[i]);
+    FIds.clear();
+    FNext = 0;
+}
 
 HRESULT FolderEnumerator::Reset()
 {
+    FreeIds();
+    FRead = false;
+    FReadStatus = S_OK;
     rewinddir(FDir);
     return S_OK;
 }
 
+namespace {
+
+// One listed entry while the folder is read: its key and where its name lies
+// in the block of names.
+struct Listed {
+    NaturalKey key;
+    std::uint32_t offset;
+    std::uint16_t length;
+    bool folder;
+};
+
+// Folders first, then keys; names decide only between equal keys.
+bool listedBefore(const Listed& a, const Listed& b, const char* names)
+{
+    if (a.folder != b.folder) return a.folder;
+    if (!(a.key == b.key)) return a.key < b.key;
+    return CompareNatural(names + a.offset, names + b.offset) < 0;
+}
+
+}  // namespace
+
+void FolderEnumerator::ReadAll()
+{
+    FRead = true;
+    std::vector<Listed> listed;
+    std::string names;
+    try {
+        while (dirent* entry = readdir(FDir)) {
+            const char* name = entry->d_name;
+            if (name[0] == '.') {
+                if (name[1] == 0 || (name[1] == '.' && name[2] == 0)) continue;
+                if (!(FFlags & SHCONTF_INCLUDEHIDDEN)) continue;
+            }
+            bool folder = entry->d_type == DT_DIR;
+            if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
+                struct stat status {};
+                folder = fstatat(dirfd(FDir), name, &status, 0) == 0 && S_ISDIR(status.st_mode);
+            }
+            if (!(FFlags & (folder ? SHCONTF_FOLDERS : SHCONTF_NONFOLDERS))) continue;
+            const size_t length = std::strlen(name);
+            if (names.size() + length >= UINT32_MAX) {
+                FReadStatus = E_OUTOFMEMORY;
+                break;
+            }
+            listed.push_back(Listed{NaturalSortKey(name), static_cast<std::uint32_t>(names.size()),
+                                    static_cast<std::uint16_t>(length), folder});
+            names.append(name, length + 1);
+        }
+        std::sort(listed.begin(), listed.end(), [names = names.data()](const Listed& a, const Listed& b) {
+            return listedBefore(a, b, names);
+        });
+        FIds.reserve(listed.size());
+    } catch (const std::bad_alloc&) {
+        FReadStatus = E_OUTOFMEMORY;
+        return;
+    }
+    for (const Listed& entry : listed) {
+        LPITEMIDLIST id = ItemId::NewEntryList(names.data() + entry.offset, entry.length, entry.folder, entry.key);
+        if (!id) {
+            FReadStatus = E_OUTOFMEMORY;
+            break;
+        }
+        FIds.push_back(id);
+    }
+}
+
 LPITEMIDLIST FolderEnumerator::NextOne(HRESULT* status)
 {
-    while (dirent* entry = readdir(FDir)) {
-        const char* name = entry->d_name;
-        if (name[0] == '.') {
-            if (name[1] == 0 || (name[1] == '.' && name[2] == 0)) continue;
-            if (!(FFlags & SHCONTF_INCLUDEHIDDEN)) continue;
-        }
-        bool folder = entry->d_type == DT_DIR;
-        if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-            struct stat status {};
-            folder = fstatat(dirfd(FDir), name, &status, 0) == 0 && S_ISDIR(status.st_mode);
-        }
-        if (!(FFlags & (folder ? SHCONTF_FOLDERS : SHCONTF_NONFOLDERS))) continue;
-        LPITEMIDLIST id = ItemId::NewEntryList(name, std::strlen(name), folder);
-        if (!id) *status = E_OUTOFMEMORY;
-        return id;
+    if (!FRead) ReadAll();
+    if (FNext == FIds.size()) {
+        *status = FReadStatus;
+        return nullptr;
     }
-    return nullptr;
+    return FIds[FNext++];
 }

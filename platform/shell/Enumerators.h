@@ -43,10 +43,17 @@ private:
 // Lists a folder without a stat per entry: readdir's type decides folder or
 // not, and only entries whose type it does not tell, or symbolic links, are
 // stat'ed (a link to a folder is a folder).
+//
+// The folder is read whole at the first request and its ids handed out in
+// the folder's own order: folders first, then names as CompareIDs orders
+// them. The order is found on a compact array of keys and the ids are then
+// made in that order, so a caller that sorts what it is given finds it in
+// order and walks memory front to back while checking.
 class FolderEnumerator final : public EnumeratorBase {
 public:
     // Takes dir over.
     FolderEnumerator(DIR* dir, DWORD flags) : FDir(dir), FFlags(flags) {}
+    // Frees the ids not handed out.
     ~FolderEnumerator() override;
     HRESULT Reset() override;
 
@@ -54,6 +61,13 @@ protected:
     LPITEMIDLIST NextOne(HRESULT* status) override;
 
 private:
+    void ReadAll();
+    void FreeIds();
+
     DIR* FDir;
     DWORD FFlags;
+    bool FRead = false;
+    HRESULT FReadStatus = S_OK;  // a failure while reading, reported after the last id
+    std::vector<LPITEMIDLIST> FIds;
+    size_t FNext = 0;
 };

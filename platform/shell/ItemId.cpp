@@ -1,7 +1,6 @@
 #include "platform/shell/ItemId.h"
 
 #include "platform/base/Drives.h"
-#include "platform/shell/NaturalOrder.h"
 #include "platform/shell/ShellInternals.h"
 
 #include <cstdlib>
@@ -32,12 +31,11 @@ void appendHeader(Bytes& list, WORD size, BYTE kind)
     list[at + 2] = kind;
 }
 
-void writeEntry(BYTE* at, const char* name, size_t length, bool folder)
+void writeEntry(BYTE* at, const char* name, size_t length, bool folder, std::uint64_t key)
 {
     putWord(at, static_cast<WORD>(kEntryOverhead + length));
     at[2] = EntryKind;
     at[3] = folder ? kFolderFlag : 0;
-    const std::uint64_t key = NaturalSortKey(name);
     std::memcpy(at + 4, &key, sizeof key);
     std::memcpy(at + kNameOffset, name, length);
     at[kNameOffset + length] = 0;
@@ -60,7 +58,7 @@ bool AppendEntry(Bytes& list, const char* name, bool folder)
     if (length == 0 || length + kEntryOverhead > 0xFFFF) return false;
     const size_t at = list.size();
     list.resize(at + kEntryOverhead + length);
-    writeEntry(list.data() + at, name, length, folder);
+    writeEntry(list.data() + at, name, length, folder, NaturalSortKey(name).high);
     return true;
 }
 
@@ -73,11 +71,11 @@ LPITEMIDLIST NewList(const Bytes& entries)
     return reinterpret_cast<LPITEMIDLIST>(block);
 }
 
-LPITEMIDLIST NewEntryList(const char* name, size_t length, bool folder)
+LPITEMIDLIST NewEntryList(const char* name, size_t length, bool folder, const NaturalKey& key)
 {
     auto* block = static_cast<BYTE*>(ShellAlloc(kEntryOverhead + length + 2));
     if (!block) return nullptr;
-    writeEntry(block, name, length, folder);
+    writeEntry(block, name, length, folder, key.high);
     putWord(block + kEntryOverhead + length, 0);
     return reinterpret_cast<LPITEMIDLIST>(block);
 }

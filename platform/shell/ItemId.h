@@ -5,11 +5,13 @@
 // Every entry: cb (2 bytes), kind (1 byte), then by kind:
 //   drives folder, home folder: nothing more;
 //   drive: the drive letter;
-//   file-system entry: flags (1 byte, bit 0 = folder), the 8-byte natural
-//   sort key of the name (native byte order), the raw name bytes and a zero.
+//   file-system entry: flags (1 byte, bit 0 = folder), the high half of the
+//   name's natural sort key (native byte order), the raw name bytes and a
+//   zero.
 // A file-system entry of an n-byte name takes 13 + n bytes, and its name sits
 // at a fixed offset so GetDisplayNameOf can answer STRRET_OFFSET.
 
+#include "platform/shell/NaturalOrder.h"
 #include "platform/shell/ShlObj.h"
 
 #include <cstring>
@@ -35,8 +37,8 @@ bool AppendEntry(Bytes& list, const char* name, bool folder);
 // entries plus a terminator in shell allocator memory; null when exhausted.
 LPITEMIDLIST NewList(const Bytes& entries);
 // A one-entry list for a file-system entry, built straight into shell memory
-// (the enumerator's path for every listed item).
-LPITEMIDLIST NewEntryList(const char* name, size_t length, bool folder);
+// (the enumerator's path for every listed item); key is the name's sort key.
+LPITEMIDLIST NewEntryList(const char* name, size_t length, bool folder, const NaturalKey& key);
 
 // The entries of list without its terminator (null counts as empty).
 Bytes EntriesOf(LPCITEMIDLIST list);

@@ -16,7 +16,7 @@ bool isDigit(char c) { return c >= '0' && c <= '9'; }
 // run bytes sort between '/' and ':' where the digits stood, fewer digits
 // sort first, and runs of one length take the same room, so the form
 // compares like the names; packing keeps a typical "IMG_001234" whole
-// within the 8-byte key.
+// within the first half of the key.
 size_t fold(const char* name, unsigned char* out, size_t limit)
 {
     size_t n = 0;
@@ -49,12 +49,13 @@ size_t fold(const char* name, unsigned char* out, size_t limit)
 
 }  // namespace
 
-std::uint64_t NaturalSortKey(const char* name)
+NaturalKey NaturalSortKey(const char* name)
 {
-    unsigned char folded[8] = {};
+    unsigned char folded[16] = {};
     fold(name, folded, sizeof folded);
-    std::uint64_t key = 0;
-    for (unsigned char b : folded) key = (key << 8) | b;
+    NaturalKey key;
+    for (size_t i = 0; i < 8; ++i) key.high = (key.high << 8) | folded[i];
+    for (size_t i = 8; i < 16; ++i) key.low = (key.low << 8) | folded[i];
     return key;
 }
 
@@ -62,9 +63,9 @@ int CompareNatural(const char* a, const char* b)
 {
     unsigned char foldedA[kFoldLimit];
     unsigned char foldedB[kFoldLimit];
-    // Called when the 8-byte keys tie, so the names usually part soon after:
-    // a short fold settles most comparisons before the whole names are folded.
-    constexpr size_t kFirstLook = 16;
+    // Called when the keys tie, so the names usually part soon after: a short
+    // fold settles most comparisons before the whole names are folded.
+    constexpr size_t kFirstLook = 24;
     size_t lengthA = fold(a, foldedA, kFirstLook);
     size_t lengthB = fold(b, foldedB, kFirstLook);
     int common = std::memcmp(foldedA, foldedB, std::min(lengthA, lengthB));

@@ -52,6 +52,19 @@ TEST(TList, SortsAnyLengthWithTheCompareFunction)
         for (int i = 0; i < n; ++i)
             ASSERT_EQ(expected[static_cast<size_t>(i)], reinterpret_cast<std::intptr_t>(list.Get(i))) << n;
     }
+    // Lists that are nearly in order: the check for an ordered list must not
+    // stop the sort when the last item or the first is out of place.
+    for (int n : {2, 17, 5000}) {
+        for (int misplaced : {-1, 0, n - 1}) {
+            TList list;
+            for (int i = 0; i < n; ++i) list.Add(reinterpret_cast<void*>(static_cast<std::intptr_t>(i + 1)));
+            if (misplaced >= 0) list.Put(misplaced, reinterpret_cast<void*>(std::intptr_t{misplaced == 0 ? n + 1 : 0}));
+            list.Sort(byValue);
+            for (int i = 1; i < n; ++i)
+                ASSERT_LE(reinterpret_cast<std::intptr_t>(list.Get(i - 1)), reinterpret_cast<std::intptr_t>(list.Get(i)))
+                    << n << " " << misplaced;
+        }
+    }
     TList chaos;
     for (int i = 0; i < 3000; ++i) chaos.Add(reinterpret_cast<void*>(static_cast<std::intptr_t>(i)));
     chaos.Sort(coinFlip);
