@@ -87,15 +87,11 @@ void TfrmQuillet::CreateViewsMenu()
 
 void TfrmQuillet::CreateToolBar()
 {
-    clbrMyCoolbar = new TCoolBar(this);
-    clbrMyCoolbar->SetName("clbrMyCoolbar");
-    clbrMyCoolbar->SetParent(this);
+    clbrMyCoolbar = NewControl<TCoolBar>(this, this, "clbrMyCoolbar");
     clbrMyCoolbar->SetAlign(alTop);
     clbrMyCoolbar->SetHeight(57);
 
-    tlbrMyButtons = new TToolBar(this);
-    tlbrMyButtons->SetName("tlbrMyButtons");
-    tlbrMyButtons->SetParent(clbrMyCoolbar);
+    tlbrMyButtons = NewControl<TToolBar>(this, clbrMyCoolbar, "tlbrMyButtons");
     tlbrMyButtons->SetFlat(true);
     tlbrMyButtons->SetButtonWidth(24);
     tlbrMyButtons->SetButtonHeight(25);
@@ -134,9 +130,7 @@ void TfrmQuillet::CreateToolBar()
          &TfrmQuillet::ToolButton3Click},
     };
     for (const ButtonLayout& layout : buttons) {
-        auto* button = new TToolButton(this);
-        button->SetName(layout.name);
-        button->SetParent(tlbrMyButtons);
+        auto* button = NewControl<TToolButton>(this, tlbrMyButtons, layout.name);
         button->SetStyle(layout.style);
         button->SetGrouped(layout.grouped);
         if (layout.style == tbsSeparator) button->SetWidth(11);
@@ -152,9 +146,7 @@ void TfrmQuillet::CreateToolBar()
 
 void TfrmQuillet::CreatePathBox()
 {
-    cmbxPath = new TComboBox(this);
-    cmbxPath->SetName("cmbxPath");
-    cmbxPath->SetParent(clbrMyCoolbar);
+    cmbxPath = NewControl<TComboBox>(this, clbrMyCoolbar, "cmbxPath");
     cmbxPath->SetWidth(774);
     cmbxPath->SetItemHeight(13);
     cmbxPath->OnClick = [this](TObject* sender) { cmbxPathClick(sender); };
@@ -166,9 +158,7 @@ void TfrmQuillet::CreatePathBox()
 
 void TfrmQuillet::CreateSidePanel()
 {
-    PageControl1 = new TPageControl(this);
-    PageControl1->SetName("PageControl1");
-    PageControl1->SetParent(this);
+    PageControl1 = NewControl<TPageControl>(this, this, "PageControl1");
     PageControl1->SetAlign(alLeft);
     PageControl1->SetWidth(268);
 
@@ -185,25 +175,19 @@ void TfrmQuillet::CreateSidePanel()
 
     CreateTileSizePanel();
 
-    Splitter1 = new TSplitter(this);
-    Splitter1->SetName("Splitter1");
-    Splitter1->SetParent(this);
+    Splitter1 = NewControl<TSplitter>(this, this, "Splitter1");
     Splitter1->SetAlign(alLeft);
     Splitter1->SetWidth(3);
     Splitter1->SetCursor(crHSplit);
 
-    StatusBar1 = new TStatusBar(this);
-    StatusBar1->SetName("StatusBar1");
-    StatusBar1->SetParent(this);
+    StatusBar1 = NewControl<TStatusBar>(this, this, "StatusBar1");
     StatusBar1->SetAlign(alBottom);
     StatusBar1->SetHeight(19);
 }
 
 void TfrmQuillet::CreateFileList()
 {
-    lstvwVirtualList = new TListView(this);
-    lstvwVirtualList->SetName("lstvwVirtualList");
-    lstvwVirtualList->SetParent(this);
+    lstvwVirtualList = NewControl<TListView>(this, this, "lstvwVirtualList");
     lstvwVirtualList->SetAlign(alClient);
     lstvwVirtualList->SetOwnerData(true);
     for (const ColumnLayout& layout : kReportColumns) {
@@ -246,9 +230,7 @@ void TfrmQuillet::CreateFileList()
 void TfrmQuillet::CreateGallery()
 {
     // Covers the file list while it is shown.
-    LstViewPicture = new TListView(this);
-    LstViewPicture->SetName("LstViewPicture");
-    LstViewPicture->SetParent(this);
+    LstViewPicture = NewControl<TListView>(this, this, "LstViewPicture");
     LstViewPicture->SetAlign(alClient);
     LstViewPicture->SetViewStyle(vsIcon);
     LstViewPicture->SetLargeImages(ImageList1);

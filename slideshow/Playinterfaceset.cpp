@@ -18,10 +18,8 @@ constexpr int kButtonTop = 2;
 TSpeedButton* placeButton(TComponent* owner, TToolBar* bar, const char* name, int position,
                           const char* caption, const QPixmap& glyph)
 {
-    auto* button = new TSpeedButton(owner);
-    button->SetName(name);
-    button->SetParent(bar);
-    button->SetBounds(position * kButtonWidth, kButtonTop, kButtonWidth, kButtonHeight);
+    auto* button = NewControl<TSpeedButton>(owner, bar, name, position * kButtonWidth, kButtonTop,
+                                            kButtonWidth, kButtonHeight);
     button->SetFlat(true);
     button->SetText(caption);
     button->SetGlyph(glyph);
@@ -39,16 +37,12 @@ TPlayInterface::TPlayInterface(TComponent* AOwner) : TForm(AOwner)
 
     buildToolBar();
 
-    StatusBar1 = new TStatusBar(this);
-    StatusBar1->SetName("StatusBar1");
-    StatusBar1->SetParent(this);
+    StatusBar1 = NewControl<TStatusBar>(this, this, "StatusBar1");
     StatusBar1->SetAlign(alBottom);
     StatusBar1->SetHeight(19);
 
     // Nothing ever loads a picture: the area stays empty.
-    Image1 = new TImage(this);
-    Image1->SetName("Image1");
-    Image1->SetParent(this);
+    Image1 = NewControl<TImage>(this, this, "Image1");
     Image1->SetAlign(alClient);
 
     // Runs without a handler, so it never triggers anything.
@@ -60,9 +54,7 @@ TPlayInterface::TPlayInterface(TComponent* AOwner) : TForm(AOwner)
 
 void TPlayInterface::buildToolBar()
 {
-    ToolBar1 = new TToolBar(this);
-    ToolBar1->SetName("ToolBar1");
-    ToolBar1->SetParent(this);
+    ToolBar1 = NewControl<TToolBar>(this, this, "ToolBar1");
     ToolBar1->SetAlign(alTop);
     ToolBar1->SetHeight(46);
     ToolBar1->SetButtonWidth(80);

@@ -14,25 +14,12 @@ namespace {
 // The time boxes are meant for Chinese input.
 const char* const kTimeImeName = "中文 (繁體) - 新倉頡";
 
-template <class T>
-T* place(TComponent* owner, TWinControl* parent, const char* name, int left, int top, int width,
-         int height)
-{
-    auto* control = new T(owner);
-    control->SetName(name);
-    control->SetParent(parent);
-    control->SetBounds(left, top, width, height);
-    return control;
-}
-
 // Labels size themselves to their caption; only the position is given. The
 // font goes first so that the size fits the caption as drawn.
 TLabel* placeLabel(TComponent* owner, TWinControl* parent, const char* name, int left, int top,
                    const char* caption, TColor color = clWindowText, int fontHeight = -11)
 {
-    auto* label = new TLabel(owner);
-    label->SetName(name);
-    label->SetParent(parent);
+    auto* label = NewControl<TLabel>(owner, parent, name);
     label->SetLeft(left);
     label->SetTop(top);
     label->Font()->Color = color;
@@ -51,43 +38,43 @@ TPlayOption::TPlayOption(TComponent* AOwner) : TForm(AOwner)
     SetWindowState(wsNormal);
     FontChanged();
 
-    GroupBox1 = place<TGroupBox>(this, this, "GroupBox1", 8, 8, 369, 289);
+    GroupBox1 = NewControl<TGroupBox>(this, this, "GroupBox1", 8, 8, 369, 289);
     GroupBox1->SetText("播放設定");
     buildChoices();
     buildSpeed();
 
-    PlayOKButton = place<TButton>(this, GroupBox1, "PlayOKButton", 200, 256, 75, 25);
+    PlayOKButton = NewControl<TButton>(this, GroupBox1, "PlayOKButton", 200, 256, 75, 25);
     PlayOKButton->SetText("播放");
     PlayOKButton->OnClick = [this](TObject* sender) { PlayOKButtonClick(sender); };
     // Cancel has no handler: clicking it does nothing.
-    PlayClearButton = place<TButton>(this, GroupBox1, "PlayClearButton", 280, 256, 75, 25);
+    PlayClearButton = NewControl<TButton>(this, GroupBox1, "PlayClearButton", 280, 256, 75, 25);
     PlayClearButton->SetText("取消");
 }
 
 void TPlayOption::buildChoices()
 {
-    PlayAllRdo = place<TRadioButton>(this, GroupBox1, "PlayAllRdo", 16, 24, 113, 17);
+    PlayAllRdo = NewControl<TRadioButton>(this, GroupBox1, "PlayAllRdo", 16, 24, 113, 17);
     PlayAllRdo->SetText("全選播放");
     PlayAllRdo->SetChecked(true);
-    PlaySelectRdo = place<TRadioButton>(this, GroupBox1, "PlaySelectRdo", 128, 24, 113, 17);
+    PlaySelectRdo = NewControl<TRadioButton>(this, GroupBox1, "PlaySelectRdo", 128, 24, 113, 17);
     PlaySelectRdo->SetText("部份播放");
-    PlayAssigeRdo = place<TRadioButton>(this, GroupBox1, "PlayAssigeRdo", 232, 24, 113, 17);
+    PlayAssigeRdo = NewControl<TRadioButton>(this, GroupBox1, "PlayAssigeRdo", 232, 24, 113, 17);
     PlayAssigeRdo->SetText("指定違規軟體播放");
 
-    PlayIECkBox = place<TCheckBox>(this, GroupBox1, "PlayIECkBox", 16, 56, 97, 17);
+    PlayIECkBox = NewControl<TCheckBox>(this, GroupBox1, "PlayIECkBox", 16, 56, 97, 17);
     PlayIECkBox->SetText("IE瀏覽器");
-    PlayBBSCkBox = place<TCheckBox>(this, GroupBox1, "PlayBBSCkBox", 104, 56, 97, 17);
+    PlayBBSCkBox = NewControl<TCheckBox>(this, GroupBox1, "PlayBBSCkBox", 104, 56, 97, 17);
     PlayBBSCkBox->SetText("BBS軟體");
-    PlayFTPCkBox = place<TCheckBox>(this, GroupBox1, "PlayFTPCkBox", 184, 56, 97, 17);
+    PlayFTPCkBox = NewControl<TCheckBox>(this, GroupBox1, "PlayFTPCkBox", 184, 56, 97, 17);
     PlayFTPCkBox->SetText("FTP軟體");
-    PlayMailCkBox = place<TCheckBox>(this, GroupBox1, "PlayMailCkBox", 264, 56, 81, 17);
+    PlayMailCkBox = NewControl<TCheckBox>(this, GroupBox1, "PlayMailCkBox", 264, 56, 81, 17);
     PlayMailCkBox->SetText("郵件收發");
 
     PlayLabel1 = placeLabel(this, GroupBox1, "PlayLabel1", 8, 88, "從");
-    PlayFistTimeCbBox = place<TComboBox>(this, GroupBox1, "PlayFistTimeCbBox", 25, 84, 145, 21);
+    PlayFistTimeCbBox = NewControl<TComboBox>(this, GroupBox1, "PlayFistTimeCbBox", 25, 84, 145, 21);
     PlayFistTimeCbBox->SetImeName(kTimeImeName);
     PlayLabel2 = placeLabel(this, GroupBox1, "PlayLabel2", 192, 88, "至");
-    PlayLastTimeCbBox = place<TComboBox>(this, GroupBox1, "PlayLastTimeCbBox", 215, 83, 145, 21);
+    PlayLastTimeCbBox = NewControl<TComboBox>(this, GroupBox1, "PlayLastTimeCbBox", 215, 83, 145, 21);
     PlayLastTimeCbBox->SetImeName(kTimeImeName);
     setEnabledStates(false, false);
 
@@ -95,7 +82,7 @@ void TPlayOption::buildChoices()
     PlaySelectRdo->OnClick = [this](TObject* sender) { PlaySelectRdoClick(sender); };
     PlayAssigeRdo->OnClick = [this](TObject* sender) { PlayAssigeRdoClick(sender); };
 
-    RadioGroup1 = place<TRadioGroup>(this, GroupBox1, "RadioGroup1", 0, 120, 369, 57);
+    RadioGroup1 = NewControl<TRadioGroup>(this, GroupBox1, "RadioGroup1", 0, 120, 369, 57);
     RadioGroup1->SetText("播放大小");
     RadioGroup1->SetColumns(3);
     RadioGroup1->AddItem("全瑩幕");
@@ -107,7 +94,7 @@ void TPlayOption::buildChoices()
 void TPlayOption::buildSpeed()
 {
     PlayLabel3 = placeLabel(this, GroupBox1, "PlayLabel3", 8, 192, "播放速度");
-    PlaySpeedSlBar = place<TScrollBar>(this, GroupBox1, "PlaySpeedSlBar", 80, 192, 265, 17);
+    PlaySpeedSlBar = NewControl<TScrollBar>(this, GroupBox1, "PlaySpeedSlBar", 80, 192, 265, 17);
     PlaySpeedSlBar->SetKind(sbHorizontal);
     PlaySpeedSlBar->SetMin(1);
     PlaySpeedSlBar->SetMax(5);

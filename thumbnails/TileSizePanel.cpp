@@ -62,104 +62,67 @@ void TfrmQuillet::CreateTileSizePanel()
 {
     // Bottom-aligned controls stack upwards in creation order: the preview
     // group first, so that the splitter sits on top of it and resizes it.
-    GroupBox1 = new TGroupBox(this);
-    GroupBox1->SetName("GroupBox1");
-    GroupBox1->SetParent(TabSheet1);
+    GroupBox1 = NewControl<TGroupBox>(this, TabSheet1, "GroupBox1");
     GroupBox1->SetAlign(alBottom);
     GroupBox1->SetHeight(239);
     GroupBox1->SetText("圖片預覽區");
 
-    Image1 = new TImage(this);
-    Image1->SetName("Image1");
-    Image1->SetParent(GroupBox1);
+    Image1 = NewControl<TImage>(this, GroupBox1, "Image1");
     Image1->SetAlign(alClient);
     Image1->SetStretch(true);
 
-    Splitter2 = new TSplitter(this);
-    Splitter2->SetName("Splitter2");
-    Splitter2->SetParent(TabSheet1);
+    Splitter2 = NewControl<TSplitter>(this, TabSheet1, "Splitter2");
     Splitter2->SetAlign(alBottom);
     Splitter2->SetHeight(3);
     Splitter2->SetCursor(crVSplit);
 
-    Panel1 = new TPanel(this);
-    Panel1->SetName("Panel1");
-    Panel1->SetParent(TabSheet1);
+    Panel1 = NewControl<TPanel>(this, TabSheet1, "Panel1");
     Panel1->SetAlign(alClient);
     Panel1->SetText("Panel1");
 
-    GroupBox2 = new TGroupBox(this);
-    GroupBox2->SetName("GroupBox2");
-    GroupBox2->SetParent(Panel1);
-    GroupBox2->SetBounds(8, 8, 253, 314);
+    GroupBox2 = NewControl<TGroupBox>(this, Panel1, "GroupBox2", 8, 8, 253, 314);
     GroupBox2->SetText("圖片大小");
 
-    TakBarWidth = new TTrackBar(this);
-    TakBarWidth->SetName("TakBarWidth");
-    TakBarWidth->SetParent(GroupBox2);
+    TakBarWidth = NewControl<TTrackBar>(this, GroupBox2, "TakBarWidth");
     TakBarWidth->SetOrientation(trHorizontal);
     TakBarWidth->SetBounds(26, 17, 217, 25);
     setupTrackBar(TakBarWidth);
 
-    TakBarHeight = new TTrackBar(this);
-    TakBarHeight->SetName("TakBarHeight");
-    TakBarHeight->SetParent(GroupBox2);
+    TakBarHeight = NewControl<TTrackBar>(this, GroupBox2, "TakBarHeight");
     TakBarHeight->SetOrientation(trVertical);
     TakBarHeight->SetBounds(5, 37, 26, 217);
     setupTrackBar(TakBarHeight);
 
-    BorderPal = new TPanel(this);
-    BorderPal->SetName("BorderPal");
-    BorderPal->SetParent(GroupBox2);
-    BorderPal->SetBounds(34, 43, 210, 210);
+    BorderPal = NewControl<TPanel>(this, GroupBox2, "BorderPal", 34, 43, 210, 210);
     BorderPal->SetText("");
     BorderPal->SetColor(clWhite);
 
-    PicPalMain = new TPanel(this);
-    PicPalMain->SetName("PicPalMain");
-    PicPalMain->SetParent(BorderPal);
-    PicPalMain->SetBounds(65, 65, 80, 80);
+    PicPalMain = NewControl<TPanel>(this, BorderPal, "PicPalMain", 65, 65, 80, 80);
     PicPalMain->SetText("");
     PicPalMain->SetColor(clAppWorkSpace);
 
-    GroupBox3 = new TGroupBox(this);
-    GroupBox3->SetName("GroupBox3");
-    GroupBox3->SetParent(GroupBox2);
-    GroupBox3->SetBounds(4, 251, 245, 7);
+    GroupBox3 = NewControl<TGroupBox>(this, GroupBox2, "GroupBox3", 4, 251, 245, 7);
     GroupBox3->SetText("");
 
-    LabelPicWidth = new TLabel(this);
-    LabelPicWidth->SetName("LabelPicWidth");
-    LabelPicWidth->SetParent(GroupBox2);
+    LabelPicWidth = NewControl<TLabel>(this, GroupBox2, "LabelPicWidth");
     LabelPicWidth->SetAutoSize(false);
     LabelPicWidth->SetBounds(9, 280, 48, 16);
     LabelPicWidth->SetText("寬度");
     setFont(LabelPicWidth, -13);
 
-    EditPicWidth = new TEdit(this);
-    EditPicWidth->SetName("EditPicWidth");
-    EditPicWidth->SetParent(GroupBox2);
-    EditPicWidth->SetBounds(48, 272, 81, 32);
+    EditPicWidth = NewControl<TEdit>(this, GroupBox2, "EditPicWidth", 48, 272, 81, 32);
     setupSizeEdit(EditPicWidth);
 
-    LabelPicHeight = new TLabel(this);
-    LabelPicHeight->SetName("LabelPicHeight");
-    LabelPicHeight->SetParent(GroupBox2);
+    LabelPicHeight = NewControl<TLabel>(this, GroupBox2, "LabelPicHeight");
     LabelPicHeight->SetAutoSize(false);
     LabelPicHeight->SetBounds(132, 279, 45, 16);
     LabelPicHeight->SetText("高度");
     setFont(LabelPicHeight, -13);
 
-    EditPicHeight = new TEdit(this);
-    EditPicHeight->SetName("EditPicHeight");
-    EditPicHeight->SetParent(GroupBox2);
-    EditPicHeight->SetBounds(168, 272, 81, 32);
+    EditPicHeight = NewControl<TEdit>(this, GroupBox2, "EditPicHeight", 168, 272, 81, 32);
     setupSizeEdit(EditPicHeight);
 
-    Button1 = new TButton(this);
-    Button1->SetName("Button1");
-    Button1->SetParent(Panel1);
-    Button1->SetBounds(99, 327, 81, 25);
+    Button1 = NewControl<TButton>(this, Panel1, "Button1", 99, 327, 81, 25);
     Button1->SetText("載入設定值");
 
     // Bound last: the layout values above must not run the handlers.

@@ -196,3 +196,23 @@ private:
     QRect FClientRemainder;
     bool FAligning = false;
 };
+
+// A control made as every window lays one out: owned by owner, named, then
+// put in parent, optionally at the given bounds.
+template <class T>
+T* NewControl(TComponent* owner, TWinControl* parent, const char* name)
+{
+    auto* control = new T(owner);
+    control->SetName(name);
+    control->SetParent(parent);
+    return control;
+}
+
+template <class T>
+T* NewControl(TComponent* owner, TWinControl* parent, const char* name, int left, int top, int width,
+              int height)
+{
+    T* control = NewControl<T>(owner, parent, name);
+    control->SetBounds(left, top, width, height);
+    return control;
+}
