@@ -162,7 +162,8 @@ void FolderEnumerator::ReadAll()
         return;
     }
     for (const Listed& entry : listed) {
-        LPITEMIDLIST id = ItemId::NewEntryList(names.data() + entry.offset, entry.length, entry.folder, entry.key);
+        LPITEMIDLIST id =
+            ItemId::NewEntryList(names.data() + entry.offset, entry.length, entry.folder, entry.key);
         if (!id) {
             FReadStatus = E_OUTOFMEMORY;
             break;

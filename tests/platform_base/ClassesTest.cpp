@@ -56,13 +56,13 @@ TEST(TList, SortsAnyLengthWithTheCompareFunction)
     // stop the sort when the last item or the first is out of place.
     for (int n : {2, 17, 5000}) {
         for (int misplaced : {-1, 0, n - 1}) {
+            const auto value = [](std::intptr_t v) { return reinterpret_cast<void*>(v); };
             TList list;
-            for (int i = 0; i < n; ++i) list.Add(reinterpret_cast<void*>(static_cast<std::intptr_t>(i + 1)));
-            if (misplaced >= 0) list.Put(misplaced, reinterpret_cast<void*>(std::intptr_t{misplaced == 0 ? n + 1 : 0}));
+            for (int i = 0; i < n; ++i) list.Add(value(i + 1));
+            if (misplaced >= 0) list.Put(misplaced, value(misplaced == 0 ? n + 1 : 0));
             list.Sort(byValue);
             for (int i = 1; i < n; ++i)
-                ASSERT_LE(reinterpret_cast<std::intptr_t>(list.Get(i - 1)), reinterpret_cast<std::intptr_t>(list.Get(i)))
-                    << n << " " << misplaced;
+                ASSERT_LE(byValue(list.Get(i - 1), list.Get(i)), 0) << n << " " << misplaced;
         }
     }
     TList chaos;
