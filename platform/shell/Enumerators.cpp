@@ -9,35 +9,6 @@
 #include <string>
 #include <sys/stat.h>
 
-EnumeratorBase::EnumeratorBase() { CountObject(1); }  // the creator's reference
-EnumeratorBase::~EnumeratorBase() = default;
-
-HRESULT EnumeratorBase::QueryInterface(REFIID riid, void** object)
-{
-    if (!object) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IEnumIDList) {
-        *object = static_cast<IEnumIDList*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG EnumeratorBase::AddRef()
-{
-    CountObject(1);
-    return ++FRefs;
-}
-
-ULONG EnumeratorBase::Release()
-{
-    CountObject(-1);
-    const ULONG left = --FRefs;
-    if (left == 0) delete this;
-    return left;
-}
-
 HRESULT EnumeratorBase::Next(ULONG celt, LPITEMIDLIST* ids, ULONG* fetched)
 {
     if (fetched) *fetched = 0;

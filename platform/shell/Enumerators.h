@@ -3,18 +3,14 @@
 // desktop's and the drives folder's virtual children) and one over a POSIX
 // folder read with readdir.
 
+#include "platform/shell/CountedObject.h"
 #include "platform/shell/ItemId.h"
 
-#include <atomic>
 #include <dirent.h>
 
-class EnumeratorBase : public IEnumIDList {
+class EnumeratorBase : public CountedObject<IEnumIDList> {
 public:
-    EnumeratorBase();
-    ~EnumeratorBase() override;
-    HRESULT QueryInterface(REFIID riid, void** object) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
+    EnumeratorBase() : CountedObject(IID_IEnumIDList) {}
     HRESULT Next(ULONG celt, LPITEMIDLIST* ids, ULONG* fetched) override;
     HRESULT Skip(ULONG celt) override;
 
@@ -22,9 +18,6 @@ protected:
     // The next child id (caller owns it); null at the end, or when memory
     // runs out (then *status says so).
     virtual LPITEMIDLIST NextOne(HRESULT* status) = 0;
-
-private:
-    std::atomic<ULONG> FRefs{1};
 };
 
 class ListEnumerator final : public EnumeratorBase {

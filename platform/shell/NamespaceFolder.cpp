@@ -111,38 +111,11 @@ SFGAOF AttributesOfEntry(const BYTE* entry)
 }
 
 NamespaceFolder::NamespaceFolder(Bytes absolute, Location where)
-    : FAbsolute(std::move(absolute)), FWhere(std::move(where))
+    : CountedObject(IID_IShellFolder), FAbsolute(std::move(absolute)), FWhere(std::move(where))
 {
-    CountObject(1);  // the reference the creator receives
 }
 
 NamespaceFolder::~NamespaceFolder() = default;
-
-HRESULT NamespaceFolder::QueryInterface(REFIID riid, void** object)
-{
-    if (!object) return E_POINTER;
-    if (riid == IID_IUnknown || riid == IID_IShellFolder) {
-        *object = static_cast<IShellFolder*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *object = nullptr;
-    return E_NOINTERFACE;
-}
-
-ULONG NamespaceFolder::AddRef()
-{
-    CountObject(1);
-    return ++FRefs;
-}
-
-ULONG NamespaceFolder::Release()
-{
-    CountObject(-1);
-    const ULONG left = --FRefs;
-    if (left == 0) delete this;
-    return left;
-}
 
 HRESULT NamespaceFolder::ParseDisplayName(HWND, IBindCtx*, LPOLESTR displayName, ULONG* eaten,
                                           LPITEMIDLIST* id, ULONG* attributes)

@@ -5,18 +5,14 @@
 // about children are answered from the child ids alone where that is enough
 // (names, attributes, order) and through the place otherwise.
 
+#include "platform/shell/CountedObject.h"
 #include "platform/shell/ItemId.h"
 
-#include <atomic>
-
-class NamespaceFolder final : public IShellFolder {
+class NamespaceFolder final : public CountedObject<IShellFolder> {
 public:
     NamespaceFolder(ItemId::Bytes absolute, ItemId::Location where);
     ~NamespaceFolder() override;
 
-    HRESULT QueryInterface(REFIID riid, void** object) override;
-    ULONG AddRef() override;
-    ULONG Release() override;
     HRESULT ParseDisplayName(HWND owner, IBindCtx* bindContext, LPOLESTR displayName,
                              ULONG* eaten, LPITEMIDLIST* id, ULONG* attributes) override;
     HRESULT EnumObjects(HWND owner, DWORD flags, IEnumIDList** enumerator) override;
@@ -30,7 +26,6 @@ public:
     const ItemId::Bytes& Absolute() const { return FAbsolute; }
 
 private:
-    std::atomic<ULONG> FRefs{1};
     ItemId::Bytes FAbsolute;
     ItemId::Location FWhere;
 };
