@@ -2,36 +2,19 @@
 
 #include <QCheckBox>
 
-TCheckBox::TCheckBox(TComponent* AOwner)
-    : TWinControl(AOwner, new QCheckBox), FBox(static_cast<QCheckBox*>(Widget()))
+TCheckBox::TCheckBox(TComponent* AOwner) : TButtonControl(AOwner, new QCheckBox)
 {
-    QObject::connect(FBox, &QCheckBox::toggled, FBox, [this](bool) {
+    QObject::connect(Button(), &QAbstractButton::toggled, Button(), [this](bool) {
         InvokeHandler([this] { if (OnClick) OnClick(this); });
     });
 }
 
-bool TCheckBox::Checked() const
-{
-    return FBox->isChecked();
-}
-
 void TCheckBox::SetChecked(bool checked)
 {
-    FBox->setChecked(checked);
+    Button()->setChecked(checked);
 }
 
 void TCheckBox::Click()
 {
     if (Enabled()) SetChecked(!Checked());
-}
-
-AnsiString TCheckBox::GetText() const
-{
-    return FBox->text().toStdString();
-}
-
-void TCheckBox::SetText(const AnsiString& text)
-{
-    TWinControl::SetText(text);
-    FBox->setText(QString::fromStdString(text));
 }

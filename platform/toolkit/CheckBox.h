@@ -1,22 +1,13 @@
 #pragma once
 // A check box with a caption; a change of its checked state raises OnClick.
 
-#include "platform/toolkit/Controls.h"
+#include "platform/toolkit/ButtonControl.h"
 
-class QCheckBox;
-
-class TCheckBox : public TWinControl {
+class TCheckBox : public TButtonControl {
 public:
     explicit TCheckBox(TComponent* AOwner);
 
-    bool Checked() const;
     void SetChecked(bool checked);
     // Acts as a user click: toggles the box unless it is disabled.
     void Click();
-
-    AnsiString GetText() const override;
-    void SetText(const AnsiString& text) override;
-
-private:
-    QCheckBox* FBox;
 };
