@@ -3,8 +3,8 @@
 #include "platform/shell/ShellInternals.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <new>
 #include <string>
 #include <sys/stat.h>
