@@ -91,7 +91,7 @@ struct Listed {
 bool listedBefore(const Listed& a, const Listed& b, const char* names)
 {
     if (a.folder != b.folder) return a.folder;
-    if (!(a.key == b.key)) return a.key < b.key;
+    if (a.key != b.key) return a.key < b.key;
     return CompareNatural(names + a.offset, names + b.offset) < 0;
 }
 

@@ -41,7 +41,7 @@ TEST(NaturalOrder, SortKeysAgreeWithTheFullComparison)
             for (size_t k = 0; k < length; ++k) s->push_back(alphabet[random() % (sizeof alphabet - 1)]);
         }
         const NaturalKey keyA = NaturalSortKey(a.c_str()), keyB = NaturalSortKey(b.c_str());
-        if (!(keyA == keyB)) {
+        if (keyA != keyB) {
             ASSERT_EQ(keyA < keyB ? -1 : 1, sign(CompareNatural(a.c_str(), b.c_str()))) << a << " | " << b;
         }
     }
