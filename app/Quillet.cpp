@@ -31,11 +31,8 @@ struct ColumnLayout {
     TAlignment alignment;
 };
 constexpr ColumnLayout kReportColumns[] = {
-    {"檔名", 175, taLeftJustify},
-    {"大小", 75, taRightJustify},
-    {"類型", 150, taLeftJustify},
-    {"修改日期", 100, taLeftJustify},
-    {"屬性", 75, taRightJustify},
+    {"檔名", 175, taLeftJustify},     {"大小", 75, taRightJustify}, {"類型", 150, taLeftJustify},
+    {"修改日期", 100, taLeftJustify}, {"屬性", 75, taRightJustify},
 };
 
 }  // namespace
@@ -71,7 +68,8 @@ void TfrmQuillet::CreateViewsMenu()
 {
     pmnViews = new TPopupMenu(this);
     pmnViews->SetName("pmnViews");
-    auto addEntry = [this](const char* name, const char* caption, void (TfrmQuillet::*handler)(TObject*)) {
+    auto addEntry = [this](const char* name, const char* caption,
+                           void (TfrmQuillet::*handler)(TObject*)) {
         auto* entry = new TMenuItem(this);
         entry->SetName(name);
         entry->SetCaption(caption);
@@ -270,8 +268,8 @@ void TfrmQuillet::FormCreate(TObject*)
 
     // The system image lists belong to the shell; the list only uses them.
     SHFILEINFOA info{};
-    const DWORD_PTR smallIcons = SHGetFileInfoA("C:\\", 0, &info, sizeof info,
-                                                SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+    const DWORD_PTR smallIcons =
+        SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
     SendMessageA(lstvwVirtualList->Handle(), LVM_SETIMAGELIST, LVSIL_SMALL,
                  static_cast<LPARAM>(smallIcons));
     const DWORD_PTR largeIcons = SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX);

@@ -79,9 +79,8 @@ void galleryScan(benchmark::State& state)
         tick.stop();
         if (frmQuillet->ImageList1->Count() != kPictures) state.SkipWithError("tiles missing");
     }
-    state.counters["pics_per_s"] =
-        benchmark::Counter(double(kPictures) * double(state.iterations()),
-                           benchmark::Counter::kIsRate);
+    state.counters["pics_per_s"] = benchmark::Counter(
+        double(kPictures) * double(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["max_gap_ms"] = double(maxGap) / 1e6;
 }
 
@@ -98,9 +97,8 @@ void vipsThumbnail(benchmark::State& state)
             break;
         }
     }
-    state.counters["pics_per_s"] =
-        benchmark::Counter(double(kPictures) * double(state.iterations()),
-                           benchmark::Counter::kIsRate);
+    state.counters["pics_per_s"] = benchmark::Counter(
+        double(kPictures) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 struct PlainError {
@@ -150,14 +148,18 @@ void libjpegFullSize(benchmark::State& state)
             if (!ok) state.SkipWithError("decode failed");
         }
     }
-    state.counters["pics_per_s"] =
-        benchmark::Counter(double(kPictures) * double(state.iterations()),
-                           benchmark::Counter::kIsRate);
+    state.counters["pics_per_s"] = benchmark::Counter(
+        double(kPictures) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 }  // namespace
 
-BENCHMARK(galleryScan)->Arg(200)->Arg(500)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(galleryScan)
+    ->Arg(200)
+    ->Arg(500)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
 BENCHMARK(vipsThumbnail)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(libjpegFullSize)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 

@@ -41,7 +41,10 @@ void MakeFolder(const std::string& path, int entries)
         [](int i) { return i % 100 == 0; });
 }
 
-double Seconds(const QElapsedTimer& timer) { return timer.nsecsElapsed() / 1e9; }
+double Seconds(const QElapsedTimer& timer)
+{
+    return timer.nsecsElapsed() / 1e9;
+}
 
 template <class F>
 double BestOf(int runs, F&& run)
@@ -116,7 +119,8 @@ int main(int argc, char** argv)
         // The peak is process-wide, so it speaks for the largest folder only.
         const double peakPerEntry = (StatusKiB("VmHWM:") - before) * 1024.0 / entries;
         std::printf("%-9d %10.3f %10.3f %10.3f %7.2fx %7.2fx %10.0f %10.0f\n", entries, counting,
-                    listing, opening, opening / counting, opening / listing, perEntry, peakPerEntry);
+                    listing, opening, opening / counting, opening / listing, perEntry,
+                    peakPerEntry);
         std::fflush(stdout);
     }
     delete frmQuillet;

@@ -28,8 +28,8 @@ namespace {
 
 constexpr int screenful = 50;
 // A spread of types, so the type lookup is not one cache hit.
-const char* const extensions[] = {".jpg", ".txt", ".pdf", ".cpp", ".png", ".zip", ".html", ".mp3",
-                                  ".odt", ".sh"};
+const char* const extensions[] = {".jpg", ".txt",  ".pdf", ".cpp", ".png",
+                                  ".zip", ".html", ".mp3", ".odt", ".sh"};
 
 std::vector<std::string> MakeFiles(const std::string& folder)
 {
@@ -89,7 +89,8 @@ int main(int argc, char** argv)
             struct stat info {};
             stat((work + "/" + name).c_str(), &info);
             const QString type =
-                mimeTypes.mimeTypeForFile(QString::fromStdString(name), QMimeDatabase::MatchExtension)
+                mimeTypes
+                    .mimeTypeForFile(QString::fromStdString(name), QMimeDatabase::MatchExtension)
                     .comment();
             checksum += info.st_size + type.size();
         }

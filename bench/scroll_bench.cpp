@@ -22,8 +22,8 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <ctime>
 #include <cstdlib>
+#include <ctime>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -119,8 +119,8 @@ int main(int argc, char** argv)
     int loaded = 0;
     for (int i = 0; i < frmQuillet->FShellItems->GetCount(); ++i)
         loaded += frmQuillet->GetShellItem(i)->NeedsDetails ? 0 : 1;
-    std::printf("%d entries, %zu frames (page step %d), %d records loaded\n", entries, frames.size(),
-                bar->pageStep(), loaded);
+    std::printf("%d entries, %zu frames (page step %d), %d records loaded\n", entries,
+                frames.size(), bar->pageStep(), loaded);
     if (!frames.empty()) {
         PrintFrames("wall ms", frames);
         PrintFrames("cpu ms", cpuFrames);

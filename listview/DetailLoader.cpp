@@ -45,7 +45,8 @@ void TfrmQuillet::LoadItemDetails(int StartIndex, int EndIndex)
             SHGetFileInfoA(reinterpret_cast<LPCSTR>(record->AbsoluteId), 0, &info, sizeof info,
                            SHGFI_TYPENAME | SHGFI_PIDL);
             // Bounded: a type name that fills the block has no terminator.
-            record->TypeText.assign(info.szTypeName, strnlen(info.szTypeName, sizeof info.szTypeName));
+            record->TypeText.assign(info.szTypeName,
+                                    strnlen(info.szTypeName, sizeof info.szTypeName));
         }
 
         WIN32_FIND_DATAA found{};

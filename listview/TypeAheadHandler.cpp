@@ -5,12 +5,12 @@
 #include "platform/base/Classes.h"
 
 void TfrmQuillet::lstvwVirtualListDataFind(TObject*, TItemFind Find, const AnsiString& FindString,
-                                           const TPoint&, void*, int StartIndex,
-                                           TSearchDirection, bool Wrap, int& Index)
+                                           const TPoint&, void*, int StartIndex, TSearchDirection,
+                                           bool Wrap, int& Index)
 {
-    const int found = FindItemByPrefix(
-        Find, FindString, StartIndex, Wrap, FShellItems->GetCount(),
-        [this](int i) -> const AnsiString& { return GetShellItem(i)->Name; });
+    const int found =
+        FindItemByPrefix(Find, FindString, StartIndex, Wrap, FShellItems->GetCount(),
+                         [this](int i) -> const AnsiString& { return GetShellItem(i)->Name; });
     // No match leaves the index as the list passed it in.
     if (found >= 0) Index = found;
 }

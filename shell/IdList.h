@@ -22,4 +22,7 @@ LPITEMIDLIST JoinIdLists(LPCITEMIDLIST parent, LPCITEMIDLIST child);
 // when the allocator cannot be obtained (the list is then not freed).
 void FreeItemId(LPITEMIDLIST list);
 // True when list's first count is 0.
-inline bool IsEmptyIdList(LPCITEMIDLIST list) { return list && list->mkid.cb == 0; }
+inline bool IsEmptyIdList(LPCITEMIDLIST list)
+{
+    return list && list->mkid.cb == 0;
+}

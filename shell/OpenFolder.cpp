@@ -70,7 +70,8 @@ void TfrmQuillet::OpenFolderId(LPITEMIDLIST id)
     // stays with the history.
     const bool fromHistory = IsHistoryList(id);
     ComRef<IShellFolder> folder;
-    const HRESULT bound = FDesktopFolder->BindToObject(id, nullptr, IID_IShellFolder, folder.putVoid());
+    const HRESULT bound =
+        FDesktopFolder->BindToObject(id, nullptr, IID_IShellFolder, folder.putVoid());
     if (FAILED(bound)) {
         if (!fromHistory) FreeItemId(id);
         OleCheck(bound);

@@ -51,12 +51,9 @@ AnsiString ItemDisplayName(IShellFolder* folder, LPCITEMIDLIST id, bool forParsi
         FreeShellString(name.pOleStr);
         return text;
     }
-    case STRRET_OFFSET:
-        return AnsiString(reinterpret_cast<const char*>(id) + name.uOffset);
-    case STRRET_CSTR:
-        return AnsiString(name.cStr, strnlen(name.cStr, sizeof name.cStr));
-    default:
-        return {};
+    case STRRET_OFFSET: return AnsiString(reinterpret_cast<const char*>(id) + name.uOffset);
+    case STRRET_CSTR: return AnsiString(name.cStr, strnlen(name.cStr, sizeof name.cStr));
+    default: return {};
     }
 }
 

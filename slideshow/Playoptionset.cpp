@@ -71,10 +71,12 @@ void TPlayOption::buildChoices()
     PlayMailCkBox->SetText("郵件收發");
 
     PlayLabel1 = placeLabel(this, GroupBox1, "PlayLabel1", 8, 88, "從");
-    PlayFistTimeCbBox = NewControl<TComboBox>(this, GroupBox1, "PlayFistTimeCbBox", 25, 84, 145, 21);
+    PlayFistTimeCbBox =
+        NewControl<TComboBox>(this, GroupBox1, "PlayFistTimeCbBox", 25, 84, 145, 21);
     PlayFistTimeCbBox->SetImeName(kTimeImeName);
     PlayLabel2 = placeLabel(this, GroupBox1, "PlayLabel2", 192, 88, "至");
-    PlayLastTimeCbBox = NewControl<TComboBox>(this, GroupBox1, "PlayLastTimeCbBox", 215, 83, 145, 21);
+    PlayLastTimeCbBox =
+        NewControl<TComboBox>(this, GroupBox1, "PlayLastTimeCbBox", 215, 83, 145, 21);
     PlayLastTimeCbBox->SetImeName(kTimeImeName);
     setEnabledStates(false, false);
 

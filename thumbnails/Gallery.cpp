@@ -53,8 +53,8 @@ void drawTile(TBitmap& bitmap, const DecodedThumbnail& decoded)
     }
     TJPEGImage* picture = decoded.picture.get();
     if (const auto rect = FitPictureInTile(static_cast<float>(picture->Width()),
-                                           static_cast<float>(picture->Height()),
-                                           bitmap.Width(), bitmap.Height()))
+                                           static_cast<float>(picture->Height()), bitmap.Width(),
+                                           bitmap.Height()))
         bitmap.Canvas()->StretchDraw(*rect, picture);
 }
 

@@ -35,9 +35,9 @@ DecodedThumbnail decode(const std::optional<std::string>& posixPath, int tileWid
     } catch (const std::exception&) {
         result.loadFailed = true;
     }
-    result.rect = FitPictureInTile(static_cast<float>(result.picture->Width()),
-                                   static_cast<float>(result.picture->Height()), tileWidth,
-                                   tileHeight);
+    result.rect =
+        FitPictureInTile(static_cast<float>(result.picture->Width()),
+                         static_cast<float>(result.picture->Height()), tileWidth, tileHeight);
     if (result.rect) {
         try {
             result.rendered = result.picture->Render(*result.rect, QSize(tileWidth, tileHeight));
@@ -69,14 +69,14 @@ void ThumbnailDecoder::Request(const AnsiString& fileName)
     // The drive map is the program's; resolve the path here, not on a worker.
     auto promise = std::make_shared<std::promise<DecodedThumbnail>>();
     FPending.push_back(promise->get_future());
-    FPool.start([promise, path = NamespaceToPosixPath(fileName), width = FTileWidth,
-                 height = FTileHeight] {
-        try {
-            promise->set_value(decode(path, width, height));
-        } catch (...) {
-            promise->set_exception(std::current_exception());
-        }
-    });
+    FPool.start(
+        [promise, path = NamespaceToPosixPath(fileName), width = FTileWidth, height = FTileHeight] {
+            try {
+                promise->set_value(decode(path, width, height));
+            } catch (...) {
+                promise->set_exception(std::current_exception());
+            }
+        });
 }
 
 bool ThumbnailDecoder::NextReady(std::chrono::milliseconds wait) const

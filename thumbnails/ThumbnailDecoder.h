@@ -18,11 +18,11 @@
 struct DecodedThumbnail {
     std::unique_ptr<TJPEGImage> picture;  // empty when loading failed
     bool loadFailed = false;
-    int tileWidth = 0;                    // the tile size rendered for
+    int tileWidth = 0;  // the tile size rendered for
     int tileHeight = 0;
-    std::optional<TRect> rect;            // where the picture goes, if anywhere
-    QImage rendered;                      // for TJPEGImage::PaintRendered
-    std::exception_ptr drawError;         // raised by decoding, if it failed
+    std::optional<TRect> rect;     // where the picture goes, if anywhere
+    QImage rendered;               // for TJPEGImage::PaintRendered
+    std::exception_ptr drawError;  // raised by decoding, if it failed
 };
 
 // Work not yet taken is dropped, and running work waited for, on destruction;

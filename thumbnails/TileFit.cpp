@@ -40,8 +40,7 @@ std::optional<TRect> FitPictureInTile(float pictureWidth, float pictureHeight, i
         const float scaledWidth = w / f;
         const float scaledHeight = h / f;
         const double offset = (static_cast<double>(tileWidth) - scaledWidth) * 0.5;
-        return Rect(truncEdge(offset), 1, truncEdge(offset + scaledWidth),
-                    truncEdge(scaledHeight));
+        return Rect(truncEdge(offset), 1, truncEdge(offset + scaledWidth), truncEdge(scaledHeight));
     }
     const float f = w / static_cast<float>(tileWidth);
     const float scaledWidth = w / f;

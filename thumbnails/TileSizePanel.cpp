@@ -161,9 +161,10 @@ void TfrmQuillet::Button1Click(TObject*)
     const int width = StrToInt(EditPicWidth->GetText());
     const int height = StrToInt(EditPicHeight->GetText());
     if (!TileSizeAllowed(width, height)) {
-        ShowMessage(Format("A tile of %d x %d pixels cannot be made: each side must be "
-                           "between %d and %d pixels.",
-                           width, height, kMinTileSide, kMaxTileSide));
+        ShowMessage(
+            Format("A tile of %d x %d pixels cannot be made: each side must be "
+                   "between %d and %d pixels.",
+                   width, height, kMinTileSide, kMaxTileSide));
         return;
     }
     ThumbWidth = width;

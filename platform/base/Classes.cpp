@@ -35,7 +35,7 @@ void TList::Put(int index, void* item)
 
 namespace {
 
-constexpr size_t kRun = 16;   // sorted by insertion first
+constexpr size_t kRun = 16;    // sorted by insertion first
 constexpr size_t kWays = 256;  // runs merged at once
 
 // Merges up to kWays sorted runs of width items from from[left..right) into
@@ -60,7 +60,8 @@ void mergeRuns(void* const* from, void** to, size_t left, size_t right, size_t w
         return compare(from[next[y]], from[next[x]]) < 0 ? y : x;
     };
     for (size_t i = 0; i < kWays; ++i) tree[kWays + i] = i < runs ? i : kNone;
-    for (size_t node = kWays - 1; node >= 1; --node) tree[node] = better(tree[2 * node], tree[2 * node + 1]);
+    for (size_t node = kWays - 1; node >= 1; --node)
+        tree[node] = better(tree[2 * node], tree[2 * node + 1]);
     for (size_t k = left; k < right; ++k) {
         const size_t winner = tree[1];
         to[k] = from[next[winner]++];

@@ -9,7 +9,10 @@
 
 namespace {
 
-bool supported(UINT codePage) { return codePage == CP_ACP || codePage == CP_UTF8; }
+bool supported(UINT codePage)
+{
+    return codePage == CP_ACP || codePage == CP_UTF8;
+}
 
 // Length of a valid UTF-8 sequence at s (at most n bytes), 0 when invalid.
 int validSequence(const unsigned char* s, size_t n, char32_t& code)
@@ -17,11 +20,24 @@ int validSequence(const unsigned char* s, size_t n, char32_t& code)
     const unsigned char b = s[0];
     int len;
     char32_t min;
-    if (b < 0x80) { code = b; return 1; }
-    if (b >= 0xC2 && b <= 0xDF) { len = 2; code = b & 0x1F; min = 0x80; }
-    else if (b >= 0xE0 && b <= 0xEF) { len = 3; code = b & 0x0F; min = 0x800; }
-    else if (b >= 0xF0 && b <= 0xF4) { len = 4; code = b & 0x07; min = 0x10000; }
-    else return 0;
+    if (b < 0x80) {
+        code = b;
+        return 1;
+    }
+    if (b >= 0xC2 && b <= 0xDF) {
+        len = 2;
+        code = b & 0x1F;
+        min = 0x80;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+        len = 3;
+        code = b & 0x0F;
+        min = 0x800;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+        len = 4;
+        code = b & 0x07;
+        min = 0x10000;
+    } else
+        return 0;
     if (n < static_cast<size_t>(len)) return 0;
     for (int i = 1; i < len; ++i) {
         if ((s[i] & 0xC0) != 0x80) return 0;
@@ -106,8 +122,8 @@ size_t inputLength(const C* text, int length)
 
 }  // namespace
 
-int WideCharToMultiByte(UINT codePage, DWORD, LPCWSTR wide, int wideLength, LPSTR out,
-                        int outSize, LPCSTR, BOOL* usedDefault)
+int WideCharToMultiByte(UINT codePage, DWORD, LPCWSTR wide, int wideLength, LPSTR out, int outSize,
+                        LPCSTR, BOOL* usedDefault)
 {
     if (!supported(codePage) || !wide || outSize < 0 || (outSize > 0 && !out) || wideLength == 0)
         return 0;
@@ -121,8 +137,7 @@ int WideCharToMultiByte(UINT codePage, DWORD, LPCWSTR wide, int wideLength, LPST
     return needed;
 }
 
-int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR text, int textLength, LPWSTR out,
-                        int outSize)
+int MultiByteToWideChar(UINT codePage, DWORD, LPCSTR text, int textLength, LPWSTR out, int outSize)
 {
     if (!supported(codePage) || !text || outSize < 0 || (outSize > 0 && !out) || textLength == 0)
         return 0;

@@ -14,7 +14,10 @@ namespace {
 
 constexpr double kMsPerDay = 86400000.0;
 
-bool isLeap(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+bool isLeap(int year)
+{
+    return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+}
 
 int daysInMonth(int year, int month)
 {
@@ -51,9 +54,9 @@ QString withoutTimeZone(const QString& format)
 
 TDateTime SystemTimeToDateTime(const SYSTEMTIME& t)
 {
-    if (t.wYear < 1 || t.wYear > 9999 || t.wMonth < 1 || t.wMonth > 12 || t.wDay < 1
-        || t.wDay > daysInMonth(t.wYear, t.wMonth) || t.wHour > 23 || t.wMinute > 59
-        || t.wSecond > 59 || t.wMilliseconds > 999)
+    if (t.wYear < 1 || t.wYear > 9999 || t.wMonth < 1 || t.wMonth > 12 || t.wDay < 1 ||
+        t.wDay > daysInMonth(t.wYear, t.wMonth) || t.wHour > 23 || t.wMinute > 59 ||
+        t.wSecond > 59 || t.wMilliseconds > 999)
         throw EConvertError("Invalid argument to date encode");
     const double date = static_cast<double>(daysFromCivil(t.wYear, t.wMonth, t.wDay));
     const double time =
@@ -72,6 +75,7 @@ AnsiString DateTimeToStr(TDateTime value)
     const QLocale locale = QLocale::system();
     QString text = locale.toString(date, locale.dateFormat(QLocale::ShortFormat));
     if (time.hour() != 0 || time.minute() != 0 || time.second() != 0)
-        text += u' ' + locale.toString(time, withoutTimeZone(locale.timeFormat(QLocale::LongFormat)));
+        text +=
+            u' ' + locale.toString(time, withoutTimeZone(locale.timeFormat(QLocale::LongFormat)));
     return text.toStdString();
 }

@@ -20,7 +20,8 @@ std::string unescapeMountField(const std::string& field)
     for (size_t i = 0; i < field.size(); ++i) {
         if (field[i] == '\\' && i + 3 < field.size()) {
             const std::string oct = field.substr(i + 1, 3);
-            if (oct.size() == 3 && std::all_of(oct.begin(), oct.end(), [](char c) { return c >= '0' && c <= '7'; })) {
+            if (oct.size() == 3 &&
+                std::all_of(oct.begin(), oct.end(), [](char c) { return c >= '0' && c <= '7'; })) {
                 out.push_back(static_cast<char>(std::stoi(oct, nullptr, 8)));
                 i += 3;
                 continue;
@@ -35,8 +36,8 @@ bool isRemovableMountPoint(const std::string& path)
 {
     for (const char* base : {"/media", "/mnt", "/run/media"}) {
         const std::string prefix = base;
-        if (path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0
-            && path[prefix.size()] == '/')
+        if (path.size() > prefix.size() && path.compare(0, prefix.size(), prefix) == 0 &&
+            path[prefix.size()] == '/')
             return true;
     }
     return false;
@@ -92,7 +93,10 @@ std::vector<DriveMapping>& currentMap()
     return map;
 }
 
-bool isSeparator(char c) { return c == '\\' || c == '/'; }
+bool isSeparator(char c)
+{
+    return c == '\\' || c == '/';
+}
 
 void addElements(std::vector<std::string>& elements, const std::string& text, size_t from)
 {
@@ -117,8 +121,8 @@ void addElements(std::vector<std::string>& elements, const std::string& text, si
 bool covers(const std::string& root, const std::string& path)
 {
     if (root == "/") return !path.empty() && path[0] == '/';
-    return path.compare(0, root.size(), root) == 0
-           && (path.size() == root.size() || path[root.size()] == '/');
+    return path.compare(0, root.size(), root) == 0 &&
+           (path.size() == root.size() || path[root.size()] == '/');
 }
 
 }  // namespace

@@ -9,8 +9,8 @@
 #include <vector>
 
 struct DriveMapping {
-    char letter;          // 'C' .. 'Z'
-    std::string root;     // absolute POSIX folder, no trailing slash except "/"
+    char letter;       // 'C' .. 'Z'
+    std::string root;  // absolute POSIX folder, no trailing slash except "/"
 };
 
 // The map in force, read once from the environment and the mount table.

@@ -18,8 +18,8 @@ FILETIME PosixToFileTime(std::int64_t seconds, long nanoseconds)
     constexpr std::int64_t kEpochDifference = 11644473600;  // 1601 to 1970 in seconds
     FILETIME result{0, 0};
     if (seconds < -kEpochDifference) return result;
-    const auto ticks = static_cast<std::uint64_t>(seconds + kEpochDifference) * 10'000'000u
-                       + static_cast<std::uint64_t>(nanoseconds / 100);
+    const auto ticks = static_cast<std::uint64_t>(seconds + kEpochDifference) * 10'000'000u +
+                       static_cast<std::uint64_t>(nanoseconds / 100);
     result.dwLowDateTime = static_cast<DWORD>(ticks);
     result.dwHighDateTime = static_cast<DWORD>(ticks >> 32);
     return result;

@@ -23,9 +23,15 @@ struct Search {
     int exclude;
 };
 
-char lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+char lower(char c)
+{
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
 
-bool isContinuation(char c) { return (static_cast<unsigned char>(c) & 0xC0) == 0x80; }
+bool isContinuation(char c)
+{
+    return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
 
 // '*' any run, '?' one character (a whole UTF-8 sequence), the rest by ASCII
 // case-folded equality. Iterative with one backtrack point, so linear-ish.
@@ -59,8 +65,8 @@ int dosTime(time_t seconds)
 {
     std::tm t{};
     if (!localtime_r(&seconds, &t) || t.tm_year < 80) return 0;
-    return ((t.tm_year - 80) << 25) | ((t.tm_mon + 1) << 21) | (t.tm_mday << 16)
-           | (t.tm_hour << 11) | (t.tm_min << 5) | (t.tm_sec / 2);
+    return ((t.tm_year - 80) << 25) | ((t.tm_mon + 1) << 21) | (t.tm_mday << 16) |
+           (t.tm_hour << 11) | (t.tm_min << 5) | (t.tm_sec / 2);
 }
 
 int errorFromErrno(int error)
@@ -85,7 +91,8 @@ int findMatch(TSearchRec& rec)
         if (!matches(search->pattern.c_str(), name)) continue;
         struct stat status {};
         const int fd = dirfd(search->dir);
-        if (fstatat(fd, name, &status, 0) != 0 && fstatat(fd, name, &status, AT_SYMLINK_NOFOLLOW) != 0)
+        if (fstatat(fd, name, &status, 0) != 0 &&
+            fstatat(fd, name, &status, AT_SYMLINK_NOFOLLOW) != 0)
             continue;  // vanished since readdir
         const auto attributes = static_cast<int>(PosixFileAttributes(status, name));
         if (attributes & search->exclude) continue;

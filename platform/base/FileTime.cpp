@@ -50,7 +50,8 @@ BOOL FileTimeToLocalFileTime(const FILETIME* fileTime, FILETIME* localFileTime)
     const std::int64_t offset = static_cast<std::int64_t>(local.tm_gmtoff) * kTicksPerSecond;
     const std::uint64_t value = ticks(*fileTime);
     if (offset < 0 && value < static_cast<std::uint64_t>(-offset)) return FALSE;
-    if (offset > 0 && value > std::numeric_limits<std::uint64_t>::max() - static_cast<std::uint64_t>(offset))
+    if (offset > 0 &&
+        value > std::numeric_limits<std::uint64_t>::max() - static_cast<std::uint64_t>(offset))
         return FALSE;
     setTicks(*localFileTime, value + static_cast<std::uint64_t>(offset));
     return TRUE;

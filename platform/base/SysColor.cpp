@@ -11,8 +11,8 @@ namespace {
 
 DWORD colorRef(const QColor& c)
 {
-    return static_cast<DWORD>(c.red()) | (static_cast<DWORD>(c.green()) << 8)
-           | (static_cast<DWORD>(c.blue()) << 16);
+    return static_cast<DWORD>(c.red()) | (static_cast<DWORD>(c.green()) << 8) |
+           (static_cast<DWORD>(c.blue()) << 16);
 }
 
 DWORD defaultColor(int index)

@@ -11,7 +11,10 @@ AnsiString IntToStr(int value)
 
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
 
 int hexDigit(char c)
 {

@@ -51,8 +51,14 @@ constexpr HRESULT E_POINTER = static_cast<HRESULT>(0x80004003);
 constexpr HRESULT E_FAIL = static_cast<HRESULT>(0x80004005);
 constexpr HRESULT E_OUTOFMEMORY = static_cast<HRESULT>(0x8007000E);
 constexpr HRESULT E_INVALIDARG = static_cast<HRESULT>(0x80070057);
-constexpr bool SUCCEEDED(HRESULT hr) { return hr >= 0; }
-constexpr bool FAILED(HRESULT hr) { return hr < 0; }
+constexpr bool SUCCEEDED(HRESULT hr)
+{
+    return hr >= 0;
+}
+constexpr bool FAILED(HRESULT hr)
+{
+    return hr < 0;
+}
 constexpr HRESULT HRESULT_FROM_WIN32(DWORD code)
 {
     return code == 0 ? 0 : static_cast<HRESULT>((code & 0x0000FFFFu) | 0x80070000u);
@@ -108,10 +114,10 @@ struct WIN32_FIND_DATAA {
 // name round-trips byte for byte.
 constexpr UINT CP_ACP = 0;
 constexpr UINT CP_UTF8 = 65001;
-int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength,
-                        LPSTR out, int outSize, LPCSTR defaultChar, BOOL* usedDefault);
-int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int textLength,
-                        LPWSTR out, int outSize);
+int WideCharToMultiByte(UINT codePage, DWORD flags, LPCWSTR wide, int wideLength, LPSTR out,
+                        int outSize, LPCSTR defaultChar, BOOL* usedDefault);
+int MultiByteToWideChar(UINT codePage, DWORD flags, LPCSTR text, int textLength, LPWSTR out,
+                        int outSize);
 
 // Time conversion. FileTimeToLocalFileTime applies the offset in force now.
 BOOL FileTimeToLocalFileTime(const FILETIME* fileTime, FILETIME* localFileTime);

@@ -7,7 +7,9 @@
 class EOleSysError : public Exception {
 public:
     EOleSysError(AnsiString message, HRESULT errorCode)
-        : Exception(std::move(message)), FErrorCode(errorCode) {}
+        : Exception(std::move(message)), FErrorCode(errorCode)
+    {
+    }
     HRESULT ErrorCode() const { return FErrorCode; }
 
 private:

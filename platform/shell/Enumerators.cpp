@@ -124,17 +124,18 @@ void FolderEnumerator::ReadAll()
                                     static_cast<std::uint16_t>(length), folder});
             names.append(name, length + 1);
         }
-        std::sort(listed.begin(), listed.end(), [names = names.data()](const Listed& a, const Listed& b) {
-            return listedBefore(a, b, names);
-        });
+        std::sort(listed.begin(), listed.end(),
+                  [names = names.data()](const Listed& a, const Listed& b) {
+                      return listedBefore(a, b, names);
+                  });
         FIds.reserve(listed.size());
     } catch (const std::bad_alloc&) {
         FReadStatus = E_OUTOFMEMORY;
         return;
     }
     for (const Listed& entry : listed) {
-        LPITEMIDLIST id =
-            ItemId::NewEntryList(names.data() + entry.offset, entry.length, entry.folder, entry.key);
+        LPITEMIDLIST id = ItemId::NewEntryList(names.data() + entry.offset, entry.length,
+                                               entry.folder, entry.key);
         if (!id) {
             FReadStatus = E_OUTOFMEMORY;
             break;

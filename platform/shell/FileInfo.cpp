@@ -28,7 +28,8 @@ QMimeDatabase& mimeDatabase()
 std::string directoryComment()
 {
     static const std::string text = [] {
-        const QString comment = mimeDatabase().mimeTypeForName(QStringLiteral("inode/directory")).comment();
+        const QString comment =
+            mimeDatabase().mimeTypeForName(QStringLiteral("inode/directory")).comment();
         return comment.isEmpty() ? std::string("Folder") : comment.toStdString();
     }();
     return text;
@@ -49,14 +50,15 @@ ItemLook lookOf(const ItemId::Location& where, bool open)
     static std::string lastName;
     static ItemLook lastLook;
     if (!lastName.empty() && lastName == where.elements.back()) return lastLook;
-    const QMimeType type = mimeDatabase().mimeTypeForFile(QString::fromStdString(where.elements.back()),
-                                                          QMimeDatabase::MatchExtension);
+    const QMimeType type = mimeDatabase().mimeTypeForFile(
+        QString::fromStdString(where.elements.back()), QMimeDatabase::MatchExtension);
     // A type's texts are looked up once; a screenful of rows shares few types.
     static QHash<QString, ItemLook> looks;
     auto known = looks.constFind(type.name());
     if (known == looks.constEnd())
-        known = looks.insert(type.name(), {type.comment().toStdString(), type.iconName().toStdString(),
-                                           type.genericIconName().toStdString()});
+        known =
+            looks.insert(type.name(), {type.comment().toStdString(), type.iconName().toStdString(),
+                                       type.genericIconName().toStdString()});
     lastName = where.elements.back();
     lastLook = *known;
     return lastLook;
@@ -101,8 +103,10 @@ DWORD_PTR SHGetFileInfoA(LPCSTR path, DWORD, SHFILEINFOA* info, UINT infoSize, U
         if (flags & SHGFI_TYPENAME) copyText(info->szTypeName, sizeof info->szTypeName, look.type);
         if (flags & (SHGFI_SYSICONINDEX | SHGFI_ICON)) {
             info->iIcon = SystemImageLists::IndexOf(look.icon, look.fallback);
-            if ((flags & SHGFI_ICON) && qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-                info->hIcon = CreateIconHandle(list->Image(info->iIcon));  // the list's cached picture
+            if ((flags & SHGFI_ICON) &&
+                qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+                info->hIcon =
+                    CreateIconHandle(list->Image(info->iIcon));  // the list's cached picture
         }
     }
     return flags & SHGFI_SYSICONINDEX ? reinterpret_cast<DWORD_PTR>(list) : 1;

@@ -43,8 +43,14 @@ void writeEntry(BYTE* at, const char* name, size_t length, bool folder, std::uin
 
 }  // namespace
 
-void AppendDrivesFolder(Bytes& list) { appendHeader(list, 3, DrivesFolderKind); }
-void AppendHome(Bytes& list) { appendHeader(list, 3, HomeKind); }
+void AppendDrivesFolder(Bytes& list)
+{
+    appendHeader(list, 3, DrivesFolderKind);
+}
+void AppendHome(Bytes& list)
+{
+    appendHeader(list, 3, HomeKind);
+}
 
 void AppendDrive(Bytes& list, char letter)
 {
@@ -162,8 +168,10 @@ bool walk(Location& where, const BYTE* p, const BYTE* end)
 std::optional<Location> Resolve(const Bytes& prefix, LPCITEMIDLIST relative)
 {
     Location where;
-    if (!prefix.empty() && !walk(where, prefix.data(), prefix.data() + prefix.size())) return std::nullopt;
-    if (relative && !walk(where, reinterpret_cast<const BYTE*>(relative), nullptr)) return std::nullopt;
+    if (!prefix.empty() && !walk(where, prefix.data(), prefix.data() + prefix.size()))
+        return std::nullopt;
+    if (relative && !walk(where, reinterpret_cast<const BYTE*>(relative), nullptr))
+        return std::nullopt;
     return where;
 }
 

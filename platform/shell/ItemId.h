@@ -45,8 +45,14 @@ Bytes EntriesOf(LPCITEMIDLIST list);
 
 // Readers; entry points at cb. Inline: sorting a large folder calls them
 // tens of millions of times.
-inline WORD EntrySize(const BYTE* entry) { return static_cast<WORD>(entry[0] | (entry[1] << 8)); }
-inline BYTE KindOf(const BYTE* entry) { return EntrySize(entry) >= 3 ? entry[2] : 0; }
+inline WORD EntrySize(const BYTE* entry)
+{
+    return static_cast<WORD>(entry[0] | (entry[1] << 8));
+}
+inline BYTE KindOf(const BYTE* entry)
+{
+    return EntrySize(entry) >= 3 ? entry[2] : 0;
+}
 // Whether the entry's count fits its kind. The final zero of a name bounds
 // every read of it; an earlier zero only shortens it, so it is not searched.
 inline bool IsValidEntry(const BYTE* entry)
@@ -61,8 +67,14 @@ inline bool IsValidEntry(const BYTE* entry)
     }
 }
 // The following readers need a valid file-system entry.
-inline bool IsFolderEntry(const BYTE* entry) { return (entry[3] & kFolderFlag) != 0; }
-inline const char* EntryName(const BYTE* entry) { return reinterpret_cast<const char*>(entry + kNameOffset); }
+inline bool IsFolderEntry(const BYTE* entry)
+{
+    return (entry[3] & kFolderFlag) != 0;
+}
+inline const char* EntryName(const BYTE* entry)
+{
+    return reinterpret_cast<const char*>(entry + kNameOffset);
+}
 inline std::uint64_t EntryKey(const BYTE* entry)
 {
     std::uint64_t key;
@@ -75,11 +87,11 @@ const BYTE* LastEntry(LPCITEMIDLIST list);
 // A place in the namespace, read from an absolute list.
 struct Location {
     enum Kind { Desktop, DrivesFolder, Home, Drive, Entry } kind = Desktop;
-    char letter = 0;                     // the drive, when below one
+    char letter = 0;  // the drive, when below one
     bool underHome = false;
-    std::vector<std::string> elements;   // names below the drive or home
-    bool folder = true;                  // as the id records it
-    std::string posix;                   // Home, Drive, Entry: the POSIX path
+    std::vector<std::string> elements;  // names below the drive or home
+    bool folder = true;                 // as the id records it
+    std::string posix;                  // Home, Drive, Entry: the POSIX path
 };
 // Reads prefix's entries then relative's (either may be null); none when the
 // entries do not form a place this namespace knows (bad bytes, unmapped drive).

@@ -85,13 +85,34 @@ HRESULT SHGetMalloc(IMalloc** malloc)
 
 namespace ShellDiagnostics {
 
-long LiveBlocks() { return liveBlocks; }
-long LiveObjects() { return liveObjects; }
-void FailGetMalloc(HRESULT status) { getMallocFault = status; }
-void FailEnumObjects(HRESULT status) { enumObjectsFault = status; }
-void FailAlloc(bool fail) { allocFault = fail; }
-long QueryCount() { return queryCount; }
-void ResetQueryCount() { queryCount = 0; }
+long LiveBlocks()
+{
+    return liveBlocks;
+}
+long LiveObjects()
+{
+    return liveObjects;
+}
+void FailGetMalloc(HRESULT status)
+{
+    getMallocFault = status;
+}
+void FailEnumObjects(HRESULT status)
+{
+    enumObjectsFault = status;
+}
+void FailAlloc(bool fail)
+{
+    allocFault = fail;
+}
+long QueryCount()
+{
+    return queryCount;
+}
+void ResetQueryCount()
+{
+    queryCount = 0;
+}
 void Reset()
 {
     getMallocFault = S_OK;
@@ -102,8 +123,23 @@ void Reset()
 }  // namespace ShellDiagnostics
 
 // Hooks for the rest of the namespace (declared in ShellInternals.h).
-void* ShellAlloc(size_t size) { return shellMalloc().Alloc(size); }
-void ShellFree(void* block) { shellMalloc().Free(block); }
-void CountObject(int delta) { liveObjects += delta; }
-void CountQuery() { ++queryCount; }
-HRESULT EnumObjectsFault() { return enumObjectsFault; }
+void* ShellAlloc(size_t size)
+{
+    return shellMalloc().Alloc(size);
+}
+void ShellFree(void* block)
+{
+    shellMalloc().Free(block);
+}
+void CountObject(int delta)
+{
+    liveObjects += delta;
+}
+void CountQuery()
+{
+    ++queryCount;
+}
+HRESULT EnumObjectsFault()
+{
+    return enumObjectsFault;
+}

@@ -147,10 +147,12 @@ HRESULT NamespaceFolder::EnumObjects(HWND, DWORD flags, IEnumIDList** enumerator
     if (const HRESULT fault = EnumObjectsFault(); FAILED(fault)) return fault;
     switch (FWhere.kind) {
     case Location::Desktop:
-        *enumerator = new ListEnumerator(flags & SHCONTF_FOLDERS ? desktopChildren() : std::vector<Bytes>{});
+        *enumerator =
+            new ListEnumerator(flags & SHCONTF_FOLDERS ? desktopChildren() : std::vector<Bytes>{});
         return S_OK;
     case Location::DrivesFolder:
-        *enumerator = new ListEnumerator(flags & SHCONTF_FOLDERS ? driveChildren() : std::vector<Bytes>{});
+        *enumerator =
+            new ListEnumerator(flags & SHCONTF_FOLDERS ? driveChildren() : std::vector<Bytes>{});
         return S_OK;
     default: break;
     }
@@ -239,7 +241,8 @@ HRESULT BindFolder(const Bytes& prefix, LPCITEMIDLIST relative, IShellFolder** f
         if (stat(where->posix.c_str(), &status) != 0) {
             const int error = errno;
             if (where->kind == Location::Drive) return HRESULT_FROM_WIN32(ERROR_NOT_READY);
-            return error == ENOENT ? HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND) : StatusFromErrno(error);
+            return error == ENOENT ? HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND)
+                                   : StatusFromErrno(error);
         }
         if (!S_ISDIR(status.st_mode)) return HRESULT_FROM_WIN32(ERROR_DIRECTORY);
     }

@@ -13,8 +13,8 @@ public:
     NamespaceFolder(ItemId::Bytes absolute, ItemId::Location where);
     ~NamespaceFolder() override;
 
-    HRESULT ParseDisplayName(HWND owner, IBindCtx* bindContext, LPOLESTR displayName,
-                             ULONG* eaten, LPITEMIDLIST* id, ULONG* attributes) override;
+    HRESULT ParseDisplayName(HWND owner, IBindCtx* bindContext, LPOLESTR displayName, ULONG* eaten,
+                             LPITEMIDLIST* id, ULONG* attributes) override;
     HRESULT EnumObjects(HWND owner, DWORD flags, IEnumIDList** enumerator) override;
     HRESULT BindToObject(LPCITEMIDLIST id, IBindCtx* bindContext, REFIID riid,
                          void** object) override;

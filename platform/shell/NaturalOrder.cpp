@@ -8,7 +8,10 @@ namespace {
 // Longer names are folded only this far; their raw bytes still decide.
 constexpr size_t kFoldLimit = 640;
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // Writes at most limit bytes of name's folded form to out; returns the count.
 // A digit run becomes one byte 0x30 + its count of significant digits (0x39

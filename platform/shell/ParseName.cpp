@@ -62,7 +62,8 @@ HRESULT ParseNamespacePath(const AnsiString& text, ItemId::Bytes& entries, bool&
     // Every element but the last is a folder, or the stat above had failed.
     for (size_t i = 0; i < path->elements.size(); ++i) {
         const bool last = i + 1 == path->elements.size();
-        if (!ItemId::AppendEntry(entries, path->elements[i].c_str(), !last || S_ISDIR(status.st_mode)))
+        if (!ItemId::AppendEntry(entries, path->elements[i].c_str(),
+                                 !last || S_ISDIR(status.st_mode)))
             return HRESULT_FROM_WIN32(ERROR_INVALID_NAME);
     }
     folder = S_ISDIR(status.st_mode);

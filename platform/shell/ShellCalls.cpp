@@ -33,8 +33,8 @@ HRESULT SHGetDataFromIDListA(IShellFolder* folder, LPCITEMIDLIST id, int format,
 {
     CountQuery();
     auto* own = dynamic_cast<NamespaceFolder*>(folder);
-    if (!own || !id || !data || format != SHGDFIL_FINDDATA
-        || dataSize < static_cast<int>(sizeof(WIN32_FIND_DATAA)))
+    if (!own || !id || !data || format != SHGDFIL_FINDDATA ||
+        dataSize < static_cast<int>(sizeof(WIN32_FIND_DATAA)))
         return E_INVALIDARG;
     const auto where = ItemId::Resolve(own->Absolute(), id);
     // Only file-system entries have find data; drives and virtual folders do not.
@@ -48,7 +48,8 @@ HRESULT SHGetDataFromIDListA(IShellFolder* folder, LPCITEMIDLIST id, int format,
     found.ftLastWriteTime = PosixToFileTime(status.st_mtim.tv_sec, status.st_mtim.tv_nsec);
     found.ftLastAccessTime = PosixToFileTime(status.st_atim.tv_sec, status.st_atim.tv_nsec);
     found.ftCreationTime = found.ftLastWriteTime;
-    const auto size = S_ISDIR(status.st_mode) ? 0ull : static_cast<unsigned long long>(status.st_size);
+    const auto size =
+        S_ISDIR(status.st_mode) ? 0ull : static_cast<unsigned long long>(status.st_size);
     found.nFileSizeHigh = static_cast<DWORD>(size >> 32);
     found.nFileSizeLow = static_cast<DWORD>(size);
     const size_t length = std::min(name.size(), sizeof found.cFileName - 1);

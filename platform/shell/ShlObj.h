@@ -46,9 +46,9 @@ class IBindCtx;  // never used: callers pass null
 // hands out lives in its memory.
 class IMalloc : public IUnknown {
 public:
-    virtual void* Alloc(size_t size) = 0;           // null when exhausted
+    virtual void* Alloc(size_t size) = 0;  // null when exhausted
     virtual void* Realloc(void* block, size_t size) = 0;
-    virtual void Free(void* block) = 0;             // null is ignored
+    virtual void Free(void* block) = 0;  // null is ignored
     virtual size_t GetSize(void* block) = 0;
 };
 
@@ -56,8 +56,8 @@ public:
 
 #pragma pack(push, 1)
 struct SHITEMID {
-    WORD cb;        // byte count including cb itself
-    BYTE abID[1];   // folder-private data
+    WORD cb;       // byte count including cb itself
+    BYTE abID[1];  // folder-private data
 };
 struct ITEMIDLIST {
     SHITEMID mkid;
@@ -74,8 +74,8 @@ constexpr UINT STRRET_CSTR = 2;
 struct STRRET {
     UINT uType;
     union {
-        LPOLESTR pOleStr;   // STRRET_WSTR: from the shell allocator, caller frees
-        UINT uOffset;       // STRRET_OFFSET: zero-terminated text at this offset in the id
+        LPOLESTR pOleStr;  // STRRET_WSTR: from the shell allocator, caller frees
+        UINT uOffset;      // STRRET_OFFSET: zero-terminated text at this offset in the id
         char cStr[MAX_PATH];
     };
 };

@@ -25,7 +25,10 @@ Store& store()
     return s;
 }
 
-bool haveGui() { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr; }
+bool haveGui()
+{
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+}
 
 // Without a desktop session (the offscreen platform, a bare X server) Qt
 // may know neither a theme nor where themes live; point it at the
@@ -37,14 +40,16 @@ void ensureTheme()
     s.themeChecked = true;
     QStringList paths = QIcon::themeSearchPaths();
     QStringList dataDirs = qEnvironmentVariable("XDG_DATA_DIRS").split(u':', Qt::SkipEmptyParts);
-    if (dataDirs.isEmpty()) dataDirs = {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")};
+    if (dataDirs.isEmpty())
+        dataDirs = {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")};
     dataDirs.prepend(QDir::homePath() + QStringLiteral("/.local/share"));
     for (const QString& base : dataDirs) {
         const QString icons = base + QStringLiteral("/icons");
         if (!paths.contains(icons) && QDir(icons).exists()) paths.append(icons);
     }
     QIcon::setThemeSearchPaths(paths);
-    if (QIcon::fallbackThemeName().isEmpty()) QIcon::setFallbackThemeName(QStringLiteral("hicolor"));
+    if (QIcon::fallbackThemeName().isEmpty())
+        QIcon::setFallbackThemeName(QStringLiteral("hicolor"));
     if (!QIcon::themeName().isEmpty() && QIcon::themeName() != QLatin1String("hicolor")) return;
     for (const char* theme : {"Adwaita", "breeze", "hicolor"}) {
         for (const QString& base : paths) {

@@ -30,8 +30,8 @@ void TBitmap::Resize(int width, int height)
     if (width > 0 && height > 0) {
         image = QImage(width, height, QImage::Format_RGB32);
         if (image.isNull())
-            throw EOutOfResources(Format("Not enough memory for a bitmap of %d x %d pixels",
-                                         width, height));
+            throw EOutOfResources(
+                Format("Not enough memory for a bitmap of %d x %d pixels", width, height));
         image.fill(Qt::white);
         if (!FImage.isNull()) {
             QPainter painter(&image);
@@ -51,7 +51,6 @@ void TBitmap::Draw(TCanvas* canvas, const TRect& rect)
     if (width <= 0 || height <= 0) return;
     QPainter painter(canvas->Target);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(QRectF(rect.Left, rect.Top, static_cast<qreal>(width),
-                             static_cast<qreal>(height)),
-                      FImage);
+    painter.drawImage(
+        QRectF(rect.Left, rect.Top, static_cast<qreal>(width), static_cast<qreal>(height)), FImage);
 }

@@ -5,7 +5,9 @@
 TCheckBox::TCheckBox(TComponent* AOwner) : TButtonControl(AOwner, new QCheckBox)
 {
     QObject::connect(Button(), &QAbstractButton::toggled, Button(), [this](bool) {
-        InvokeHandler([this] { if (OnClick) OnClick(this); });
+        InvokeHandler([this] {
+            if (OnClick) OnClick(this);
+        });
     });
 }
 

@@ -55,7 +55,8 @@ public:
         const QString editText = FBox->currentText();
         FBox->insertItem(index, ToQString(text));
         FBox->setItemData(index, QByteArray::fromStdString(text), kTextRole);
-        FBox->setItemData(index, QVariant::fromValue(reinterpret_cast<quintptr>(object)), kObjectRole);
+        FBox->setItemData(index, QVariant::fromValue(reinterpret_cast<quintptr>(object)),
+                          kObjectRole);
         if (wasEmpty) FBox->setCurrentIndex(-1);
         if (FBox->isEditable() && FBox->currentText() != editText) FBox->setEditText(editText);
     }

@@ -51,19 +51,20 @@ WORD VirtualKeyFromQt(int qtKey)
 {
     if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
         return static_cast<WORD>(qtKey);
-    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24) return static_cast<WORD>(0x70 + (qtKey - Qt::Key_F1));
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
+        return static_cast<WORD>(0x70 + (qtKey - Qt::Key_F1));
     struct Pair {
         int qt;
         WORD vk;
     };
     static constexpr std::array<Pair, 22> keys{{
-        {Qt::Key_Backspace, VK_BACK}, {Qt::Key_Tab, 0x09},     {Qt::Key_Backtab, 0x09},
+        {Qt::Key_Backspace, VK_BACK}, {Qt::Key_Tab, 0x09},        {Qt::Key_Backtab, 0x09},
         {Qt::Key_Return, VK_RETURN},  {Qt::Key_Enter, VK_RETURN}, {Qt::Key_Shift, 0x10},
-        {Qt::Key_Control, 0x11},      {Qt::Key_Alt, 0x12},     {Qt::Key_Pause, 0x13},
-        {Qt::Key_Escape, 0x1B},       {Qt::Key_Space, 0x20},   {Qt::Key_PageUp, 0x21},
-        {Qt::Key_PageDown, 0x22},     {Qt::Key_End, 0x23},     {Qt::Key_Home, 0x24},
-        {Qt::Key_Left, 0x25},         {Qt::Key_Up, 0x26},      {Qt::Key_Right, 0x27},
-        {Qt::Key_Down, 0x28},         {Qt::Key_Insert, 0x2D},  {Qt::Key_Delete, 0x2E},
+        {Qt::Key_Control, 0x11},      {Qt::Key_Alt, 0x12},        {Qt::Key_Pause, 0x13},
+        {Qt::Key_Escape, 0x1B},       {Qt::Key_Space, 0x20},      {Qt::Key_PageUp, 0x21},
+        {Qt::Key_PageDown, 0x22},     {Qt::Key_End, 0x23},        {Qt::Key_Home, 0x24},
+        {Qt::Key_Left, 0x25},         {Qt::Key_Up, 0x26},         {Qt::Key_Right, 0x27},
+        {Qt::Key_Down, 0x28},         {Qt::Key_Insert, 0x2D},     {Qt::Key_Delete, 0x2E},
         {Qt::Key_Menu, 0x5D},
     }};
     for (const auto& pair : keys)
@@ -183,14 +184,38 @@ void TControl::SetBounds(int left, int top, int width, int height)
     BoundsChanged();
 }
 
-int TControl::Left() const { return FWidget ? FWidget->x() : 0; }
-int TControl::Top() const { return FWidget ? FWidget->y() : 0; }
-int TControl::Width() const { return FWidget ? FWidget->width() : 0; }
-int TControl::Height() const { return FWidget ? FWidget->height() : 0; }
-void TControl::SetLeft(int value) { SetBounds(value, Top(), Width(), Height()); }
-void TControl::SetTop(int value) { SetBounds(Left(), value, Width(), Height()); }
-void TControl::SetWidth(int value) { SetBounds(Left(), Top(), value, Height()); }
-void TControl::SetHeight(int value) { SetBounds(Left(), Top(), Width(), value); }
+int TControl::Left() const
+{
+    return FWidget ? FWidget->x() : 0;
+}
+int TControl::Top() const
+{
+    return FWidget ? FWidget->y() : 0;
+}
+int TControl::Width() const
+{
+    return FWidget ? FWidget->width() : 0;
+}
+int TControl::Height() const
+{
+    return FWidget ? FWidget->height() : 0;
+}
+void TControl::SetLeft(int value)
+{
+    SetBounds(value, Top(), Width(), Height());
+}
+void TControl::SetTop(int value)
+{
+    SetBounds(Left(), value, Width(), Height());
+}
+void TControl::SetWidth(int value)
+{
+    SetBounds(Left(), Top(), value, Height());
+}
+void TControl::SetHeight(int value)
+{
+    SetBounds(Left(), Top(), Width(), value);
+}
 
 void TControl::SetAlign(TAlign align)
 {
@@ -283,14 +308,16 @@ void TControl::SetPopupMenu(TPopupMenu* menu)
     QWidget* widget = FWidget;
     QObject::disconnect(widget, &QWidget::customContextMenuRequested, nullptr, nullptr);
     if (!menu) return;
-    QObject::connect(widget, &QWidget::customContextMenuRequested, widget, [this, widget](QPoint pos) {
-        if (!FPopupMenu) return;
-        // Scroll areas report the request in their viewport's coordinates.
-        QWidget* origin = widget;
-        if (auto* area = qobject_cast<QAbstractScrollArea*>(widget)) origin = area->viewport();
-        const QPoint global = origin->mapToGlobal(pos);
-        FPopupMenu->Popup(global.x(), global.y());
-    });
+    QObject::connect(widget, &QWidget::customContextMenuRequested, widget,
+                     [this, widget](QPoint pos) {
+                         if (!FPopupMenu) return;
+                         // Scroll areas report the request in their viewport's coordinates.
+                         QWidget* origin = widget;
+                         if (auto* area = qobject_cast<QAbstractScrollArea*>(widget))
+                             origin = area->viewport();
+                         const QPoint global = origin->mapToGlobal(pos);
+                         FPopupMenu->Popup(global.x(), global.y());
+                     });
 }
 
 void TControl::Repaint()

@@ -19,7 +19,15 @@ class TWinControl;
 class TPopupMenu;
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;
-enum TShiftStateBits { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32, ssDouble = 64 };
+enum TShiftStateBits {
+    ssShift = 1,
+    ssAlt = 2,
+    ssCtrl = 4,
+    ssLeft = 8,
+    ssRight = 16,
+    ssMiddle = 32,
+    ssDouble = 64
+};
 using TShiftState = int;
 // Key is a virtual-key code; a handler sets it to 0 to consume the key.
 using TKeyEvent = std::function<void(TObject* Sender, WORD& Key, TShiftState Shift)>;
@@ -209,8 +217,8 @@ T* NewControl(TComponent* owner, TWinControl* parent, const char* name)
 }
 
 template <class T>
-T* NewControl(TComponent* owner, TWinControl* parent, const char* name, int left, int top, int width,
-              int height)
+T* NewControl(TComponent* owner, TWinControl* parent, const char* name, int left, int top,
+              int width, int height)
 {
     T* control = NewControl<T>(owner, parent, name);
     control->SetBounds(left, top, width, height);

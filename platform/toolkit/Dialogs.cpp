@@ -41,8 +41,8 @@ public:
         if (!root.empty()) {
             if (auto posix = NamespaceToPosixPath(root)) start = QFile::decodeName(posix->c_str());
         }
-        const QString chosen =
-            QFileDialog::getExistingDirectory(QApplication::activeWindow(), ToQString(caption), start);
+        const QString chosen = QFileDialog::getExistingDirectory(QApplication::activeWindow(),
+                                                                 ToQString(caption), start);
         if (chosen.isEmpty()) return false;
         const std::string posix = QFile::encodeName(chosen).toStdString();
         // A folder no drive covers is still a folder: hand back its own path.
@@ -73,5 +73,6 @@ void ShowMessage(const AnsiString& text)
 
 bool SelectDirectory(const AnsiString& caption, const std::u16string& root, AnsiString& directory)
 {
-    return Dialogs().SelectDirectory(caption, FromQString(QString::fromStdU16String(root)), directory);
+    return Dialogs().SelectDirectory(caption, FromQString(QString::fromStdU16String(root)),
+                                     directory);
 }

@@ -30,7 +30,8 @@ void TEdit::SetBiDiMode(TBiDiMode mode)
 {
     FBiDiMode = mode;
     if (LineEdit())
-        LineEdit()->setAlignment((mode == bdRightToLeft ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter);
+        LineEdit()->setAlignment((mode == bdRightToLeft ? Qt::AlignRight : Qt::AlignLeft) |
+                                 Qt::AlignVCenter);
 }
 
 bool TEdit::ReadOnly() const

@@ -186,7 +186,8 @@ void TScreen::SetCursor(TCursor cursor)
     if (cursor == crHSplit) shape = Qt::SplitHCursor;
     if (cursor == crVSplit) shape = Qt::SplitVCursor;
     if (cursor == crDefault) {
-        if (overridden && QGuiApplication::overrideCursor()) QGuiApplication::restoreOverrideCursor();
+        if (overridden && QGuiApplication::overrideCursor())
+            QGuiApplication::restoreOverrideCursor();
     } else if (overridden) {
         QGuiApplication::changeOverrideCursor(shape);
     } else {

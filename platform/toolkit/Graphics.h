@@ -53,7 +53,10 @@ struct TRect {
     int Height() const { return Bottom - Top; }
     bool operator==(const TRect&) const = default;
 };
-inline TRect Rect(int left, int top, int right, int bottom) { return {left, top, right, bottom}; }
+inline TRect Rect(int left, int top, int right, int bottom)
+{
+    return {left, top, right, bottom};
+}
 
 class TCanvas;
 

@@ -36,7 +36,8 @@ int TImageList::Add(TBitmap* image, TBitmap* mask)
     if (image && !image->Image().isNull()) {
         QImage pixels = image->Image().convertToFormat(QImage::Format_ARGB32);
         if (mask && !mask->Image().isNull()) {
-            const QImage bits = mask->Image().scaled(pixels.size()).convertToFormat(QImage::Format_RGB32);
+            const QImage bits =
+                mask->Image().scaled(pixels.size()).convertToFormat(QImage::Format_RGB32);
             for (int y = 0; y < pixels.height(); ++y) {
                 auto* line = reinterpret_cast<QRgb*>(pixels.scanLine(y));
                 const auto* maskLine = reinterpret_cast<const QRgb*>(bits.constScanLine(y));

@@ -139,7 +139,8 @@ QImage TJPEGImage::Decode(int minWidth, int minHeight) const
     const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     // Byte order B, G, R, A is RGB32 on a little-endian machine.
     cinfo.out_color_space =
-        cmyk ? JCS_CMYK : (QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRA : JCS_EXT_ARGB);
+        cmyk ? JCS_CMYK
+             : (QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRA : JCS_EXT_ARGB);
     // Both only soften what the resampler smooths again anyway.
     cinfo.do_fancy_upsampling = FALSE;
     cinfo.do_block_smoothing = FALSE;

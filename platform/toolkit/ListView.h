@@ -91,11 +91,9 @@ private:
 
 using TLVOwnerDataEvent = std::function<void(TObject* Sender, TListItem* Item)>;
 using TLVOwnerDataHintEvent = std::function<void(TObject* Sender, int StartIndex, int EndIndex)>;
-using TLVOwnerDataFindEvent = std::function<void(TObject* Sender, TItemFind Find,
-                                                 const AnsiString& FindString,
-                                                 const TPoint& FindPosition, void* FindData,
-                                                 int StartIndex, TSearchDirection Direction,
-                                                 bool Wrap, int& Index)>;
+using TLVOwnerDataFindEvent = std::function<void(
+    TObject* Sender, TItemFind Find, const AnsiString& FindString, const TPoint& FindPosition,
+    void* FindData, int StartIndex, TSearchDirection Direction, bool Wrap, int& Index)>;
 using TLVCustomDrawItemEvent = std::function<void(TCustomListView* Sender, TListItem* Item,
                                                   TCustomDrawState State, bool& DefaultDraw)>;
 using TLVCustomDrawSubItemEvent =

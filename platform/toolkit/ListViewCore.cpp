@@ -155,7 +155,8 @@ AnsiString ListViewCore::CellText(int row, int column) const
         const TListItem* item = OwnedItem(row);
         if (!item) return {};
         if (column == 0) return item->Caption;
-        return column - 1 < item->SubItems->GetCount() ? item->SubItems->Get(column - 1) : AnsiString();
+        return column - 1 < item->SubItems->GetCount() ? item->SubItems->Get(column - 1)
+                                                       : AnsiString();
     }
     const int slot = row - FCacheFirst;
     if (row < FCacheFirst || slot >= static_cast<int>(FCache.size())) return {};
@@ -350,7 +351,8 @@ int ListViewCore::FindCaption(const AnsiString& text, int start) const
     const int count = static_cast<int>(FItems.size());
     for (int n = 0; n < count; ++n) {
         const int row = (start + n) % count;
-        if (ToQString(FItems[static_cast<size_t>(row)]->Caption).startsWith(search, Qt::CaseInsensitive))
+        if (ToQString(FItems[static_cast<size_t>(row)]->Caption)
+                .startsWith(search, Qt::CaseInsensitive))
             return row;
     }
     return -1;

@@ -104,7 +104,7 @@ private:
     TListItem FDataItem;             // reusable row for requests and drawing
     TListItem FProgramItem;          // reusable row handed to the program
     int FCacheFirst = 0;
-    std::vector<RowData> FCache;     // rows of the last paint, from FCacheFirst
+    std::vector<RowData> FCache;  // rows of the last paint, from FCacheFirst
     int FUpdateDepth = 0;
 
     ImageListData* FNormalImages = nullptr;

@@ -22,7 +22,8 @@ void DrawImage(QPainter* painter, const ImageListData* images, int index, const 
     if (!images || index < 0) return;
     const QPixmap pixmap = images->Image(index);
     if (pixmap.isNull()) return;
-    const QSize size = pixmap.size().scaled(box.size(), Qt::KeepAspectRatio).boundedTo(pixmap.size());
+    const QSize size =
+        pixmap.size().scaled(box.size(), Qt::KeepAspectRatio).boundedTo(pixmap.size());
     const QRect target(box.left() + (box.width() - size.width()) / 2,
                        box.top() + (box.height() - size.height()) / 2, size.width(), size.height());
     painter->drawPixmap(target, pixmap);
@@ -158,7 +159,9 @@ void ListViewDelegate::DrawReportCell(QPainter* painter, const QStyleOptionViewI
     Qt::Alignment alignment = Qt::AlignLeft;
     if (column < columns->GetCount()) {
         const TAlignment a = columns->GetItem(column)->Alignment;
-        alignment = a == taRightJustify ? Qt::AlignRight : a == taCenter ? Qt::AlignHCenter : Qt::AlignLeft;
+        alignment = a == taRightJustify ? Qt::AlignRight
+                    : a == taCenter     ? Qt::AlignHCenter
+                                        : Qt::AlignLeft;
     }
     const QString text = painter->fontMetrics().elidedText(
         ToQString(FCore->CellText(row, column)), Qt::ElideRight, std::max(0, textRect.width()));
@@ -166,8 +169,8 @@ void ListViewDelegate::DrawReportCell(QPainter* painter, const QStyleOptionViewI
     painter->drawText(textRect, static_cast<int>(alignment | Qt::AlignVCenter), text);
 }
 
-void ListViewDelegate::DrawIconItem(QPainter* painter, const QStyleOptionViewItem& option,
-                                    int row, const QColor& textColor) const
+void ListViewDelegate::DrawIconItem(QPainter* painter, const QStyleOptionViewItem& option, int row,
+                                    const QColor& textColor) const
 {
     const QRect cell = option.rect;
     const ImageListData* images = FCore->ImagesFor(vsIcon);
@@ -187,7 +190,8 @@ void ListViewDelegate::DrawIconItem(QPainter* painter, const QStyleOptionViewIte
     const int width = cell.width() - 6;
     const QStringList lines = WrapCaption(metrics, ToQString(FCore->CellText(row, 0)), width);
     int textWidth = 0;
-    for (const QString& line : lines) textWidth = std::max(textWidth, metrics.horizontalAdvance(line));
+    for (const QString& line : lines)
+        textWidth = std::max(textWidth, metrics.horizontalAdvance(line));
     const int lineHeight = metrics.height();
     const QRect textRect(cell.left() + (cell.width() - textWidth) / 2 - 2, iconBox.bottom() + 4,
                          textWidth + 4, lineHeight * static_cast<int>(lines.size()) + 2);
@@ -195,20 +199,20 @@ void ListViewDelegate::DrawIconItem(QPainter* painter, const QStyleOptionViewIte
     painter->setPen(textColor);
     int y = textRect.top() + 1;
     for (const QString& line : lines) {
-        painter->drawText(QRect(cell.left() + 3, y, width, lineHeight), Qt::AlignHCenter | Qt::AlignTop,
-                          line);
+        painter->drawText(QRect(cell.left() + 3, y, width, lineHeight),
+                          Qt::AlignHCenter | Qt::AlignTop, line);
         y += lineHeight;
     }
     DrawFocus(painter, option, textRect);
 }
 
-void ListViewDelegate::DrawSmallItem(QPainter* painter, const QStyleOptionViewItem& option,
-                                     int row, const QColor& textColor) const
+void ListViewDelegate::DrawSmallItem(QPainter* painter, const QStyleOptionViewItem& option, int row,
+                                     const QColor& textColor) const
 {
     const QRect cell = option.rect;
     const ImageListData* images = FCore->ImagesFor(vsSmallIcon);
-    const QSize size = images ? images->ImageSize().boundedTo(QSize(cell.height(), cell.height()))
-                              : QSize(16, 16);
+    const QSize size =
+        images ? images->ImageSize().boundedTo(QSize(cell.height(), cell.height())) : QSize(16, 16);
     const QRect iconBox(cell.left() + 2, cell.top() + (cell.height() - size.height()) / 2,
                         size.width(), size.height());
     DrawImage(painter, images, FCore->RowImage(row), iconBox);
@@ -217,7 +221,8 @@ void ListViewDelegate::DrawSmallItem(QPainter* painter, const QStyleOptionViewIt
     const int left = iconBox.right() + 4;
     const QString text = metrics.elidedText(ToQString(FCore->CellText(row, 0)), Qt::ElideRight,
                                             std::max(0, cell.right() - 6 - left));
-    const QRect textRect(left, cell.top() + 1, metrics.horizontalAdvance(text) + 4, cell.height() - 2);
+    const QRect textRect(left, cell.top() + 1, metrics.horizontalAdvance(text) + 4,
+                         cell.height() - 2);
     if (option.state & QStyle::State_Selected)
         painter->fillRect(textRect, option.palette.brush(GroupOf(option), QPalette::Highlight));
     painter->setPen(textColor);

@@ -28,8 +28,8 @@ public:
 private:
     void RowStage(int row, TCustomDrawState state) const;
     TFont CellStage(int row, int column, TCustomDrawState state) const;
-    void DrawReportCell(QPainter* painter, const QStyleOptionViewItem& option, int row,
-                        int column, const QColor& textColor) const;
+    void DrawReportCell(QPainter* painter, const QStyleOptionViewItem& option, int row, int column,
+                        const QColor& textColor) const;
     void DrawIconItem(QPainter* painter, const QStyleOptionViewItem& option, int row,
                       const QColor& textColor) const;
     void DrawSmallItem(QPainter* painter, const QStyleOptionViewItem& option, int row,

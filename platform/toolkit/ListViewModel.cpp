@@ -34,8 +34,8 @@ QVariant ListViewModel::headerData(int section, Qt::Orientation orientation, int
     if (role == Qt::DisplayRole) return ToQString(column->Caption);
     if (role == Qt::TextAlignmentRole) {
         const Qt::Alignment horizontal = column->Alignment == taRightJustify ? Qt::AlignRight
-                                         : column->Alignment == taCenter    ? Qt::AlignHCenter
-                                                                            : Qt::AlignLeft;
+                                         : column->Alignment == taCenter     ? Qt::AlignHCenter
+                                                                             : Qt::AlignLeft;
         return QVariant::fromValue(horizontal | Qt::AlignVCenter);
     }
     return {};

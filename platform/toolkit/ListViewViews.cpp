@@ -127,8 +127,7 @@ QRect ListViewGridView::CellRect(const Layout& layout, int row) const
     const int w = layout.cell.width(), h = layout.cell.height();
     if (layout.report) return {0, ClampExtent(static_cast<qint64>(row) * h), w, h};
     const int line = row / layout.perLine, along = row % layout.perLine;
-    if (layout.columnsFlow)
-        return {ClampExtent(static_cast<qint64>(line) * w), along * h, w, h};
+    if (layout.columnsFlow) return {ClampExtent(static_cast<qint64>(line) * w), along * h, w, h};
     return {along * w, ClampExtent(static_cast<qint64>(line) * h), w, h};
 }
 
@@ -207,9 +206,11 @@ void ListViewGridView::scrollTo(const QModelIndex& index, ScrollHint hint)
     const bool sideways = layout.columnsFlow;
     QScrollBar* along = sideways ? horizontalScrollBar() : verticalScrollBar();
     if (sideways)
-        along->setValue(place(along->value(), cell.left(), cell.left() + cell.width(), shown.width()));
+        along->setValue(
+            place(along->value(), cell.left(), cell.left() + cell.width(), shown.width()));
     else
-        along->setValue(place(along->value(), cell.top(), cell.top() + cell.height(), shown.height()));
+        along->setValue(
+            place(along->value(), cell.top(), cell.top() + cell.height(), shown.height()));
     if (layout.report) {
         QScrollBar* bar = horizontalScrollBar();
         const int left = cell.left(), right = cell.left() + cell.width();
@@ -268,8 +269,12 @@ QModelIndex ListViewGridView::moveCursor(CursorAction action, Qt::KeyboardModifi
     int target = row;
     const bool report = layout.report;
     switch (action) {
-    case MoveUp: target = report || layout.columnsFlow ? row - along : acrossTo(row - across); break;
-    case MoveDown: target = report || layout.columnsFlow ? row + along : acrossTo(row + across); break;
+    case MoveUp:
+        target = report || layout.columnsFlow ? row - along : acrossTo(row - across);
+        break;
+    case MoveDown:
+        target = report || layout.columnsFlow ? row + along : acrossTo(row + across);
+        break;
     case MoveLeft:
         if (report) {
             horizontalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
@@ -335,7 +340,8 @@ QRegion ListViewGridView::visualRegionForSelection(const QItemSelection& selecti
     for (const QItemSelectionRange& range : selection) {
         const int first = std::max(range.top(), firstShown);
         const int last = std::min(range.bottom(), lastShown);
-        for (int row = first; row <= last; ++row) region += CellRect(layout, row).translated(-offset);
+        for (int row = first; row <= last; ++row)
+            region += CellRect(layout, row).translated(-offset);
     }
     return region;
 }
@@ -396,7 +402,8 @@ void ListViewGridView::PaintCell(QPainter* painter, const QStyleOptionViewItem& 
     QStyleOptionViewItem option = base;
     option.rect = rect;
     option.index = index;
-    if (selectionModel() && selectionModel()->isSelected(index)) option.state |= QStyle::State_Selected;
+    if (selectionModel() && selectionModel()->isSelected(index))
+        option.state |= QStyle::State_Selected;
     if (hasFocus() && index.row() == currentIndex().row()) option.state |= QStyle::State_HasFocus;
     itemDelegate()->paint(painter, option, index);
 }

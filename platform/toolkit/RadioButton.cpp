@@ -7,7 +7,10 @@ TRadioButton::TRadioButton(TComponent* AOwner) : TButtonControl(AOwner, new QRad
     // Toggled covers the mouse, the keyboard and SetChecked alike; clicking a
     // button that is already checked changes nothing and raises nothing.
     QObject::connect(Button(), &QAbstractButton::toggled, Button(), [this](bool checked) {
-        if (checked) InvokeHandler([this] { if (OnClick) OnClick(this); });
+        if (checked)
+            InvokeHandler([this] {
+                if (OnClick) OnClick(this);
+            });
     });
 }
 

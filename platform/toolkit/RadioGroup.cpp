@@ -52,7 +52,10 @@ int TRadioGroup::AddItem(const AnsiString& text)
 {
     auto* button = new QRadioButton(QString::fromStdString(text), FBox);
     QObject::connect(button, &QRadioButton::toggled, button, [this](bool checked) {
-        if (checked) InvokeHandler([this] { if (OnClick) OnClick(this); });
+        if (checked)
+            InvokeHandler([this] {
+                if (OnClick) OnClick(this);
+            });
     });
     FButtons.push_back(button);
     arrange();
@@ -100,7 +103,7 @@ void TRadioGroup::arrange()
     for (int i = 0; i < count; ++i) {
         const int column = i / perColumn;
         const int row = i % perColumn;
-        FButtons[static_cast<size_t>(i)]->setGeometry(kSideMargin + column * columnWidth,
-                                                      top + row * rowHeight, columnWidth, rowHeight);
+        FButtons[static_cast<size_t>(i)]->setGeometry(
+            kSideMargin + column * columnWidth, top + row * rowHeight, columnWidth, rowHeight);
     }
 }

@@ -12,7 +12,9 @@ TScrollBar::TScrollBar(TComponent* AOwner)
     applyRange();
     FBar->setValue(0);
     QObject::connect(FBar, &QScrollBar::valueChanged, FBar, [this](int) {
-        InvokeHandler([this] { if (OnChange) OnChange(this); });
+        InvokeHandler([this] {
+            if (OnChange) OnChange(this);
+        });
     });
 }
 

@@ -35,7 +35,9 @@ TSpeedButton::TSpeedButton(TComponent* AOwner)
     FButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     SetFontColor(clBlack);
     QObject::connect(FButton, &QToolButton::clicked, FButton, [this] {
-        InvokeHandler([this] { if (OnClick) OnClick(this); });
+        InvokeHandler([this] {
+            if (OnClick) OnClick(this);
+        });
     });
 }
 

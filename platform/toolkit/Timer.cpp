@@ -5,7 +5,9 @@
 TTimer::TTimer(TComponent* AOwner) : TComponent(AOwner), FTimer(std::make_unique<QTimer>())
 {
     QObject::connect(FTimer.get(), &QTimer::timeout, FTimer.get(), [this] {
-        InvokeHandler([this] { if (OnTimer) OnTimer(this); });
+        InvokeHandler([this] {
+            if (OnTimer) OnTimer(this);
+        });
     });
 }
 

@@ -116,8 +116,11 @@ void TToolBar::ReleaseGroup(TToolButton* pressed)
 {
     const auto at = std::find(FButtons.begin(), FButtons.end(), pressed);
     if (at == FButtons.end()) return;
-    const auto inGroup = [](TToolButton* button) { return button->Grouped() && button->Style() == tbsCheck; };
-    for (auto it = at; it != FButtons.begin() && inGroup(*(it - 1)); --it) (*(it - 1))->SetDown(false);
+    const auto inGroup = [](TToolButton* button) {
+        return button->Grouped() && button->Style() == tbsCheck;
+    };
+    for (auto it = at; it != FButtons.begin() && inGroup(*(it - 1)); --it)
+        (*(it - 1))->SetDown(false);
     for (auto it = at + 1; it != FButtons.end() && inGroup(*it); ++it) (*it)->SetDown(false);
 }
 

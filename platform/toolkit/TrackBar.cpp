@@ -31,9 +31,18 @@ void TTrackBar::SetOrientation(TTrackBarOrientation orientation)
     ApplyTicks();
 }
 
-int TTrackBar::Min() const { return Slider() ? Slider()->minimum() : 0; }
-int TTrackBar::Max() const { return Slider() ? Slider()->maximum() : 0; }
-int TTrackBar::Position() const { return Slider() ? Slider()->value() : 0; }
+int TTrackBar::Min() const
+{
+    return Slider() ? Slider()->minimum() : 0;
+}
+int TTrackBar::Max() const
+{
+    return Slider() ? Slider()->maximum() : 0;
+}
+int TTrackBar::Position() const
+{
+    return Slider() ? Slider()->value() : 0;
+}
 
 void TTrackBar::SetMin(int value)
 {

@@ -64,21 +64,21 @@ TEST_P(GoodJpeg, LoadsSizeAndDecodesFullSize)
     EXPECT_FALSE(isUniform(image));
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Files, GoodJpeg,
-    ::testing::Values(GoodFile{"sizes/pic_100x80.jpg", 100, 80},
-                      GoodFile{"sizes/pic_150x300.jpg", 150, 300},
-                      GoodFile{"sizes/pic_200x200.jpg", 200, 200},
-                      GoodFile{"sizes/pic_640x480.jpg", 640, 480},
-                      GoodFile{"sizes/pic_1024x768.jpg", 1024, 768},
-                      GoodFile{"sizes/pic_1200x1600.jpg", 1200, 1600},
-                      GoodFile{"sizes/pic_1600x1200.jpg", 1600, 1200},
-                      GoodFile{"sizes/progressive_640x480.jpg", 640, 480},
-                      GoodFile{"sizes/arith_640x480.jpg", 640, 480},
-                      GoodFile{"sizes/restart_640x480.jpg", 640, 480},
-                      GoodFile{"sizes/cmyk_800x600.jpg", 800, 600},
-                      GoodFile{"broken/truncated.jpg", 640, 480},
-                      GoodFile{"photos/photo2mp_q90_base_1632x1224.jpg", 1632, 1224}));
+INSTANTIATE_TEST_SUITE_P(Files, GoodJpeg,
+                         ::testing::Values(GoodFile{"sizes/pic_100x80.jpg", 100, 80},
+                                           GoodFile{"sizes/pic_150x300.jpg", 150, 300},
+                                           GoodFile{"sizes/pic_200x200.jpg", 200, 200},
+                                           GoodFile{"sizes/pic_640x480.jpg", 640, 480},
+                                           GoodFile{"sizes/pic_1024x768.jpg", 1024, 768},
+                                           GoodFile{"sizes/pic_1200x1600.jpg", 1200, 1600},
+                                           GoodFile{"sizes/pic_1600x1200.jpg", 1600, 1200},
+                                           GoodFile{"sizes/progressive_640x480.jpg", 640, 480},
+                                           GoodFile{"sizes/arith_640x480.jpg", 640, 480},
+                                           GoodFile{"sizes/restart_640x480.jpg", 640, 480},
+                                           GoodFile{"sizes/cmyk_800x600.jpg", 800, 600},
+                                           GoodFile{"broken/truncated.jpg", 640, 480},
+                                           GoodFile{"photos/photo2mp_q90_base_1632x1224.jpg", 1632,
+                                                    1224}));
 
 // The four encodings of one picture decode to the same colours, CMYK included
 // (its inks are stored inverted and must come out the right way round).
@@ -92,8 +92,8 @@ TEST(JpegColours, EncodingsAgree)
         SCOPED_TRACE(name);
         TJPEGImage jpeg;
         jpeg.LoadFromFile(kData + name);
-        const QImage image = jpeg.Decode(640, 480).scaled(640, 480, Qt::IgnoreAspectRatio,
-                                                          Qt::SmoothTransformation);
+        const QImage image =
+            jpeg.Decode(640, 480).scaled(640, 480, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         EXPECT_LT(meanDifference(image, expected), 12.0);
     }
 }
@@ -140,8 +140,9 @@ TEST(JpegFailures, UnreadablePathsRaiseAndKeepThePicture)
 {
     TJPEGImage jpeg;
     jpeg.LoadFromFile(kData + "sizes/pic_200x200.jpg");
-    for (const std::string& path : {kData + "no-such-file.jpg", kData + "sizes",
-                                   std::string("Q:\\nowhere\\a.jpg"), std::string("relative.jpg")}) {
+    for (const std::string& path :
+         {kData + "no-such-file.jpg", kData + "sizes", std::string("Q:\\nowhere\\a.jpg"),
+          std::string("relative.jpg")}) {
         SCOPED_TRACE(path);
         EXPECT_THROW(jpeg.LoadFromFile(path), Exception);
         EXPECT_EQ(jpeg.Width(), 200);
@@ -191,9 +192,9 @@ TEST(JpegScaling, SmallestCoveringScale)
     TJPEGImage jpeg;
     jpeg.LoadFromFile(kData + "sizes/pic_1600x1200.jpg");
     const std::pair<QSize, QSize> cases[] = {
-        {{200, 150}, {200, 150}},     {{1, 1}, {200, 150}},         {{201, 150}, {400, 300}},
-        {{199, 151}, {400, 300}},     {{600, 10}, {600, 450}},      {{1600, 1200}, {1600, 1200}},
-        {{1601, 1}, {1600, 1200}},    {{5000, 5000}, {1600, 1200}},
+        {{200, 150}, {200, 150}},  {{1, 1}, {200, 150}},         {{201, 150}, {400, 300}},
+        {{199, 151}, {400, 300}},  {{600, 10}, {600, 450}},      {{1600, 1200}, {1600, 1200}},
+        {{1601, 1}, {1600, 1200}}, {{5000, 5000}, {1600, 1200}},
     };
     for (const auto& [request, expected] : cases) {
         SCOPED_TRACE(request.width());
@@ -207,8 +208,8 @@ TEST(JpegDraw, ScaledDrawMatchesFullSizeStretch)
 {
     TJPEGImage jpeg;
     jpeg.LoadFromFile(kData + "photos/photo2mp_q90_base_1632x1224.jpg");
-    const QImage expected = jpeg.Decode(1632, 1224).scaled(200, 150, Qt::IgnoreAspectRatio,
-                                                            Qt::SmoothTransformation);
+    const QImage expected =
+        jpeg.Decode(1632, 1224).scaled(200, 150, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
     TBitmap bitmap;
     bitmap.SetWidth(300);
     bitmap.SetHeight(300);

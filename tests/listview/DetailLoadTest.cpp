@@ -29,8 +29,14 @@ protected:
         local.tm_isdst = -1;
         const timespec times[2] = {{::mktime(&local), 0}, {::mktime(&local), 0}};
         ASSERT_EQ(::utimensat(AT_FDCWD, PathOf(name).toLocal8Bit().constData(), times, 0), 0);
-        today = SYSTEMTIME{static_cast<WORD>(local.tm_year + 1900), static_cast<WORD>(local.tm_mon + 1),
-                           0, static_cast<WORD>(local.tm_mday), 0, 0, 0, 0};
+        today = SYSTEMTIME{static_cast<WORD>(local.tm_year + 1900),
+                           static_cast<WORD>(local.tm_mon + 1),
+                           0,
+                           static_cast<WORD>(local.tm_mday),
+                           0,
+                           0,
+                           0,
+                           0};
     }
 
     SYSTEMTIME today{};

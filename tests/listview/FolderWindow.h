@@ -64,12 +64,16 @@ protected:
         return -1;
     }
 
-    PShellItem* Record(const AnsiString& name) const { return frmQuillet->GetShellItem(RowOf(name)); }
+    PShellItem* Record(const AnsiString& name) const
+    {
+        return frmQuillet->GetShellItem(RowOf(name));
+    }
 
     int LoadedCount() const
     {
         int loaded = 0;
-        for (int i = 0; i < RowCount(); ++i) loaded += frmQuillet->GetShellItem(i)->NeedsDetails ? 0 : 1;
+        for (int i = 0; i < RowCount(); ++i)
+            loaded += frmQuillet->GetShellItem(i)->NeedsDetails ? 0 : 1;
         return loaded;
     }
 

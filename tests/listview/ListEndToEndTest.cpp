@@ -89,7 +89,8 @@ TEST_F(ListEndToEndTest, ScrollingLoadsOnlyTheRowsShown)
 // with them in any case.
 TEST_F(ListEndToEndTest, TypingSelectsTheFirstMatchingName)
 {
-    for (const char* name : {"Alpha", "beta", "Report.txt", "reptile", "zeta", "Replay"}) MakeFile(name);
+    for (const char* name : {"Alpha", "beta", "Report.txt", "reptile", "zeta", "Replay"})
+        MakeFile(name);
     MakeFolder("aaa-folder");
     OpenWindow();
     ShowAtFixedSize();
@@ -100,7 +101,8 @@ TEST_F(ListEndToEndTest, TypingSelectsTheFirstMatchingName)
     int firstMatch = -1;
     for (int i = 0; i < RowCount() && firstMatch < 0; ++i) {
         const AnsiString& name = frmQuillet->GetShellItem(i)->Name;
-        if (name.size() >= 3 && (name.rfind("rep", 0) == 0 || name.rfind("Rep", 0) == 0)) firstMatch = i;
+        if (name.size() >= 3 && (name.rfind("rep", 0) == 0 || name.rfind("Rep", 0) == 0))
+            firstMatch = i;
     }
     ASSERT_GT(firstMatch, 0);
 

@@ -17,13 +17,14 @@ TEST(RowText, AttributeLettersInFixedOrder)
         {0x20 | 0x1, "RA"},
         {0x4 | 0x2, "HS"},
         {0x1 | 0x2 | 0x4 | 0x20, "RHSA"},
-        {0x10, ""},                     // directory
-        {0x800, ""},                    // compressed
-        {0x100 | 0x80 | 0x8, ""},       // temporary, normal, volume
+        {0x10, ""},                // directory
+        {0x800, ""},               // compressed
+        {0x100 | 0x80 | 0x8, ""},  // temporary, normal, volume
         {0xFFFFFFFF, "RHSA"},
         {0x10 | 0x2, "H"},
     };
-    for (const auto& c : cases) EXPECT_EQ(AttributeLetters(c.bits), c.letters) << std::hex << c.bits;
+    for (const auto& c : cases)
+        EXPECT_EQ(AttributeLetters(c.bits), c.letters) << std::hex << c.bits;
 }
 
 // Units of 1000 bytes, truncated, never 0; the whole 64-bit size counts and
@@ -42,7 +43,7 @@ TEST(RowText, SizeKBFromBothWords)
         {0, 2000, 2},
         {0, 12345, 12},
         {0, 0xFFFFFFFF, 4294967},
-        {1, 0, 4294967},                // 4 GiB exactly: not the low word's 0
+        {1, 0, 4294967},  // 4 GiB exactly: not the low word's 0
         {1, 1000, 4294968},
         {499, 0xFFFFFFFF, 2147483647},  // 2 147 483 647 999 bytes: the last that fits
         {500, 0, 2147483647},           // past it: clamped

@@ -24,8 +24,8 @@ TEST_F(RowsTest, SizeColumn)
         {"s1000", 1000, "1KB"},
         {"s1999", 1999, "1KB"},
         {"s2000", 2000, "2KB"},
-        {"s5gib", 5LL << 30, "5368709KB"},            // past 4 GiB: the whole size
-        {"s3tb", 3000000000000LL, "2147483647KB"},    // clamped
+        {"s5gib", 5LL << 30, "5368709KB"},          // past 4 GiB: the whole size
+        {"s3tb", 3000000000000LL, "2147483647KB"},  // clamped
     };
     for (const auto& f : files) MakeFile(f.name, f.bytes);
     MakeFolder("sub");

@@ -6,20 +6,21 @@
 
 namespace {
 const std::vector<AnsiString> rows = {
-    "alpha",          // 0
-    "Report.txt",     // 1
-    "beta",           // 2
-    "REPLY",          // 3
+    "alpha",              // 0
+    "Report.txt",         // 1
+    "beta",               // 2
+    "REPLY",              // 3
     "\xC3\x89t\xC3\xA9",  // 4: accented capital E, then t, accented small e
-    "zeta",           // 5
-    "report-final",   // 6
+    "zeta",               // 5
+    "report-final",       // 6
 };
 
 int Find(TItemFind kind, const AnsiString& text, int start, bool wrap,
          const std::vector<AnsiString>& names = rows)
 {
-    return FindItemByPrefix(kind, text, start, wrap, static_cast<int>(names.size()),
-                            [&names](int i) -> const AnsiString& { return names.at(static_cast<size_t>(i)); });
+    return FindItemByPrefix(
+        kind, text, start, wrap, static_cast<int>(names.size()),
+        [&names](int i) -> const AnsiString& { return names.at(static_cast<size_t>(i)); });
 }
 }  // namespace
 
@@ -31,15 +32,15 @@ TEST(TypeAhead, SearchOrderAndWrap)
         bool wrap;
         int expected;
     } cases[] = {
-        {"rep", 0, false, 1},    // any mix of case
-        {"rep", 2, false, 3},    // the first from the start wins over earlier matches
+        {"rep", 0, false, 1},  // any mix of case
+        {"rep", 2, false, 3},  // the first from the start wins over earlier matches
         {"rep", 4, false, 6},
-        {"rep", 6, false, 6},    // a match in the last row
+        {"rep", 6, false, 6},  // a match in the last row
         {"rep", 6, true, 6},
-        {"alp", 6, false, -1},   // without wrap the last row is tested alone
-        {"alp", 6, true, 0},     // with wrap the only match lies before the start
+        {"alp", 6, false, -1},  // without wrap the last row is tested alone
+        {"alp", 6, true, 0},    // with wrap the only match lies before the start
         {"bet", 3, true, 2},
-        {"zz", 0, true, -1},     // every row tested once, no match
+        {"zz", 0, true, -1},  // every row tested once, no match
         {"zz", 3, true, -1},
         {"reportx", 0, true, -1},
         {"report.txt.bak", 0, true, -1},  // longer than the name

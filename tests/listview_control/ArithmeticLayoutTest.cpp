@@ -71,12 +71,9 @@ TEST(ArrowKeys, StepAlongAndAcrossTheFlow)
         bool sameRow;     // the cell reached is straight beside
     };
     const Case cases[] = {
-        {vsReport, Qt::Key_Down, true, false},
-        {vsIcon, Qt::Key_Down, true, false},
-        {vsIcon, Qt::Key_Right, false, true},
-        {vsSmallIcon, Qt::Key_Down, true, false},
-        {vsList, Qt::Key_Right, false, true},
-        {vsList, Qt::Key_Down, true, false},
+        {vsReport, Qt::Key_Down, true, false}, {vsIcon, Qt::Key_Down, true, false},
+        {vsIcon, Qt::Key_Right, false, true},  {vsSmallIcon, Qt::Key_Down, true, false},
+        {vsList, Qt::Key_Right, false, true},  {vsList, Qt::Key_Down, true, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << "style " << c.style << " key " << c.key);
@@ -100,7 +97,8 @@ TEST(ArrowKeys, StepAlongAndAcrossTheFlow)
         }
         QTest::keyClick(view, Qt::Key_End);
         EXPECT_EQ(shown.list->ItemFocused()->Index, 4999);
-        EXPECT_TRUE(view->viewport()->rect().contains(view->visualRect(view->model()->index(4999, 0))));
+        EXPECT_TRUE(
+            view->viewport()->rect().contains(view->visualRect(view->model()->index(4999, 0))));
         QTest::keyClick(view, Qt::Key_PageUp);
         const int paged = shown.list->ItemFocused()->Index;
         EXPECT_LT(paged, 4999);

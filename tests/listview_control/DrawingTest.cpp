@@ -46,7 +46,8 @@ TEST(Drawing, ReportCellsFollowTheRowAndCellStages)
     DrawLog log;
     AttachPainter(shown.list.get(), log);
     shown.View()->viewport()->update();
-    ASSERT_TRUE(SpinUntil([&] { return log.columnsOfRow2.size() == 5 && Drawn(shown.list.get(), 3, 4); }));
+    ASSERT_TRUE(
+        SpinUntil([&] { return log.columnsOfRow2.size() == 5 && Drawn(shown.list.get(), 3, 4); }));
 
     const QColor windowText = ToQColor(clWindowText);
     const TListView* list = shown.list.get();

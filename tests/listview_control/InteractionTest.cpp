@@ -122,7 +122,8 @@ TEST(Mouse, ContextMenuRequestShowsThePopupMenu)
     menu.Add(&entry);
     shown.list->SetPopupMenu(&menu);
     QWidget* viewport = shown.View()->viewport();
-    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(10, 10), viewport->mapToGlobal(QPoint(10, 10)));
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(10, 10),
+                              viewport->mapToGlobal(QPoint(10, 10)));
     QApplication::sendEvent(viewport, &request);
     ASSERT_NE(menu.Menu(), nullptr);
     EXPECT_TRUE(menu.Menu()->isVisible());
@@ -210,8 +211,10 @@ TEST(ImageLists, AttachedByMessageAndDrawnPerStyle)
     ShownList shown(10, vsReport);
     SquareImages small(16), large(48);
     const HWND window = shown.list->Handle();
-    EXPECT_EQ(SendMessageA(window, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(&small)), 0);
-    EXPECT_EQ(SendMessageA(window, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(&large)), 0);
+    EXPECT_EQ(SendMessageA(window, LVM_SETIMAGELIST, LVSIL_SMALL, reinterpret_cast<LPARAM>(&small)),
+              0);
+    EXPECT_EQ(
+        SendMessageA(window, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(&large)), 0);
     ASSERT_TRUE(SpinUntil([&] { return !small.requested.empty(); }));
     EXPECT_TRUE(large.requested.empty());
     EXPECT_EQ(small.requested.front(), 0);  // row 0 has image 0
@@ -219,8 +222,9 @@ TEST(ImageLists, AttachedByMessageAndDrawnPerStyle)
     shown.list->SetViewStyle(vsIcon);
     ASSERT_TRUE(SpinUntil([&] { return !large.requested.empty(); }));
     // A second attach answers the list it replaces.
-    EXPECT_EQ(SendMessageA(window, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(&small)),
-              reinterpret_cast<LRESULT>(&large));
+    EXPECT_EQ(
+        SendMessageA(window, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(&small)),
+        reinterpret_cast<LRESULT>(&large));
 }
 
 TEST(OrdinaryItems, GalleryFillsItemByItem)
@@ -257,7 +261,8 @@ TEST(OrdinaryItems, GalleryFillsItemByItem)
     EXPECT_GE(second.left(), first.right());
 
     {
-        QAbstractItemModelTester tester(view->model(), QAbstractItemModelTester::FailureReportingMode::Fatal);
+        QAbstractItemModelTester tester(view->model(),
+                                        QAbstractItemModelTester::FailureReportingMode::Fatal);
         list->Items()->Add();
         list->Items()->Clear();
     }

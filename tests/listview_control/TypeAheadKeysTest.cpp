@@ -18,10 +18,10 @@ TEST(TypeAheadKeys, BurstsSplitByTheInterval)
     const Typed typed[] = {
         {"r", 1000, false, "r"},
         {"e", 1100, true, "re"},
-        {"p", 1500, true, "rep"},    // exactly the interval still extends
-        {"x", 1901, false, "x"},     // one past it starts anew
+        {"p", 1500, true, "rep"},               // exactly the interval still extends
+        {"x", 1901, false, "x"},                // one past it starts anew
         {"\xc3\xa9", 2000, true, "x\xc3\xa9"},  // a character of two bytes
-        {"a", 1990, false, "a"},     // a clock that went back never extends
+        {"a", 1990, false, "a"},                // a clock that went back never extends
     };
     TypeAheadKeys keys(400);
     for (const Typed& t : typed) {

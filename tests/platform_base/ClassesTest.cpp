@@ -50,7 +50,9 @@ TEST(TList, SortsAnyLengthWithTheCompareFunction)
         list.Sort(byValue);
         ASSERT_EQ(n, list.GetCount());
         for (int i = 0; i < n; ++i)
-            ASSERT_EQ(expected[static_cast<size_t>(i)], reinterpret_cast<std::intptr_t>(list.Get(i))) << n;
+            ASSERT_EQ(expected[static_cast<size_t>(i)],
+                      reinterpret_cast<std::intptr_t>(list.Get(i)))
+                << n;
     }
     // Lists that are nearly in order: the check for an ordered list must not
     // stop the sort when the last item or the first is out of place.
@@ -66,7 +68,8 @@ TEST(TList, SortsAnyLengthWithTheCompareFunction)
         }
     }
     TList chaos;
-    for (int i = 0; i < 3000; ++i) chaos.Add(reinterpret_cast<void*>(static_cast<std::intptr_t>(i)));
+    for (int i = 0; i < 3000; ++i)
+        chaos.Add(reinterpret_cast<void*>(static_cast<std::intptr_t>(i)));
     chaos.Sort(coinFlip);
     EXPECT_EQ(3000, chaos.GetCount());
 }

@@ -8,20 +8,24 @@ namespace {
 
 std::u16string toWide(const std::string& bytes)
 {
-    const int n = MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+    const int n =
+        MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
     std::u16string wide(static_cast<size_t>(n), u'\0');
     if (n > 0) {
-        EXPECT_EQ(n, MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n));
+        EXPECT_EQ(n, MultiByteToWideChar(CP_ACP, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                         wide.data(), n));
     }
     return wide;
 }
 
 std::string toBytes(const std::u16string& wide)
 {
-    const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0, nullptr, nullptr);
+    const int n = WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                      nullptr, 0, nullptr, nullptr);
     std::string bytes(static_cast<size_t>(n), '\0');
     if (n > 0) {
-        EXPECT_EQ(n, WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), bytes.data(), n, nullptr, nullptr));
+        EXPECT_EQ(n, WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()),
+                                         bytes.data(), n, nullptr, nullptr));
     }
     return bytes;
 }
@@ -33,7 +37,7 @@ TEST(CodePage, RoundTripsEveryByteString)
 {
     const std::string cases[] = {
         "plain.jpg",
-        "caf\xC3\xA9",              // valid two-byte sequence
+        "caf\xC3\xA9",               // valid two-byte sequence
         "\xE4\xB8\xAD\xE6\x96\x87",  // CJK
         "\xF0\x9F\x93\xB7",          // four bytes: a surrogate pair
         "caf\xE9",                   // Latin-1 byte
@@ -57,7 +61,9 @@ TEST(CodePage, MapsBytesAndCharactersAsDocumented)
     char out[8] = {};
     BOOL usedDefault = FALSE;
     EXPECT_EQ(5, WideCharToMultiByte(CP_ACP, 0, lone, 3, out, sizeof out, nullptr, &usedDefault));
-    EXPECT_EQ(std::string("a\xEF\xBF\xBD" "b"), std::string(out, 5));
+    EXPECT_EQ(std::string("a\xEF\xBF\xBD"
+                          "b"),
+              std::string(out, 5));
     EXPECT_TRUE(usedDefault);
 }
 

@@ -10,13 +10,31 @@ TEST(StrToInt, AcceptsDecimalAndHexWithin32Bits)
         const char* text;
         std::optional<int> value;
     } cases[] = {
-        {"0", 0}, {"42", 42}, {"  42 ", 42}, {"-17", -17}, {"+5", 5},
-        {"2147483647", 2147483647}, {"-2147483648", -2147483647 - 1},
-        {"$FF", 255}, {"$ff", 255}, {"-$10", -16}, {"$FFFFFFFF", -1}, {"007", 7},
-        {"", std::nullopt}, {"  ", std::nullopt}, {"-", std::nullopt}, {"12a", std::nullopt},
-        {"1 2", std::nullopt}, {"2147483648", std::nullopt}, {"-2147483649", std::nullopt},
-        {"99999999999999999999", std::nullopt}, {"$", std::nullopt}, {"$G1", std::nullopt},
-        {"$100000000", std::nullopt}, {"0x10", std::nullopt}, {"1.5", std::nullopt},
+        {"0", 0},
+        {"42", 42},
+        {"  42 ", 42},
+        {"-17", -17},
+        {"+5", 5},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"$FF", 255},
+        {"$ff", 255},
+        {"-$10", -16},
+        {"$FFFFFFFF", -1},
+        {"007", 7},
+        {"", std::nullopt},
+        {"  ", std::nullopt},
+        {"-", std::nullopt},
+        {"12a", std::nullopt},
+        {"1 2", std::nullopt},
+        {"2147483648", std::nullopt},
+        {"-2147483649", std::nullopt},
+        {"99999999999999999999", std::nullopt},
+        {"$", std::nullopt},
+        {"$G1", std::nullopt},
+        {"$100000000", std::nullopt},
+        {"0x10", std::nullopt},
+        {"1.5", std::nullopt},
     };
     for (const auto& c : cases) {
         if (c.value) {
@@ -26,7 +44,8 @@ TEST(StrToInt, AcceptsDecimalAndHexWithin32Bits)
                 StrToInt(c.text);
                 ADD_FAILURE() << "no error for '" << c.text << "'";
             } catch (const EConvertError& e) {
-                EXPECT_EQ("'" + std::string(c.text) + "' is not a valid integer value", e.Message());
+                EXPECT_EQ("'" + std::string(c.text) + "' is not a valid integer value",
+                          e.Message());
             }
         }
     }
@@ -63,11 +82,14 @@ TEST(DateTime, EncodesOnlyRealDates)
     EXPECT_DOUBLE_EQ(-1.25, SystemTimeToDateTime(at(1899, 12, 29, 6)));  // time subtracted
     EXPECT_NO_THROW(SystemTimeToDateTime(at(1, 1, 1)));
     EXPECT_NO_THROW(SystemTimeToDateTime(at(9999, 12, 31, 23, 59, 59, 999)));
-    const SYSTEMTIME invalid[] = {at(2023, 2, 29), at(2024, 13, 1), at(2024, 0, 1), at(2024, 4, 31),
-                                  at(0, 1, 1), at(10000, 1, 1), at(2024, 1, 1, 24),
-                                  at(2024, 1, 1, 0, 60), at(2024, 1, 1, 0, 0, 60), at(1900, 2, 29)};
+    const SYSTEMTIME invalid[] = {
+        at(2023, 2, 29),    at(2024, 13, 1),       at(2024, 0, 1),
+        at(2024, 4, 31),    at(0, 1, 1),           at(10000, 1, 1),
+        at(2024, 1, 1, 24), at(2024, 1, 1, 0, 60), at(2024, 1, 1, 0, 0, 60),
+        at(1900, 2, 29)};
     for (const SYSTEMTIME& t : invalid)
-        EXPECT_THROW(SystemTimeToDateTime(t), EConvertError) << t.wYear << "-" << t.wMonth << "-" << t.wDay;
+        EXPECT_THROW(SystemTimeToDateTime(t), EConvertError)
+            << t.wYear << "-" << t.wMonth << "-" << t.wDay;
 }
 
 TEST(DateTime, TextLeavesOutTheTimeAtMidnight)
@@ -91,7 +113,8 @@ TEST(FileTime, ConvertsToCalendarTime)
     ASSERT_TRUE(FileTimeToSystemTime(&zero, &t));
     EXPECT_EQ(1601, t.wYear);
     EXPECT_EQ(1, t.wDayOfWeek);  // a Monday
-    const unsigned long long unixEpoch = 116444736000000000ull + 10'000'000ull * (86400 + 3661) + 1234567;
+    const unsigned long long unixEpoch =
+        116444736000000000ull + 10'000'000ull * (86400 + 3661) + 1234567;
     FILETIME epoch{static_cast<DWORD>(unixEpoch), static_cast<DWORD>(unixEpoch >> 32)};
     ASSERT_TRUE(FileTimeToSystemTime(&epoch, &t));
     EXPECT_EQ(1970, t.wYear);
@@ -108,7 +131,9 @@ TEST(FileTime, ConvertsToCalendarTime)
     // the end of the range fails rather than wrapping.
     FILETIME local{};
     ASSERT_TRUE(FileTimeToLocalFileTime(&epoch, &local));
-    const long long shift = static_cast<long long>((static_cast<unsigned long long>(local.dwHighDateTime) << 32 | local.dwLowDateTime) - unixEpoch);
+    const long long shift = static_cast<long long>(
+        (static_cast<unsigned long long>(local.dwHighDateTime) << 32 | local.dwLowDateTime) -
+        unixEpoch);
     EXPECT_EQ(0, shift % 600'000'000LL);
 }
 

@@ -9,7 +9,8 @@ class DriveMapTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        setenv("QUILLET_DRIVES", "c=/tmp/q;D=/srv/photos/;E=/srv/photos/2024;bad;1=/x;F=relative", 1);
+        setenv("QUILLET_DRIVES", "c=/tmp/q;D=/srv/photos/;E=/srv/photos/2024;bad;1=/x;F=relative",
+               1);
         ReloadDriveMap();
     }
     void TearDown() override
@@ -37,11 +38,20 @@ TEST_F(DriveMapTest, MapsNamespacePathsToPosixPaths)
         const char* in;
         const char* out;  // null: none
     } cases[] = {
-        {"C:\\", "/tmp/q"},         {"c:", "/tmp/q"},           {"C:\\a\\b", "/tmp/q/a/b"},
-        {"C:/a/b/", "/tmp/q/a/b"},  {"C:\\\\a", "/tmp/q/a"},    {"C:\\a\\..\\..\\b", "/tmp/q/b"},
-        {"C:\\.\\a", "/tmp/q/a"},   {"D:\\x", "/srv/photos/x"}, {"/etc/x", "/etc/x"},
-        {"Q:\\", nullptr},          {"C:a", nullptr},           {"a\\b", nullptr},
-        {"", nullptr},              {"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", nullptr},
+        {"C:\\", "/tmp/q"},
+        {"c:", "/tmp/q"},
+        {"C:\\a\\b", "/tmp/q/a/b"},
+        {"C:/a/b/", "/tmp/q/a/b"},
+        {"C:\\\\a", "/tmp/q/a"},
+        {"C:\\a\\..\\..\\b", "/tmp/q/b"},
+        {"C:\\.\\a", "/tmp/q/a"},
+        {"D:\\x", "/srv/photos/x"},
+        {"/etc/x", "/etc/x"},
+        {"Q:\\", nullptr},
+        {"C:a", nullptr},
+        {"a\\b", nullptr},
+        {"", nullptr},
+        {"::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", nullptr},
     };
     for (const auto& c : cases) {
         const auto posix = NamespaceToPosixPath(c.in);
@@ -60,7 +70,8 @@ TEST_F(DriveMapTest, ThePosixPathTakesTheLongestRoot)
     EXPECT_EQ("C:\\a\\b", PosixToNamespacePath("/tmp/q/a//b/").value_or("?"));
     EXPECT_EQ("D:\\2023", PosixToNamespacePath("/srv/photos/2023").value_or("?"));
     EXPECT_EQ("E:\\x", PosixToNamespacePath("/srv/photos/2024/x").value_or("?"));
-    EXPECT_EQ("D:\\20245", PosixToNamespacePath("/srv/photos/20245").value_or("?"));  // whole elements only
+    EXPECT_EQ("D:\\20245",
+              PosixToNamespacePath("/srv/photos/20245").value_or("?"));  // whole elements only
     EXPECT_FALSE(PosixToNamespacePath("/tmp/qq"));
     EXPECT_FALSE(PosixToNamespacePath("relative"));
 }

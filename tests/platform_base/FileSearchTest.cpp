@@ -38,7 +38,8 @@ protected:
     {
         std::set<std::string> names;
         TSearchRec rec;
-        for (int r = FindFirst(pattern, mask, rec); r == 0; r = FindNext(rec)) names.insert(rec.Name);
+        for (int r = FindFirst(pattern, mask, rec); r == 0; r = FindNext(rec))
+            names.insert(rec.Name);
         FindClose(rec);
         EXPECT_EQ(nullptr, rec.FindHandle);
         return names;
@@ -53,14 +54,17 @@ using Names = std::set<std::string>;
 
 TEST_F(FileSearchTest, MatchesTheWildcardWithoutRegardToCase)
 {
-    EXPECT_EQ((Names{"A.JPG", "b.jpg", "e.Jpg", ".hidden.jpg", "x.jpg"}), find("C:\\*.jpg", faAnyFile));
-    EXPECT_EQ((Names{"A.JPG", "b.jpg", "e.Jpg", ".hidden.jpg", "x.jpg"}), find("C:\\\\*.jpg", faAnyFile));
-    EXPECT_EQ((Names{"A.JPG", "b.jpg", "e.Jpg", ".hidden.jpg", "x.jpg"}), find("C:/*.JPG", faAnyFile));
+    EXPECT_EQ((Names{"A.JPG", "b.jpg", "e.Jpg", ".hidden.jpg", "x.jpg"}),
+              find("C:\\*.jpg", faAnyFile));
+    EXPECT_EQ((Names{"A.JPG", "b.jpg", "e.Jpg", ".hidden.jpg", "x.jpg"}),
+              find("C:\\\\*.jpg", faAnyFile));
+    EXPECT_EQ((Names{"A.JPG", "b.jpg", "e.Jpg", ".hidden.jpg", "x.jpg"}),
+              find("C:/*.JPG", faAnyFile));
     EXPECT_EQ((Names{"A.JPG", "b.jpg", "e.Jpg"}), find("C:\\?.jpg", faArchive));
     EXPECT_EQ((Names{"d.jpg.txt"}), find("C:\\D*J?G.TXT", faArchive));
     EXPECT_EQ((Names{"c.txt", "d.jpg.txt"}), find("C:\\*.txt", faAnyFile));
     EXPECT_EQ(8u, find("C:\\*.*", faAnyFile).size());  // every name, dot or not
-    EXPECT_EQ(8u, find("C:\\*", faAnyFile).size());     // "." and ".." never come back
+    EXPECT_EQ(8u, find("C:\\*", faAnyFile).size());    // "." and ".." never come back
 }
 
 TEST_F(FileSearchTest, SkipsEntriesWithAttributesOutsideTheMask)

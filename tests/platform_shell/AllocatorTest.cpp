@@ -48,7 +48,8 @@ TEST_F(ShellTest, FaultSwitchesMakeTheirCallsFail)
     EXPECT_EQ(E_OUTOFMEMORY, enumerator->Next(1, &id, &fetched));
     EXPECT_EQ(0u, fetched);
     OwnedId parsed;
-    EXPECT_EQ(E_OUTOFMEMORY, desktop->ParseDisplayName(nullptr, nullptr, path, nullptr, parsed.put(), nullptr));
+    EXPECT_EQ(E_OUTOFMEMORY,
+              desktop->ParseDisplayName(nullptr, nullptr, path, nullptr, parsed.put(), nullptr));
     EXPECT_EQ(nullptr, parsed.get());
     EXPECT_EQ(nullptr, StringToOleStr("x"));
     OwnedId special;

@@ -30,8 +30,10 @@ int iconOf(LPCITEMIDLIST id, UINT flags = SHGFI_SMALLICON)
 TEST_F(ShellTest, TheSystemImageListsShareOneIndexSpace)
 {
     SHFILEINFOA info{};
-    const auto small = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-    const auto large = reinterpret_cast<HIMAGELIST>(SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX));
+    const auto small = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+    const auto large = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoA("C:\\", 0, &info, sizeof info, SHGFI_SYSICONINDEX));
     ASSERT_TRUE(small && large);
     EXPECT_NE(small, large);
     EXPECT_EQ(QSize(16, 16), small->ImageSize());
@@ -112,7 +114,8 @@ TEST_F(ShellTest, FindDataReportsSizeTimeAndAttributes)
     int seen = 0;
     for (const OwnedId& id : Children(root.get())) {
         WIN32_FIND_DATAA data{};
-        ASSERT_EQ(S_OK, SHGetDataFromIDListA(root.get(), id.get(), SHGDFIL_FINDDATA, &data, sizeof data));
+        ASSERT_EQ(S_OK,
+                  SHGetDataFromIDListA(root.get(), id.get(), SHGDFIL_FINDDATA, &data, sizeof data));
         const std::string name = data.cFileName;
         EXPECT_EQ(Name(root.get(), id.get()), name);
         if (name == "big.bin") {
@@ -122,7 +125,9 @@ TEST_F(ShellTest, FindDataReportsSizeTimeAndAttributes)
         } else if (name == "ro.txt") {
             EXPECT_EQ(FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE, data.dwFileAttributes);
             EXPECT_EQ(5u, data.nFileSizeLow);
-            const unsigned long long ticks = (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) | data.ftLastWriteTime.dwLowDateTime;
+            const unsigned long long ticks =
+                (static_cast<unsigned long long>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                data.ftLastWriteTime.dwLowDateTime;
             EXPECT_EQ((1700000000ull + 11644473600ull) * 10000000ull + 5, ticks);
         } else if (name == ".dot") {
             EXPECT_EQ(FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_ARCHIVE, data.dwFileAttributes);
@@ -138,11 +143,13 @@ TEST_F(ShellTest, FindDataReportsSizeTimeAndAttributes)
     OwnedId drivesId;
     ASSERT_EQ(S_OK, SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, drivesId.put()));
     ComRef<IShellFolder> drives;
-    ASSERT_EQ(S_OK, desktop->BindToObject(drivesId.get(), nullptr, IID_IShellFolder, drives.putVoid()));
+    ASSERT_EQ(S_OK,
+              desktop->BindToObject(drivesId.get(), nullptr, IID_IShellFolder, drives.putVoid()));
     std::vector<OwnedId> drive = Children(drives.get());
     ASSERT_FALSE(drive.empty());
     WIN32_FIND_DATAA untouched;
     std::memset(&untouched, 0xAB, sizeof untouched);
-    EXPECT_TRUE(FAILED(SHGetDataFromIDListA(drives.get(), drive[0].get(), SHGDFIL_FINDDATA, &untouched, sizeof untouched)));
+    EXPECT_TRUE(FAILED(SHGetDataFromIDListA(drives.get(), drive[0].get(), SHGDFIL_FINDDATA,
+                                            &untouched, sizeof untouched)));
     EXPECT_EQ(0xABABABABu, untouched.dwFileAttributes);
 }

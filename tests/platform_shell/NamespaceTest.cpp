@@ -18,8 +18,10 @@ TEST_F(ShellTest, ListsFolderContentsByFlags)
     ASSERT_TRUE(root);
     EXPECT_EQ((NameList{".config", ".hidden", "a.txt", "sub"}), Names(root.get()));
     EXPECT_EQ((NameList{"a.txt", "sub"}), Names(root.get(), SHCONTF_FOLDERS | SHCONTF_NONFOLDERS));
-    EXPECT_EQ((NameList{".config", "sub"}), Names(root.get(), SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN));
-    EXPECT_EQ((NameList{".hidden", "a.txt"}), Names(root.get(), SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN));
+    EXPECT_EQ((NameList{".config", "sub"}),
+              Names(root.get(), SHCONTF_FOLDERS | SHCONTF_INCLUDEHIDDEN));
+    EXPECT_EQ((NameList{".hidden", "a.txt"}),
+              Names(root.get(), SHCONTF_NONFOLDERS | SHCONTF_INCLUDEHIDDEN));
 
     ComRef<IShellFolder> sub = Bind("C:\\sub");
     ASSERT_TRUE(sub);
@@ -38,7 +40,9 @@ TEST_F(ShellTest, TellsFoldersFromFilesWithoutStatExceptForLinks)
     for (const OwnedId& id : Children(root.get())) {
         const std::string name = Name(root.get(), id.get());
         const bool folder = name == "real" || name == "folderlink";
-        EXPECT_EQ(folder ? SFGAO_FOLDER | SFGAO_FILESYSTEM : SFGAO_FILESYSTEM, Attributes(root.get(), id.get())) << name;
+        EXPECT_EQ(folder ? SFGAO_FOLDER | SFGAO_FILESYSTEM : SFGAO_FILESYSTEM,
+                  Attributes(root.get(), id.get()))
+            << name;
     }
     // A link to a folder binds and lists what the folder holds.
     MakeFile("real/inside");
@@ -81,12 +85,14 @@ TEST_F(ShellTest, BindsOnlyFolders)
     EXPECT_FALSE(folder);
     OwnedId root;
     ASSERT_EQ(S_OK, Parse("C:\\", root));
-    EXPECT_EQ(E_NOINTERFACE, desktop->BindToObject(root.get(), nullptr, IID_IEnumIDList, folder.putVoid()));
+    EXPECT_EQ(E_NOINTERFACE,
+              desktop->BindToObject(root.get(), nullptr, IID_IEnumIDList, folder.putVoid()));
     EXPECT_FALSE(folder);
     // The empty list is the desktop itself.
     OwnedId empty;
     ASSERT_EQ(S_OK, SHGetSpecialFolderLocation(nullptr, CSIDL_DESKTOP, empty.put()));
-    ASSERT_EQ(S_OK, desktop->BindToObject(empty.get(), nullptr, IID_IShellFolder, folder.putVoid()));
+    ASSERT_EQ(S_OK,
+              desktop->BindToObject(empty.get(), nullptr, IID_IShellFolder, folder.putVoid()));
     EXPECT_EQ(2u, Children(folder.get()).size());
 }
 
@@ -113,14 +119,16 @@ TEST_F(ShellTest, PresentsTheVirtualFolders)
     std::vector<OwnedId> top = Children(desktop.get());
     ASSERT_EQ(2u, top.size());
     EXPECT_EQ("Computer", Name(desktop.get(), top[0].get()));
-    EXPECT_EQ("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", Name(desktop.get(), top[0].get(), SHGDN_FORPARSING));
+    EXPECT_EQ("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}",
+              Name(desktop.get(), top[0].get(), SHGDN_FORPARSING));
     EXPECT_EQ(SFGAO_FOLDER, Attributes(desktop.get(), top[0].get()));
     EXPECT_EQ(SFGAO_FOLDER | SFGAO_FILESYSTEM, Attributes(desktop.get(), top[1].get()));
 
     OwnedId drivesId;
     ASSERT_EQ(S_OK, SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, drivesId.put()));
     ComRef<IShellFolder> drives;
-    ASSERT_EQ(S_OK, desktop->BindToObject(drivesId.get(), nullptr, IID_IShellFolder, drives.putVoid()));
+    ASSERT_EQ(S_OK,
+              desktop->BindToObject(drivesId.get(), nullptr, IID_IShellFolder, drives.putVoid()));
     std::vector<OwnedId> drive = Children(drives.get());
     ASSERT_EQ(1u, drive.size());
     // C: is the temporary folder here, so the drive is named after it.

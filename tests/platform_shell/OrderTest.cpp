@@ -5,19 +5,34 @@
 #include <random>
 
 namespace {
-int sign(int v) { return v < 0 ? -1 : v > 0 ? 1 : 0; }
+int sign(int v)
+{
+    return v < 0 ? -1 : v > 0 ? 1 : 0;
+}
 }  // namespace
 
 // Each pair is in ascending order.
 TEST(NaturalOrder, ComparesLettersWithoutCaseAndDigitRunsByValue)
 {
     const std::pair<const char*, const char*> ascending[] = {
-        {"img2", "img10"},          {"img9.jpg", "img10.jpg"},  {"a", "B"},
-        {"b", "C"},                 {"abc", "abcd"},            {"x1y2", "x1y10"},
-        {"file", "file0"},          {"a0", "a1"},               {"2", "10"},
-        {"99", "100"},              {"a.txt", "a1.txt"},        {"_x", "ax"},
-        {"photo 2", "photo 10"},    {"z", "\xC3\xA9"},          {"caf\xE9", "caf\xFF"},
-        {"v1.9", "v1.10"},          {"a long common prefix 2", "a long common prefix 10"},          {"12345678901234567890", "12345678901234567891"},
+        {"img2", "img10"},
+        {"img9.jpg", "img10.jpg"},
+        {"a", "B"},
+        {"b", "C"},
+        {"abc", "abcd"},
+        {"x1y2", "x1y10"},
+        {"file", "file0"},
+        {"a0", "a1"},
+        {"2", "10"},
+        {"99", "100"},
+        {"a.txt", "a1.txt"},
+        {"_x", "ax"},
+        {"photo 2", "photo 10"},
+        {"z", "\xC3\xA9"},
+        {"caf\xE9", "caf\xFF"},
+        {"v1.9", "v1.10"},
+        {"a long common prefix 2", "a long common prefix 10"},
+        {"12345678901234567890", "12345678901234567891"},
         {"ABC", "abc"},  // equal but for case: raw bytes decide
         {"x01", "x1"},   // equal value: raw bytes decide
     };
@@ -38,11 +53,13 @@ TEST(NaturalOrder, SortKeysAgreeWithTheFullComparison)
         std::string a, b;
         for (std::string* s : {&a, &b}) {
             const size_t length = 1 + random() % 24;
-            for (size_t k = 0; k < length; ++k) s->push_back(alphabet[random() % (sizeof alphabet - 1)]);
+            for (size_t k = 0; k < length; ++k)
+                s->push_back(alphabet[random() % (sizeof alphabet - 1)]);
         }
         const NaturalKey keyA = NaturalSortKey(a.c_str()), keyB = NaturalSortKey(b.c_str());
         if (keyA != keyB) {
-            ASSERT_EQ(keyA < keyB ? -1 : 1, sign(CompareNatural(a.c_str(), b.c_str()))) << a << " | " << b;
+            ASSERT_EQ(keyA < keyB ? -1 : 1, sign(CompareNatural(a.c_str(), b.c_str())))
+                << a << " | " << b;
         }
     }
 }
@@ -78,15 +95,28 @@ TEST_F(ShellTest, CompareIDsPutsFoldersFirstInTheCodeField)
 // full comparison, and what is not handed out is freed.
 TEST_F(ShellTest, EnumeratesAFolderInCompareIDsOrder)
 {
-    for (const char* file : {"img10.jpg", "IMG2.jpg", "holiday123456_take10.jpg", "Holiday123456_Take9.jpg",
-                             "abc", "ABC", "caf\xE9", "caf\xC3\xA9", ".hidden", "_x", "photo 2"})
+    for (const char* file :
+         {"img10.jpg", "IMG2.jpg", "holiday123456_take10.jpg", "Holiday123456_Take9.jpg", "abc",
+          "ABC", "caf\xE9", "caf\xC3\xA9", ".hidden", "_x", "photo 2"})
         MakeFile(file);
     for (const char* folder : {"zeta", "Alpha", "alpha10", "alpha9"}) MakeFolder(folder);
     ComRef<IShellFolder> root = Bind("C:\\");
     ASSERT_TRUE(root);
-    const std::vector<std::string> expected = {
-        "Alpha", "alpha9", "alpha10", "zeta", ".hidden", "_x", "ABC", "abc", "caf\xC3\xA9", "caf\xE9",
-        "Holiday123456_Take9.jpg", "holiday123456_take10.jpg", "IMG2.jpg", "img10.jpg", "photo 2"};
+    const std::vector<std::string> expected = {"Alpha",
+                                               "alpha9",
+                                               "alpha10",
+                                               "zeta",
+                                               ".hidden",
+                                               "_x",
+                                               "ABC",
+                                               "abc",
+                                               "caf\xC3\xA9",
+                                               "caf\xE9",
+                                               "Holiday123456_Take9.jpg",
+                                               "holiday123456_take10.jpg",
+                                               "IMG2.jpg",
+                                               "img10.jpg",
+                                               "photo 2"};
     std::vector<OwnedId> ids = Children(root.get());
     std::vector<std::string> names;
     for (const OwnedId& id : ids) names.push_back(Name(root.get(), id.get()));

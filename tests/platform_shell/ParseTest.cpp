@@ -45,8 +45,10 @@ TEST_F(ShellTest, ParseFailuresCarryTheSystemsWording)
         {"C:\\missing\\deeper", 0x80070003, "The system cannot find the path specified."},
         {"C:\\file.txt\\inside", 0x80070003, "The system cannot find the path specified."},
         {"Q:\\", 0x8007000F, "The system cannot find the drive specified."},
-        {"relative\\path", 0x8007007B, "The filename, directory name, or volume label syntax is incorrect."},
-        {"C:relative", 0x8007007B, "The filename, directory name, or volume label syntax is incorrect."},
+        {"relative\\path", 0x8007007B,
+         "The filename, directory name, or volume label syntax is incorrect."},
+        {"C:relative", 0x8007007B,
+         "The filename, directory name, or volume label syntax is incorrect."},
         {"", 0x80070057, "The parameter is incorrect."},
     };
     for (const auto& c : cases) {
@@ -66,7 +68,8 @@ TEST_F(ShellTest, ParseFailuresCarryTheSystemsWording)
 
 TEST_F(ShellTest, ADriveWhoseFolderIsGoneIsNotReady)
 {
-    setenv("QUILLET_DRIVES", ("C=" + dir.path().toStdString() + ";D=/nonexistent/quillet").c_str(), 1);
+    setenv("QUILLET_DRIVES", ("C=" + dir.path().toStdString() + ";D=/nonexistent/quillet").c_str(),
+           1);
     ReloadDriveMap();
     OwnedId id;
     EXPECT_EQ(static_cast<HRESULT>(0x80070015), Parse("D:\\", id));
@@ -78,8 +81,10 @@ TEST(SysErrorMessage, NamesUnknownStatusesInHex)
     EXPECT_EQ("The directory name is invalid.", SysErrorMessage(static_cast<HRESULT>(0x8007010B)));
     EXPECT_EQ("Access is denied.", SysErrorMessage(static_cast<HRESULT>(0x80070005)));
     EXPECT_EQ("No such interface supported", SysErrorMessage(E_NOINTERFACE));
-    EXPECT_EQ("Not enough storage is available to complete this operation.", SysErrorMessage(E_OUTOFMEMORY));
-    EXPECT_NE(std::string::npos, SysErrorMessage(static_cast<HRESULT>(0x80070020)).find("80070020"));
+    EXPECT_EQ("Not enough storage is available to complete this operation.",
+              SysErrorMessage(E_OUTOFMEMORY));
+    EXPECT_NE(std::string::npos,
+              SysErrorMessage(static_cast<HRESULT>(0x80070020)).find("80070020"));
     EXPECT_EQ(S_FALSE, OleCheck(S_FALSE));
     EXPECT_THROW(OleCheck(E_FAIL), EOleSysError);
 }

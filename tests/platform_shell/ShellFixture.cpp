@@ -30,8 +30,10 @@ void ShellTest::TearDown()
 {
     desktop.reset();
     ShellDiagnostics::Reset();
-    EXPECT_EQ(objectsBefore, ShellDiagnostics::LiveObjects()) << "a folder or enumerator was not released";
-    EXPECT_EQ(blocksBefore, ShellDiagnostics::LiveBlocks()) << "an item id list or string was not freed";
+    EXPECT_EQ(objectsBefore, ShellDiagnostics::LiveObjects())
+        << "a folder or enumerator was not released";
+    EXPECT_EQ(blocksBefore, ShellDiagnostics::LiveBlocks())
+        << "an item id list or string was not freed";
     unsetenv("QUILLET_DRIVES");
     ReloadDriveMap();
 }
@@ -58,7 +60,8 @@ HRESULT ShellTest::Parse(const std::string& text, OwnedId& id)
 {
     LPOLESTR wide = StringToOleStr(text);
     ULONG eaten = 0, attributes = 0;
-    const HRESULT hr = desktop->ParseDisplayName(nullptr, nullptr, wide, &eaten, id.put(), &attributes);
+    const HRESULT hr =
+        desktop->ParseDisplayName(nullptr, nullptr, wide, &eaten, id.put(), &attributes);
     SysFreeString(wide);
     return hr;
 }
@@ -69,7 +72,9 @@ ComRef<IShellFolder> ShellTest::Bind(const std::string& text)
     ComRef<IShellFolder> folder;
     EXPECT_EQ(S_OK, Parse(text, id)) << text;
     if (id.get()) {
-        EXPECT_EQ(S_OK, desktop->BindToObject(id.get(), nullptr, IID_IShellFolder, folder.putVoid())) << text;
+        EXPECT_EQ(S_OK,
+                  desktop->BindToObject(id.get(), nullptr, IID_IShellFolder, folder.putVoid()))
+            << text;
     }
     return folder;
 }

@@ -17,7 +17,11 @@ public:
     OwnedId() = default;
     explicit OwnedId(LPITEMIDLIST id) : FId(id) {}
     OwnedId(OwnedId&& other) noexcept : FId(other.FId) { other.FId = nullptr; }
-    OwnedId& operator=(OwnedId&& other) noexcept { std::swap(FId, other.FId); return *this; }
+    OwnedId& operator=(OwnedId&& other) noexcept
+    {
+        std::swap(FId, other.FId);
+        return *this;
+    }
     ~OwnedId();
     LPITEMIDLIST get() const { return FId; }
     LPITEMIDLIST* put() { return &FId; }

@@ -114,7 +114,7 @@ TEST_F(FolderTest, OpensAFolderSorted)
 {
     FWindow->OpenFolderPath(DrivePath("pics"));
     EXPECT_EQ(RowNames(), (std::vector<AnsiString>{"Alpha", "zeta", ".hidden", "Img1.jpg",
-                                                    "img2.jpg", "img10.jpg"}));
+                                                   "img2.jpg", "img10.jpg"}));
     EXPECT_EQ(RowCount(), 6);
     EXPECT_EQ(SelectedRow(), 0);
     EXPECT_EQ(FWindow->FCurrentPath, DrivePath("pics"));
@@ -146,8 +146,9 @@ TEST_F(FolderTest, LinksAndNamesThatAreNotUtf8)
     const auto names = RowNames();
     const auto link = std::find(names.begin(), names.end(), "link");
     ASSERT_NE(link, names.end());
-    EXPECT_TRUE(IsFolderItem(FWindow->FCurrentFolder,
-                             FWindow->GetShellItem(static_cast<int>(link - names.begin()))->ChildId));
+    EXPECT_TRUE(
+        IsFolderItem(FWindow->FCurrentFolder,
+                     FWindow->GetShellItem(static_cast<int>(link - names.begin()))->ChildId));
     FWindow->OpenFolderPath(DrivePath("link"));
     EXPECT_EQ(RowCount(), 6);
 
@@ -161,9 +162,11 @@ TEST_F(FolderTest, HistoryKeepsOneEntryPerFolder)
 {
     FWindow->OpenFolderPath(DrivePath("pics"));
     FWindow->OpenFolderPath(DrivePath("empty"));
-    EXPECT_EQ(History(), (std::vector<AnsiString>{DrivePath("empty"), DrivePath("pics"), kDrivesFolder}));
+    EXPECT_EQ(History(),
+              (std::vector<AnsiString>{DrivePath("empty"), DrivePath("pics"), kDrivesFolder}));
     FWindow->OpenFolderPath(DrivePath("pics"));
-    EXPECT_EQ(History(), (std::vector<AnsiString>{DrivePath("empty"), DrivePath("pics"), kDrivesFolder}));
+    EXPECT_EQ(History(),
+              (std::vector<AnsiString>{DrivePath("empty"), DrivePath("pics"), kDrivesFolder}));
     EXPECT_EQ(FWindow->cmbxPath->GetItemIndex(), 1);
     EXPECT_EQ(FWindow->cmbxPath->GetText(), DrivePath("pics"));
     // The lookup is case-sensitive, as the file system is.

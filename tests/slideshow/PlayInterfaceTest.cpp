@@ -32,8 +32,10 @@ protected:
     {
         std::string red;
         for (TSpeedButton* button : playbackButtons()) {
-            if (button->Font()->Color == clRed) red += button->GetText();
-            else EXPECT_EQ(button->Font()->Color, clBlack) << button->GetText();
+            if (button->Font()->Color == clRed)
+                red += button->GetText();
+            else
+                EXPECT_EQ(button->Font()->Color, clBlack) << button->GetText();
         }
         return red;
     }
@@ -142,8 +144,8 @@ TEST(PlaybackGlyphs, AreDrawnAtTheirLayoutSizes)
         QSize size;
     };
     const Glyph glyphs[] = {
-        {PlayGlyph, {28, 28}},    {StopGlyph, {28, 28}},    {ForwardGlyph, {28, 28}},
-        {BackGlyph, {28, 28}},    {ZoomInGlyph, {23, 22}},  {ZoomOutGlyph, {23, 21}},
+        {PlayGlyph, {28, 28}},    {StopGlyph, {28, 28}},   {ForwardGlyph, {28, 28}},
+        {BackGlyph, {28, 28}},    {ZoomInGlyph, {23, 22}}, {ZoomOutGlyph, {23, 21}},
         {PrinterGlyph, {26, 19}},
     };
     for (const Glyph& glyph : glyphs) {

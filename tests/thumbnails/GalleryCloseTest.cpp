@@ -7,8 +7,7 @@
 
 TEST_F(GalleryTest, ClosingTheWindowStopsTheScan)
 {
-    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"})
-        CopyPicture("sizes/pic_200x200.jpg", name);
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) CopyPicture("sizes/pic_200x200.jpg", name);
     FWindow->FCurrentPath = "C:\\";
     FWindow->Show();
     QTimer::singleShot(0, [this] { FWindow->Close(); });

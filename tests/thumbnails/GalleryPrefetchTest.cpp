@@ -14,8 +14,8 @@
 namespace {
 
 const char* const kPictures[] = {
-    "pic_1600x1200.jpg", "pic_1200x1600.jpg", "pic_640x480.jpg",         "pic_1024x768.jpg",
-    "pic_200x200.jpg",   "pic_150x300.jpg",   "pic_100x80.jpg",          "cmyk_800x600.jpg",
+    "pic_1600x1200.jpg", "pic_1200x1600.jpg",   "pic_640x480.jpg",         "pic_1024x768.jpg",
+    "pic_200x200.jpg",   "pic_150x300.jpg",     "pic_100x80.jpg",          "cmyk_800x600.jpg",
     "arith_640x480.jpg", "restart_640x480.jpg", "progressive_640x480.jpg",
 };
 
@@ -93,7 +93,8 @@ TEST_F(GalleryTest, DecodeErrorMidwayStopsAtItsTurn)
 TEST_F(GalleryTest, TileSizeChangedMidScanIsHonoured)
 {
     for (int i = 0; i < 12; ++i)
-        CopyPicture("sizes/pic_1600x1200.jpg", std::string("p").append(std::to_string(i)).append(".jpg"));
+        CopyPicture("sizes/pic_1600x1200.jpg",
+                    std::string("p").append(std::to_string(i)).append(".jpg"));
     const std::vector<AnsiString> order = SearchOrder("C:\\*.jpg");
     std::filesystem::copy_file(std::string(QUILLET_TEST_DATA "/jpeg/broken/not-a-jpeg.jpg"),
                                FDrive->Root() + "/" + order[2],

@@ -103,8 +103,8 @@ TEST_F(GalleryTest, ScanFollowsTheSearchAndSurvivesBadEntries)
 
     for (size_t i = 0; i < expected.size(); ++i) {
         SCOPED_TRACE(expected[i]);
-        const bool blank = expected[i] == "x.jpg" || expected[i] == "not-a-jpeg.jpg" ||
-                           expected[i] == "empty.jpg";
+        const bool blank =
+            expected[i] == "x.jpg" || expected[i] == "not-a-jpeg.jpg" || expected[i] == "empty.jpg";
         EXPECT_EQ(IsBlank(Tile(static_cast<int>(i))), blank);
         EXPECT_EQ(FWindow->LstViewPicture->Items()->GetItem(static_cast<int>(i))->ImageIndex,
                   static_cast<int>(i));

@@ -26,9 +26,8 @@ TEST_F(GalleryTest, TrackBarsSizeThePreview)
     TPanel* preview = FWindow->PicPalMain;
     EXPECT_EQ(preview->Left(), 65);
     EXPECT_EQ(preview->Width(), 80);
-    const PreviewCase cases[] = {{true, 350, 140, 35}, {false, 500, 200, 5},
-                                 {true, 333, 133, 38}, {false, 203, 81, 64},
-                                 {true, 201, 80, 65},  {false, 333, 133, 38}};
+    const PreviewCase cases[] = {{true, 350, 140, 35}, {false, 500, 200, 5}, {true, 333, 133, 38},
+                                 {false, 203, 81, 64}, {true, 201, 80, 65},  {false, 333, 133, 38}};
     for (const PreviewCase& c : cases) {
         SCOPED_TRACE(c.position);
         TTrackBar* bar = c.widthBar ? FWindow->TakBarWidth : FWindow->TakBarHeight;

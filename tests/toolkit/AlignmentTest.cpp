@@ -54,33 +54,31 @@ TEST_P(AlignmentTest, ChildrenFillTheParentInAlignmentOrder)
     }
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Layouts, AlignmentTest,
-    ::testing::Values(
-        LayoutCase{"AllFive",
-                   {{alClient, 0, true, {50, 30, 310, 250}},
-                    {alTop, 30, true, {0, 0, 400, 30}},
-                    {alBottom, 20, true, {0, 280, 400, 20}},
-                    {alLeft, 50, true, {0, 30, 50, 250}},
-                    {alRight, 40, true, {360, 30, 40, 250}}}},
-        LayoutCase{"StackedTopsAndBottoms",
-                   {{alTop, 10, true, {0, 0, 400, 10}},
-                    {alTop, 15, true, {0, 10, 400, 15}},
-                    {alBottom, 20, true, {0, 280, 400, 20}},
-                    {alBottom, 5, true, {0, 275, 400, 5}},
-                    {alClient, 0, true, {0, 25, 400, 250}}}},
-        LayoutCase{"HiddenChildTakesNoSpace",
-                   {{alTop, 30, false, {}},
-                    {alLeft, 60, true, {0, 0, 60, 300}},
-                    {alClient, 0, true, {60, 0, 340, 300}}}},
-        LayoutCase{"UnalignedKeepsItsBounds",
-                   {{alNone, 70, true, {5, 5, 70, 70}},
-                    {alTop, 40, true, {0, 0, 400, 40}}}},
-        LayoutCase{"TooSmallParentLeavesClientEmpty",
-                   {{alLeft, 300, true, {0, 0, 300, 300}},
-                    {alRight, 300, true, {100, 0, 300, 300}},
-                    {alClient, 0, true, {300, 0, 0, 300}}}}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Layouts, AlignmentTest,
+                         ::testing::Values(LayoutCase{"AllFive",
+                                                      {{alClient, 0, true, {50, 30, 310, 250}},
+                                                       {alTop, 30, true, {0, 0, 400, 30}},
+                                                       {alBottom, 20, true, {0, 280, 400, 20}},
+                                                       {alLeft, 50, true, {0, 30, 50, 250}},
+                                                       {alRight, 40, true, {360, 30, 40, 250}}}},
+                                           LayoutCase{"StackedTopsAndBottoms",
+                                                      {{alTop, 10, true, {0, 0, 400, 10}},
+                                                       {alTop, 15, true, {0, 10, 400, 15}},
+                                                       {alBottom, 20, true, {0, 280, 400, 20}},
+                                                       {alBottom, 5, true, {0, 275, 400, 5}},
+                                                       {alClient, 0, true, {0, 25, 400, 250}}}},
+                                           LayoutCase{"HiddenChildTakesNoSpace",
+                                                      {{alTop, 30, false, {}},
+                                                       {alLeft, 60, true, {0, 0, 60, 300}},
+                                                       {alClient, 0, true, {60, 0, 340, 300}}}},
+                                           LayoutCase{"UnalignedKeepsItsBounds",
+                                                      {{alNone, 70, true, {5, 5, 70, 70}},
+                                                       {alTop, 40, true, {0, 0, 400, 40}}}},
+                                           LayoutCase{"TooSmallParentLeavesClientEmpty",
+                                                      {{alLeft, 300, true, {0, 0, 300, 300}},
+                                                       {alRight, 300, true, {100, 0, 300, 300}},
+                                                       {alClient, 0, true, {300, 0, 0, 300}}}}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // Layout follows later changes: the parent's size, a child's size,
 // visibility and alignment.
@@ -194,15 +192,15 @@ TEST_P(SplitterDragTest, DraggingResizesTheControlBefore)
     form.Close();
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Drags, SplitterDragTest,
-    ::testing::Values(DragCase{"LeftGrows", alLeft, 50, 150},
-                      DragCase{"LeftShrinksToMinSize", alLeft, -90, 30},
-                      DragCase{"LeftLeavesClientMinSize", alLeft, 500, 400 - 3 - 30},
-                      DragCase{"RightGrowsLeftwards", alRight, -40, 140},
-                      DragCase{"TopGrows", alTop, 20, 120},
-                      DragCase{"BottomGrowsUpwards", alBottom, -60, 160},
-                      DragCase{"BottomShrinks", alBottom, 30, 70}),
-    [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Drags, SplitterDragTest,
+                         ::testing::Values(DragCase{"LeftGrows", alLeft, 50, 150},
+                                           DragCase{"LeftShrinksToMinSize", alLeft, -90, 30},
+                                           DragCase{"LeftLeavesClientMinSize", alLeft, 500,
+                                                    400 - 3 - 30},
+                                           DragCase{"RightGrowsLeftwards", alRight, -40, 140},
+                                           DragCase{"TopGrows", alTop, 20, 120},
+                                           DragCase{"BottomGrowsUpwards", alBottom, -60, 160},
+                                           DragCase{"BottomShrinks", alBottom, 30, 70}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 }  // namespace

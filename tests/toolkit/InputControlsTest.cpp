@@ -36,7 +36,8 @@ TEST(TrackBar, PositionIsClampedAndEveryChangeIsReported)
         int set;
         int position;
     };
-    for (Case c : {Case{350, 350}, Case{350, 350}, Case{9999, 500}, Case{-4, 200}, Case{200, 200}}) {
+    for (Case c :
+         {Case{350, 350}, Case{350, 350}, Case{9999, 500}, Case{-4, 200}, Case{200, 200}}) {
         bar->SetPosition(c.set);
         EXPECT_EQ(bar->Position(), c.position) << c.set;
     }
@@ -94,7 +95,8 @@ TEST(ImageList, AddReturnsIndexesAndResizingDiscardsEveryImage)
     EXPECT_EQ(images.AddPixmap(QPixmap()), 2);
     EXPECT_EQ(images.Count(), 3);
     // Every image has the list's size, whatever it was added with.
-    for (int i = 0; i < images.Count(); ++i) EXPECT_EQ(images.Image(i).size(), QSize(200, 200)) << i;
+    for (int i = 0; i < images.Count(); ++i)
+        EXPECT_EQ(images.Image(i).size(), QSize(200, 200)) << i;
     EXPECT_TRUE(images.Image(3).isNull());
     EXPECT_TRUE(images.Image(-1).isNull());
 
@@ -162,7 +164,8 @@ TEST(PopupMenu, ContextMenuRequestOnTheControlShowsItsMenu)
     menu->Add(entry);
     panel->SetPopupMenu(menu);
     ASSERT_TRUE(ShowForm(form));
-    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(10, 10), panel->Widget()->mapToGlobal(QPoint(10, 10)));
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(10, 10),
+                              panel->Widget()->mapToGlobal(QPoint(10, 10)));
     QApplication::sendEvent(panel->Widget(), &request);
     ASSERT_NE(menu->Menu(), nullptr);
     EXPECT_TRUE(menu->Menu()->isVisible());

@@ -71,16 +71,14 @@ TEST_F(ToolBarTest, GroupRulesOverASequenceOfActions)
         int clicksSoFar;
     };
     const Step steps[] = {
-        {"down", 5, ".....D..", 0},  // SetDown presses without a click
+        {"down", 5, ".....D..", 0},   // SetDown presses without a click
         {"click", 2, "..D.....", 1},  // releases the rest of the group
         {"click", 2, "..D.....", 2},  // clicking the pressed one keeps it down
-        {"down", 3, "...D....", 2},
-        {"click", 6, "...D..D.", 3},  // the ungrouped check is apart
-        {"click", 6, "...D....", 4},  // and toggles
+        {"down", 3, "...D....", 2},  {"click", 6, "...D..D.", 3},  // the ungrouped check is apart
+        {"click", 6, "...D....", 4},                               // and toggles
         {"click", 0, "...D....", 5},  // plain buttons leave the group alone
-        {"click", 7, "...D....", 6},
-        {"up", 3, "........", 6},     // all up is allowed through SetDown
-        {"click", 1, "........", 7},  // the separator is no check button
+        {"click", 7, "...D....", 6}, {"up", 3, "........", 6},  // all up is allowed through SetDown
+        {"click", 1, "........", 7},                            // the separator is no check button
     };
     for (const Step& step : steps) {
         TToolButton* button = buttons[static_cast<size_t>(step.button)];
@@ -89,7 +87,8 @@ TEST_F(ToolBarTest, GroupRulesOverASequenceOfActions)
         if (action == "down") button->SetDown(true);
         if (action == "up") button->SetDown(false);
         EXPECT_EQ(DownStates(), step.states) << action << " " << step.button;
-        EXPECT_EQ(static_cast<int>(clicks.size()), step.clicksSoFar) << action << " " << step.button;
+        EXPECT_EQ(static_cast<int>(clicks.size()), step.clicksSoFar)
+            << action << " " << step.button;
     }
 }
 
