@@ -2,9 +2,9 @@
 // shared-mime-info type of the name alone (no file is opened).
 
 #include "platform/base/Icon.h"
-#include "platform/shell/NamespaceFolder.h"
-#include "platform/shell/ShellInternals.h"
-#include "platform/shell/SystemImageLists.h"
+#include "platform/shell/private/NamespaceFolder.h"
+#include "platform/shell/private/ShellInternals.h"
+#include "platform/shell/private/SystemImageLists.h"
 
 #include <QGuiApplication>
 #include <QHash>

@@ -1,7 +1,7 @@
 // Wide strings live in the shell allocator, so a string handed out in a
 // STRRET and one made here are freed the same way.
 
-#include "platform/shell/ShellInternals.h"
+#include "platform/shell/private/ShellInternals.h"
 
 #include <cstring>
 

@@ -3,8 +3,8 @@
 // must exist (stat follows symbolic links).
 
 #include "platform/base/Drives.h"
-#include "platform/shell/NamespaceFolder.h"
-#include "platform/shell/ShellInternals.h"
+#include "platform/shell/private/NamespaceFolder.h"
+#include "platform/shell/private/ShellInternals.h"
 
 #include <cerrno>
 #include <strings.h>

@@ -1,6 +1,6 @@
 #include "platform/base/FileAttributes.h"
-#include "platform/shell/NamespaceFolder.h"
-#include "platform/shell/ShellInternals.h"
+#include "platform/shell/private/NamespaceFolder.h"
+#include "platform/shell/private/ShellInternals.h"
 
 #include <cerrno>
 #include <cstring>

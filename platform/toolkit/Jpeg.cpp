@@ -1,7 +1,7 @@
 #include "platform/toolkit/Jpeg.h"
 
 #include "platform/base/Drives.h"
-#include "platform/toolkit/JpegSession.h"
+#include "platform/toolkit/private/JpegSession.h"
 
 #include <jerror.h>
 

@@ -1,7 +1,7 @@
 #include "platform/toolkit/ListView.h"
 
 #include "platform/toolkit/ImageList.h"
-#include "platform/toolkit/ListViewCore.h"
+#include "platform/toolkit/private/ListViewCore.h"
 
 #include <QStackedWidget>
 

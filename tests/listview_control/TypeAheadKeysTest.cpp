@@ -1,6 +1,6 @@
 // Gathering typed characters into search texts, by the time between them.
 
-#include "platform/toolkit/TypeAheadKeys.h"
+#include "platform/toolkit/private/TypeAheadKeys.h"
 
 #include <gtest/gtest.h>
 

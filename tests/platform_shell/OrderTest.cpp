@@ -1,6 +1,6 @@
 #include "tests/platform_shell/ShellFixture.h"
 
-#include "platform/shell/NaturalOrder.h"
+#include "platform/shell/private/NaturalOrder.h"
 
 #include <random>
 

@@ -1,7 +1,7 @@
-#include "platform/toolkit/ListViewDelegate.h"
+#include "platform/toolkit/private/ListViewDelegate.h"
 
 #include "platform/base/ImageListData.h"
-#include "platform/toolkit/ListViewCore.h"
+#include "platform/toolkit/private/ListViewCore.h"
 
 #include <QApplication>
 #include <QPainter>

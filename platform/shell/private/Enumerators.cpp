@@ -1,6 +1,6 @@
-#include "platform/shell/Enumerators.h"
+#include "platform/shell/private/Enumerators.h"
 
-#include "platform/shell/ShellInternals.h"
+#include "platform/shell/private/ShellInternals.h"
 
 #include <algorithm>
 #include <cstdint>

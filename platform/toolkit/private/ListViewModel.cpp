@@ -1,6 +1,6 @@
-#include "platform/toolkit/ListViewModel.h"
+#include "platform/toolkit/private/ListViewModel.h"
 
-#include "platform/toolkit/ListViewCore.h"
+#include "platform/toolkit/private/ListViewCore.h"
 
 ListViewModel::ListViewModel(ListViewCore* core, QObject* parent)
     : QAbstractTableModel(parent), FCore(core)

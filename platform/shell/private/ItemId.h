@@ -11,8 +11,8 @@
 // A file-system entry of an n-byte name takes 13 + n bytes, and its name sits
 // at a fixed offset so GetDisplayNameOf can answer STRRET_OFFSET.
 
-#include "platform/shell/NaturalOrder.h"
 #include "platform/shell/ShlObj.h"
+#include "platform/shell/private/NaturalOrder.h"
 
 #include <cstring>
 #include <optional>

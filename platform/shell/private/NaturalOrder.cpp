@@ -1,4 +1,4 @@
-#include "platform/shell/NaturalOrder.h"
+#include "platform/shell/private/NaturalOrder.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "platform/toolkit/JpegSession.h"
+#include "platform/toolkit/private/JpegSession.h"
 
 #include <cstring>
 

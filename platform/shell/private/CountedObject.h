@@ -3,7 +3,7 @@
 // the first reference, each reference is counted for ShellDiagnostics, and the
 // last Release deletes the object.
 
-#include "platform/shell/ShellInternals.h"
+#include "platform/shell/private/ShellInternals.h"
 
 #include <atomic>
 

@@ -1,9 +1,9 @@
-#include "platform/toolkit/ListViewCore.h"
+#include "platform/toolkit/private/ListViewCore.h"
 
 #include "platform/base/ImageListData.h"
-#include "platform/toolkit/ListViewDelegate.h"
-#include "platform/toolkit/ListViewModel.h"
-#include "platform/toolkit/ListViewViews.h"
+#include "platform/toolkit/private/ListViewDelegate.h"
+#include "platform/toolkit/private/ListViewModel.h"
+#include "platform/toolkit/private/ListViewViews.h"
 
 #include <QApplication>
 #include <QFontMetrics>

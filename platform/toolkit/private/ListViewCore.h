@@ -6,7 +6,7 @@
 // the next paint. Nothing is kept per row beyond that screenful.
 
 #include "platform/toolkit/ListView.h"
-#include "platform/toolkit/TypeAheadKeys.h"
+#include "platform/toolkit/private/TypeAheadKeys.h"
 
 #include <QElapsedTimer>
 #include <QHash>

@@ -1,7 +1,7 @@
-#include "platform/shell/ItemId.h"
+#include "platform/shell/private/ItemId.h"
 
 #include "platform/base/Drives.h"
-#include "platform/shell/ShellInternals.h"
+#include "platform/shell/private/ShellInternals.h"
 
 #include <cstdlib>
 #include <cstring>

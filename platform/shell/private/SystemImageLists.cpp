@@ -1,4 +1,4 @@
-#include "platform/shell/SystemImageLists.h"
+#include "platform/shell/private/SystemImageLists.h"
 
 #include <QDir>
 #include <QGuiApplication>

@@ -5,8 +5,8 @@
 // about children are answered from the child ids alone where that is enough
 // (names, attributes, order) and through the place otherwise.
 
-#include "platform/shell/CountedObject.h"
-#include "platform/shell/ItemId.h"
+#include "platform/shell/private/CountedObject.h"
+#include "platform/shell/private/ItemId.h"
 
 class NamespaceFolder final : public CountedObject<IShellFolder> {
 public:

@@ -3,8 +3,8 @@
 // desktop's and the drives folder's virtual children) and one over a POSIX
 // folder read with readdir.
 
-#include "platform/shell/CountedObject.h"
-#include "platform/shell/ItemId.h"
+#include "platform/shell/private/CountedObject.h"
+#include "platform/shell/private/ItemId.h"
 
 #include <dirent.h>
 

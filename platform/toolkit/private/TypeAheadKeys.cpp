@@ -1,4 +1,4 @@
-#include "platform/toolkit/TypeAheadKeys.h"
+#include "platform/toolkit/private/TypeAheadKeys.h"
 
 bool TypeAheadKeys::Add(const AnsiString& typed, std::int64_t nowMs)
 {

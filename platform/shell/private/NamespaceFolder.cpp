@@ -1,9 +1,9 @@
-#include "platform/shell/NamespaceFolder.h"
+#include "platform/shell/private/NamespaceFolder.h"
 
 #include "platform/base/Drives.h"
-#include "platform/shell/Enumerators.h"
-#include "platform/shell/NaturalOrder.h"
-#include "platform/shell/ShellInternals.h"
+#include "platform/shell/private/Enumerators.h"
+#include "platform/shell/private/NaturalOrder.h"
+#include "platform/shell/private/ShellInternals.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
-#include "platform/toolkit/ListViewViews.h"
+#include "platform/toolkit/private/ListViewViews.h"
 
-#include "platform/toolkit/ListViewCore.h"
+#include "platform/toolkit/private/ListViewCore.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
