@@ -1,24 +1,14 @@
 // Lazy loading of the row details: icon, type name, size, date, attributes.
-
-#include "listview/DetailLoader.h"
+// They cost shell and file-system calls, so they are loaded once per record,
+// only for the rows the list is about to show.
 
 #include "app/Quillet.h"
+#include "listview/ItemIconIndex.h"
 #include "listview/RowText.h"
 #include "platform/base/Classes.h"
 #include "shell/IdList.h"
 
 #include <cstring>
-
-int ItemIconIndex(LPCITEMIDLIST id, bool large, bool open)
-{
-    SHFILEINFOA info{};
-    UINT flags = SHGFI_SYSICONINDEX | SHGFI_ICON | SHGFI_PIDL;
-    if (open) flags |= SHGFI_OPENICON;
-    if (!large) flags |= SHGFI_SMALLICON;
-    SHGetFileInfoA(reinterpret_cast<LPCSTR>(id), 0, &info, sizeof info, flags);
-    if (info.hIcon) DestroyIcon(info.hIcon);
-    return info.iIcon;
-}
 
 void TfrmQuillet::lstvwVirtualListDataHint(TObject*, int StartIndex, int EndIndex)
 {

@@ -2,7 +2,7 @@
 
 #include "tests/listview/FolderWindow.h"
 
-#include "listview/DetailLoader.h"
+#include "listview/ItemIconIndex.h"
 #include "platform/base/Icon.h"
 #include "platform/shell/ShellDiagnostics.h"
 #include "shell/IdList.h"
@@ -123,7 +123,6 @@ TEST_F(DetailLoadTest, IconHandlesAreDestroyed)
 TEST_F(DetailLoadTest, InterruptedLoadReusesItsList)
 {
     MakeTenFiles();
-    const long blocksBefore = ShellDiagnostics::LiveBlocks();
     OpenWindow();
     PShellItem* record = frmQuillet->GetShellItem(4);
     record->AbsoluteId = JoinIdLists(frmQuillet->FCurrentId, record->ChildId);
@@ -132,10 +131,7 @@ TEST_F(DetailLoadTest, InterruptedLoadReusesItsList)
     EXPECT_EQ(record->AbsoluteId, kept);
     EXPECT_FALSE(record->NeedsDetails);
     EXPECT_NE(record->TypeText, "");
-
-    delete frmQuillet;
-    frmQuillet = nullptr;
-    EXPECT_EQ(ShellDiagnostics::LiveBlocks(), blocksBefore);
+    // The fixture checks that the window frees the kept list once.
 }
 
 // Without memory for the absolute list there is no icon and no type, but the

@@ -2,35 +2,22 @@
 // A real main window over a temporary folder that stands at drive C:, with
 // helpers to make files and to read rows back the way the list asks for them.
 
-#include "app/Quillet.h"
 #include "platform/base/Classes.h"
-#include "platform/base/Drives.h"
-#include "platform/shell/ShellDiagnostics.h"
-#include "platform/toolkit/Forms.h"
+#include "tests/support/WindowTest.h"
 
 #include <QDir>
-#include <QFile>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
+#include <QString>
 
-#include <cstdlib>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #include <vector>
 
-class FolderWindowTest : public ::testing::Test {
+class FolderWindowTest : public WindowTest {
 protected:
-    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
-
-    void TearDown() override
-    {
-        delete frmQuillet;
-        frmQuillet = nullptr;
-        ShellDiagnostics::Reset();
-    }
-
-    QString PathOf(const QString& name) const { return dir.path() + "/" + name; }
+    // The POSIX path of the drive root, without a trailing slash.
+    QString Root() const { return QString::fromStdString(FDrive->Root()); }
+    QString PathOf(const QString& name) const { return Root() + "/" + name; }
 
     // A file of exactly size bytes; sizes past what is written are left sparse.
     void MakeFile(const QString& name, long long size = 0)
@@ -41,16 +28,13 @@ protected:
         ::close(fd);
     }
 
-    void MakeFolder(const QString& name) { ASSERT_TRUE(QDir(dir.path()).mkdir(name)); }
+    void MakeFolder(const QString& name) { ASSERT_TRUE(QDir(Root()).mkdir(name)); }
 
-    // Opens the temporary folder in a new main window (the report view).
+    // Opens the drive root in a new main window (the report view).
     void OpenWindow()
     {
-        const std::string drives = "C=" + dir.path().toStdString();
-        ::setenv("QUILLET_DRIVES", drives.c_str(), 1);
-        ReloadDriveMap();
-        Application->CreateForm(frmQuillet);
-        frmQuillet->OpenFolderPath("C:\\");
+        CreateWindow();
+        FWindow->OpenFolderPath("C:\\");
     }
 
     int RowCount() const { return frmQuillet->FShellItems->GetCount(); }
@@ -88,6 +72,4 @@ protected:
         for (int i = 0; i < item.SubItems->GetCount(); ++i) texts.push_back(item.SubItems->Get(i));
         return texts;
     }
-
-    QTemporaryDir dir;
 };

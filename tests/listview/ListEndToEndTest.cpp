@@ -38,7 +38,7 @@ protected:
     // Empty files, made with plain open/close so 100 000 take seconds.
     void MakeManyFiles(int count)
     {
-        const std::string folder = dir.path().toStdString() + "/";
+        const std::string folder = FDrive->Root() + "/";
         char name[32];
         for (int i = 0; i < count; ++i) {
             std::snprintf(name, sizeof name, "item%06d.txt", i);

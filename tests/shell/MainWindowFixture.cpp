@@ -1,28 +1,14 @@
 #include "tests/shell/MainWindowFixture.h"
 
-#include "platform/shell/ShellDiagnostics.h"
 #include "platform/toolkit/ComboBox.h"
 
 void MainWindowTest::SetUp()
 {
-    FLiveBlocksAtStart = ShellDiagnostics::LiveBlocks();
-    FDrive = std::make_unique<TempDrive>();
+    WindowTest::SetUp();
     Populate(*FDrive);
-    FDialogs.Clear();
-    Application->CreateForm(frmQuillet);
-    FWindow = frmQuillet;
+    CreateWindow();
     FWindow->Show();
     Application->ProcessMessages();
-}
-
-void MainWindowTest::TearDown()
-{
-    ShellDiagnostics::Reset();
-    delete FWindow;
-    FWindow = nullptr;
-    FDrive.reset();
-    FDialogs.Clear();
-    EXPECT_EQ(ShellDiagnostics::LiveBlocks(), FLiveBlocksAtStart) << "item id lists leaked";
 }
 
 AnsiString MainWindowTest::DrivePath(const std::string& relative)
@@ -63,9 +49,4 @@ void MainWindowTest::SelectRow(int row)
 {
     TListView* list = FWindow->lstvwVirtualList;
     list->SetSelection(row < 0 ? nullptr : list->Items()->GetItem(row));
-}
-
-void MainWindowTest::Run(const std::function<void()>& command)
-{
-    InvokeHandler(command);
 }

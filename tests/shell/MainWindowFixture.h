@@ -1,21 +1,15 @@
 #pragma once
-// A main window started over a temporary drive C:, destroyed after each test
-// with a check that no item id list is left in the shell allocator.
+// A main window started and shown over the temporary drive C:, with helpers
+// to read its rows and its history back.
 
-#include "app/Quillet.h"
-#include "tests/support/RecordingDialogs.h"
-#include "tests/support/TempDrive.h"
+#include "tests/support/WindowTest.h"
 
-#include <gtest/gtest.h>
-
-#include <memory>
 #include <string>
 #include <vector>
 
-class MainWindowTest : public ::testing::Test {
+class MainWindowTest : public WindowTest {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     // Builds the drive's contents; called before the window starts.
     virtual void Populate(const TempDrive&) {}
@@ -27,11 +21,4 @@ protected:
     int SelectedRow() const;
     std::vector<AnsiString> History() const;
     void SelectRow(int row);
-    // Runs a command as the toolkit runs an event handler.
-    void Run(const std::function<void()>& command);
-
-    std::unique_ptr<TempDrive> FDrive;
-    TfrmQuillet* FWindow = nullptr;
-    RecordingDialogs& FDialogs = RecordingDialogs::Instance();
-    long FLiveBlocksAtStart = 0;
 };

@@ -6,6 +6,8 @@
 
 #include "platform/toolkit/Forms.h"
 
+#include <QtGlobal>
+
 #include <gtest/gtest.h>
 
 // The font configuration library keeps its caches until the process ends and
@@ -20,6 +22,8 @@ extern "C" const char* __lsan_default_suppressions()
 int main(int argc, char** argv)
 {
     ::testing::InitGoogleTest(&argc, argv);
+    // No test needs a display; one may still be asked for by hand.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
     Application->Initialize();
     RecordingDialogs dialogs;
     SetDialogSeam(&dialogs);

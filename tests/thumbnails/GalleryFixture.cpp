@@ -6,19 +6,8 @@
 
 void GalleryTest::SetUp()
 {
-    FDrive = std::make_unique<TempDrive>();
-    FDialogs.Clear();
-    Application->CreateForm(frmQuillet);
-    FWindow = frmQuillet;
-}
-
-void GalleryTest::TearDown()
-{
-    delete FWindow;
-    FWindow = nullptr;
-    frmQuillet = nullptr;
-    FDrive.reset();
-    FDialogs.Clear();
+    WindowTest::SetUp();
+    CreateWindow();
 }
 
 void GalleryTest::CopyPicture(const std::string& source, const std::string& target) const

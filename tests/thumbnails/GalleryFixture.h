@@ -2,20 +2,14 @@
 // A main window over a temporary drive C:, with helpers to fill the drive
 // with test pictures and to read the gallery back.
 
-#include "app/Quillet.h"
-#include "tests/support/RecordingDialogs.h"
-#include "tests/support/TempDrive.h"
+#include "tests/support/WindowTest.h"
 
-#include <gtest/gtest.h>
-
-#include <memory>
 #include <string>
 #include <vector>
 
-class GalleryTest : public ::testing::Test {
+class GalleryTest : public WindowTest {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     // Copies tests/data/jpeg/<source> to <target> below the drive root.
     void CopyPicture(const std::string& source, const std::string& target) const;
@@ -25,11 +19,6 @@ protected:
     QImage Tile(int index) const;
     // The names the file search returns for pattern, in its order.
     static std::vector<AnsiString> SearchOrder(const AnsiString& pattern);
-    void Run(const std::function<void()>& command) { InvokeHandler(command); }
-
-    std::unique_ptr<TempDrive> FDrive;
-    TfrmQuillet* FWindow = nullptr;
-    RecordingDialogs& FDialogs = RecordingDialogs::Instance();
 };
 
 // True when every pixel of image is white.

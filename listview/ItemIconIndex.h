@@ -1,6 +1,5 @@
 #pragma once
-// Details of a file row that cost shell and file-system calls; they are
-// loaded once per record, only for the rows the list is about to show.
+// The icon of a file row, from the system image lists.
 
 #include "platform/shell/ShlObj.h"
 
