@@ -5,7 +5,6 @@
 #include "shell/IdList.h"
 
 #include <cstring>
-#include <vector>
 
 PShellItem::~PShellItem()
 {
@@ -19,15 +18,6 @@ PShellItem::~PShellItem()
 }
 
 namespace {
-
-AnsiString WideToAnsi(LPCWSTR wide)
-{
-    const int size = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (size <= 1) return {};
-    std::vector<char> bytes(static_cast<size_t>(size));
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, bytes.data(), size, nullptr, nullptr);
-    return AnsiString(bytes.data(), static_cast<size_t>(size - 1));
-}
 
 void FreeShellString(LPOLESTR text)
 {
@@ -47,7 +37,7 @@ AnsiString ItemDisplayName(IShellFolder* folder, LPCITEMIDLIST id, bool forParsi
     switch (name.uType) {
     case STRRET_WSTR: {
         if (!name.pOleStr) return {};
-        AnsiString text = WideToAnsi(name.pOleStr);
+        AnsiString text = WideCharToString(name.pOleStr);
         FreeShellString(name.pOleStr);
         return text;
     }

@@ -89,3 +89,14 @@ AnsiString UpperCase(const AnsiString& text)
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
     return result;
 }
+
+AnsiString WideCharToString(LPCWSTR source)
+{
+    if (!source) return {};
+    const int length = WideCharToMultiByte(CP_ACP, 0, source, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1) return {};
+    AnsiString text(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_ACP, 0, source, -1, text.data(), length, nullptr, nullptr);
+    text.pop_back();  // the terminator
+    return text;
+}

@@ -34,6 +34,9 @@ int StrToInt(const AnsiString& text);
 // printf-style formatting into an AnsiString.
 AnsiString Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 AnsiString UpperCase(const AnsiString& text);  // a-z only
+// Zero-terminated wide text in the system code page (WideCharToMultiByte with
+// CP_ACP), up to its terminator; empty for null.
+AnsiString WideCharToString(LPCWSTR source);
 
 // Days since 1899-12-30, fraction is the time of day.
 using TDateTime = double;

@@ -19,14 +19,3 @@ void SysFreeString(LPOLESTR text)
 {
     ShellFree(text);
 }
-
-AnsiString WideToAnsi(LPCWSTR wide)
-{
-    if (!wide) return {};
-    const int length = WideCharToMultiByte(CP_ACP, 0, wide, -1, nullptr, 0, nullptr, nullptr);
-    if (length <= 1) return {};
-    AnsiString text(static_cast<size_t>(length), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text.data(), length, nullptr, nullptr);
-    text.pop_back();
-    return text;
-}

@@ -122,18 +122,6 @@ void TComponent::DestroyComponents()
 
 // ---------------------------------------------------------------------------
 
-namespace {
-Qt::CursorShape CursorShape(TCursor cursor)
-{
-    switch (cursor) {
-    case crHourGlass: return Qt::WaitCursor;
-    case crHSplit: return Qt::SplitHCursor;
-    case crVSplit: return Qt::SplitVCursor;
-    default: return Qt::ArrowCursor;
-    }
-}
-}  // namespace
-
 TControl::TControl(TComponent* AOwner, QWidget* widget) : TComponent(AOwner), FWidget(widget) {}
 
 TControl::~TControl()
@@ -297,7 +285,7 @@ void TControl::SetCursor(TCursor cursor)
     if (cursor == crDefault)
         FWidget->unsetCursor();
     else
-        FWidget->setCursor(CursorShape(cursor));
+        FWidget->setCursor(ToQCursorShape(cursor));
 }
 
 void TControl::SetPopupMenu(TPopupMenu* menu)

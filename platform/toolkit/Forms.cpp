@@ -181,10 +181,7 @@ void TScreen::SetCursor(TCursor cursor)
     const bool overridden = FCursor != crDefault;
     FCursor = cursor;
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
-    Qt::CursorShape shape = Qt::ArrowCursor;
-    if (cursor == crHourGlass) shape = Qt::WaitCursor;
-    if (cursor == crHSplit) shape = Qt::SplitHCursor;
-    if (cursor == crVSplit) shape = Qt::SplitVCursor;
+    const Qt::CursorShape shape = ToQCursorShape(cursor);
     if (cursor == crDefault) {
         if (overridden && QGuiApplication::overrideCursor())
             QGuiApplication::restoreOverrideCursor();

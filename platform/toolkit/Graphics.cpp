@@ -30,3 +30,13 @@ QFont TFont::ToQFont(const QFont& base) const
     font.setStrikeOut((Style & fsStrikeOut) != 0);
     return font;
 }
+
+Qt::CursorShape ToQCursorShape(TCursor cursor)
+{
+    switch (cursor) {
+    case crHourGlass: return Qt::WaitCursor;
+    case crHSplit: return Qt::SplitHCursor;
+    case crVSplit: return Qt::SplitVCursor;
+    default: return Qt::ArrowCursor;
+    }
+}

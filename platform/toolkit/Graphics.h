@@ -93,3 +93,5 @@ enum TCursor : int {
     crHSplit = -14,
     crVSplit = -15,
 };
+// The Qt shape a cursor is shown with; the arrow for any other value.
+Qt::CursorShape ToQCursorShape(TCursor cursor);

@@ -1,3 +1,4 @@
+#include "platform/base/SysUtils.h"
 #include "platform/base/Windows.h"
 
 #include <gtest/gtest.h>
@@ -81,4 +82,16 @@ TEST(CodePage, FollowsTheLengthAndBufferConventions)
     EXPECT_EQ('x', small[0]);
     // Other code pages are not provided.
     EXPECT_EQ(0, MultiByteToWideChar(1252, 0, "abc", -1, nullptr, 0));
+}
+
+// The run-time library's conversion stops at the terminator and keeps bytes
+// that are not UTF-8, as the names it converts may hold them.
+TEST(CodePage, WideCharToStringConvertsUpToTheTerminator)
+{
+    EXPECT_EQ("", WideCharToString(nullptr));
+    EXPECT_EQ("", WideCharToString(u""));
+    const std::u16string wide = toWide("caf\xE9 \xE4\xB8\xAD");
+    EXPECT_EQ("caf\xE9 \xE4\xB8\xAD", WideCharToString(wide.c_str()));
+    const char16_t cut[] = {u'a', u'b', 0, u'c', 0};
+    EXPECT_EQ("ab", WideCharToString(cut));
 }

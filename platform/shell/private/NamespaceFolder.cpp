@@ -127,7 +127,8 @@ HRESULT NamespaceFolder::ParseDisplayName(HWND, IBindCtx*, LPOLESTR displayName,
     if (FWhere.kind != Location::Desktop) return E_NOTIMPL;
     Bytes entries;
     bool folder = false;
-    if (const HRESULT hr = ParseNamespacePath(WideToAnsi(displayName), entries, folder); FAILED(hr))
+    if (const HRESULT hr = ParseNamespacePath(WideCharToString(displayName), entries, folder);
+        FAILED(hr))
         return hr;
     *id = NewList(entries);
     if (!*id) return E_OUTOFMEMORY;

@@ -15,8 +15,6 @@ void CountQuery();
 // S_OK, or the failure EnumObjects is told to return.
 HRESULT EnumObjectsFault();
 
-// Wide text (zero-terminated) back to the system code page.
-AnsiString WideToAnsi(LPCWSTR wide);
 // ENOENT -> file not found, EACCES/EPERM -> access denied, ENOTDIR ->
 // directory name invalid, anything else -> device not ready.
 HRESULT StatusFromErrno(int error);
