@@ -80,7 +80,7 @@ public:
     TMenuItem* ListView1;
     TMenuItem* ReportView1;
 
-    // Start-up and view styles.
+    // Start-up, tear-down and view styles: app/Quillet.cpp.
     void FormCreate(TObject* Sender);
     void tlbtnLargeIconsClick(TObject* Sender);
     void tlbtnSmallIconsClick(TObject* Sender);
@@ -91,14 +91,14 @@ public:
     void ListView1Click(TObject* Sender);
     void ReportView1Click(TObject* Sender);
 
-    // The open folder.
+    // The open folder and its history: shell/OpenFolder.cpp.
     void OpenFolderPath(const AnsiString& path);
     void OpenFolderId(LPITEMIDLIST id);
     PShellItem* GetShellItem(int index);
     void FillItemList(IShellFolder* folder);
     void ClearItemList();
 
-    // Navigation.
+    // Navigation: shell/Navigation.cpp.
     void tlbtnBrowseClick(TObject* Sender);
     void tlbtnUpOneLevelClick(TObject* Sender);
     void cmbxPathClick(TObject* Sender);
@@ -106,7 +106,9 @@ public:
     void lstvwVirtualListDblClick(TObject* Sender);
     void lstvwVirtualListKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
 
-    // Rows of the file list.
+    // Rows of the file list: listview/RowProvider.cpp, except the hint and
+    // LoadItemDetails (listview/DetailLoader.cpp) and the find request
+    // (listview/TypeAheadHandler.cpp).
     void lstvwVirtualListData(TObject* Sender, TListItem* Item);
     void lstvwVirtualListCustomDrawItem(TCustomListView* Sender, TListItem* Item,
                                         TCustomDrawState State, bool& DefaultDraw);
@@ -119,7 +121,8 @@ public:
                                   const TPoint& FindPosition, void* FindData, int StartIndex,
                                   TSearchDirection Direction, bool Wrap, int& Index);
 
-    // Thumbnails and the tile-size panel.
+    // The gallery (ToolButton1Click, BuildThumbnails): thumbnails/Gallery.cpp;
+    // the tile-size panel: thumbnails/TileSizePanel.cpp.
     void ToolButton1Click(TObject* Sender);
     void BuildThumbnails();
     void TakBarWidthChange(TObject* Sender);
@@ -127,7 +130,7 @@ public:
     void EditPicWidthChange(TObject* Sender);
     void Button1Click(TObject* Sender);
 
-    // Slideshow.
+    // Slideshow: app/Quillet.cpp.
     void ToolButton3Click(TObject* Sender);
 
     // The open folder's state.
@@ -142,10 +145,11 @@ private:
     void CreatePathBox();
     void CreateFileList();
     void CreateSidePanel();
-    // Lays out the tile-size panel on TabSheet1.
+    // Lays out the tile-size panel on TabSheet1 (thumbnails/TileSizePanel.cpp).
     void CreateTileSizePanel();
     void CreateGallery();
     void CreateViewsMenu();
+    // The history's ownership of item id lists (shell/OpenFolder.cpp).
     // True when id is the list of a history entry.
     bool IsHistoryList(LPCITEMIDLIST id) const;
     // True when FCurrentId is owned by a history entry.

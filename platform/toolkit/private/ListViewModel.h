@@ -1,6 +1,6 @@
 #pragma once
-// The table both views of a list show: as many rows as the list has, one
-// column per report column. It answers from what the last row requests left
+// The table the list's one view shows in every style: as many rows as the
+// list has, one column per report column. It answers from what the last row requests left
 // in the core; it never raises a request itself, so Qt may call it at any
 // time without loading anything.
 
