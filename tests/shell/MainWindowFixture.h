@@ -20,5 +20,7 @@ protected:
     int RowCount() const;
     int SelectedRow() const;
     std::vector<AnsiString> History() const;
+    // Whether Qt paints the file list: false while its drawing is suspended.
+    bool ListDraws() const;
     void SelectRow(int row);
 };

@@ -85,6 +85,13 @@ TEST_F(NavigationTest, OpenRowsByDoubleClickAndEnter)
     EXPECT_EQ(FWindow->FCurrentPath, "C:\\");
     EXPECT_EQ(key, VK_RETURN);
 
+    SelectRow(RowOf("readme.txt"));
+    Run([&] { FWindow->lstvwVirtualListKeyDown(nullptr, key, 0); });
+    EXPECT_EQ(FWindow->FCurrentPath, "C:\\");
+    EXPECT_EQ(SelectedRow(), RowOf("readme.txt"));
+    EXPECT_EQ(History().size(), 2u);
+    EXPECT_TRUE(FDialogs.errors.empty());
+
     SelectRow(RowOf("Photos"));
     FWindow->lstvwVirtualListDblClick(nullptr);
     EXPECT_EQ(FWindow->FCurrentPath, DrivePath("Photos"));
