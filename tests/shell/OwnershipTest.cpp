@@ -171,6 +171,14 @@ TEST_F(OwnershipTest, AllocatorThatCannotBeHad)
     for (int i = 0; i < 3; ++i) EXPECT_NE(FWindow->GetShellItem(i)->ChildId, nullptr);
     EXPECT_EQ(ShellDiagnostics::LiveBlocks(), blocks);
 
+    // A wide name that cannot be given back raises as well.
+    ScriptedFolder desktop(FWindow->FDesktopFolder);
+    ShellDiagnostics::FailGetMalloc(E_FAIL);
+    EXPECT_THROW(ItemDisplayName(&desktop, FWindow->FCurrentId, true), EOleSysError);
+    ShellDiagnostics::FailGetMalloc(S_OK);
+    ASSERT_NE(desktop.lastWideName, nullptr);
+    SysFreeString(desktop.lastWideName);
+
     Choose(1);
     EXPECT_EQ(FWindow->FCurrentPath, kDrivesFolder);
     EXPECT_EQ(FDialogs.errors.size(), 1u);

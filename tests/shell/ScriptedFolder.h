@@ -1,7 +1,8 @@
 #pragma once
 // A folder that answers as the real folder it wraps, except where a test
 // scripts the answer: what CompareIDs returns, and a name query that raises
-// part-way through a fill, as running out of memory would. It lives on the
+// part-way through a fill, as running out of memory would. It remembers the
+// last wide name it handed out. It lives on the
 // test's stack; its count shows whether anyone kept a reference.
 
 #include "platform/base/SysUtils.h"
@@ -52,7 +53,9 @@ public:
     HRESULT GetDisplayNameOf(LPCITEMIDLIST id, DWORD flags, STRRET* name) override
     {
         if (++namesAsked == raiseAtName) throw Exception("Out of memory.");
-        return FReal->GetDisplayNameOf(id, flags, name);
+        const HRESULT status = FReal->GetDisplayNameOf(id, flags, name);
+        if (SUCCEEDED(status) && name->uType == STRRET_WSTR) lastWideName = name->pOleStr;
+        return status;
     }
 
     // When set, CompareIDs answers with this instead of the real folder.
@@ -60,6 +63,8 @@ public:
     // The name query with this number (from 1) raises; 0 never.
     int raiseAtName = 0;
     int namesAsked = 0;
+    // The wide text of the last name answered as one (the caller owns it).
+    LPOLESTR lastWideName = nullptr;
 
 private:
     ComRef<IShellFolder> FReal;
