@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+// The parsing name of the drives folder, which start-up opens.
+inline const AnsiString kDrivesFolder = "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
+
 class MainWindowTest : public WindowTest {
 protected:
     void SetUp() override;

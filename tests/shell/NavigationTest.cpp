@@ -12,8 +12,6 @@
 
 namespace {
 
-const AnsiString kDrivesFolder = "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
-
 class NavigationTest : public MainWindowTest {
 protected:
     void Populate(const TempDrive& drive) override

@@ -19,8 +19,6 @@
 
 namespace {
 
-const AnsiString kDrivesFolder = "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
-
 class StartUpTest : public MainWindowTest {};
 
 class FolderTest : public MainWindowTest {

@@ -15,8 +15,6 @@
 
 namespace {
 
-const AnsiString kDrivesFolder = "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
-
 class OwnershipTest : public MainWindowTest {
 protected:
     void Populate(const TempDrive& drive) override
