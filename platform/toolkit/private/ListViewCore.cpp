@@ -138,7 +138,7 @@ void ListViewCore::PrepareRows(int first, int last)
     if (last < first) return;
     FCacheFirst = first;
     if (FOwner->OnDataHint) InvokeHandler([&] { FOwner->OnDataHint(FOwner, first, last); });
-    FCache.reserve(static_cast<size_t>(last - first + 1));
+    FCache.reserve(static_cast<size_t>(last) - static_cast<size_t>(first) + 1);
     for (int row = first; row <= last; ++row) {
         Fetch(row, &FDataItem);
         RowData data{FDataItem.Caption, FDataItem.ImageIndex, {}};
