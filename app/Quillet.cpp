@@ -237,17 +237,22 @@ void TfrmQuillet::CreateGallery()
 
 TfrmQuillet::~TfrmQuillet()
 {
-    // Nothing may leave a destructor: an allocator that cannot be had leaks
-    // the lists it would have freed.
-    try {
-        if (FShellItems) ClearItemList();
-    } catch (const Exception&) {
+    // Nothing may leave a destructor. A list that cannot be given back (the
+    // allocator cannot be had) is reported, and what is left is let go.
+    if (FShellItems) {
+        try {
+            ClearItemList();
+        } catch (const Exception& e) {
+            Application->ShowException(&e);
+        }
+        for (int i = 0; i < FShellItems->GetCount(); ++i) delete GetShellItem(i);
+        delete FShellItems;
+        FShellItems = nullptr;
     }
-    delete FShellItems;
-    FShellItems = nullptr;
     try {
         ReleaseFolderIds();
-    } catch (const Exception&) {
+    } catch (const Exception& e) {
+        Application->ShowException(&e);
     }
     if (FCurrentFolder) FCurrentFolder->Release();
     FCurrentFolder = nullptr;
