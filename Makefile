@@ -55,7 +55,7 @@ uninstall:
 	else echo "Nothing to uninstall: build/install_manifest.txt is made by make install."; fi
 
 clean:
-	rm -rf build build-dev build-sanitize
+	rm -rf build build-dev build-sanitize build-minimal
 
 # Formats every C++ file in place with the repository's .clang-format.
 format:

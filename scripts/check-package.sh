@@ -61,6 +61,7 @@ cmake --build "$minimal" -j "${JOBS:-2}"
 [ ! -e "$minimal/tests" ] || fail "the build without tests still configures the tests"
 
 echo "== installed files"
+cmake --build "$build" -j "${JOBS:-2}" >/dev/null
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
 (cd "$prefix" && find . ! -type d | sed 's|^\./||' | sort) | same_files "the installation"
