@@ -1,6 +1,8 @@
 # The front door: `make run` and `make test`. The builds are the presets of
 # CMakePresets.json: release (build/), dev (build-dev/), asan (build-sanitize/).
+# `make deb` packages the release build; `make install` puts it under PREFIX.
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 # CI turns warnings into errors; a user's build only shows them.
 WERROR ?= OFF
 CONFIGURE = cmake --log-level=WARNING -DQUILLET_WERROR=$(WERROR)
@@ -8,7 +10,7 @@ CONFIGURE = cmake --log-level=WARNING -DQUILLET_WERROR=$(WERROR)
 # A build folder made by another generator cannot be reused by the presets.
 fresh-if-not-ninja = if [ -f $(1)/CMakeCache.txt ] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$$' $(1)/CMakeCache.txt; then rm -rf $(1); fi
 
-.PHONY: run test deps build dev sanitize bench clean format tidy
+.PHONY: run test deps build dev sanitize bench deb install uninstall clean format tidy
 
 deps:
 	@bash scripts/install-deps.sh
@@ -36,11 +38,24 @@ sanitize: deps
 	@ctest --preset asan -j $(JOBS)
 
 bench: build
+	@$(CONFIGURE) --preset release -DQUILLET_BUILD_BENCHMARKS=ON >/dev/null
 	@cmake --build --preset release --target benchmarks -j $(JOBS)
 	@bash bench/run-all.sh build
 
+# build/packages/quillet_<version>_<arch>.deb
+deb: build
+	@cmake --build --preset release --target package
+
+install: build
+	@cmake --install build --prefix $(PREFIX)
+
+# Removes what the last `make install` put in place, as build/install_manifest.txt lists it.
+uninstall:
+	@if [ -f build/install_manifest.txt ]; then xargs -r -d '\n' rm -fv < build/install_manifest.txt; \
+	else echo "Nothing to uninstall: build/install_manifest.txt is made by make install."; fi
+
 clean:
-	rm -rf build build-dev build-sanitize
+	rm -rf build build-dev build-sanitize build-minimal
 
 # Formats every C++ file in place with the repository's .clang-format.
 format:
