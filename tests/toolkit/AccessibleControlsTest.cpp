@@ -58,6 +58,33 @@ TEST_F(AccessibleControlsTest, AToolButtonBecomesWhatItsStyleSays)
     EXPECT_EQ(ReaderOf(button)->role(), QAccessible::CheckBox);
 }
 
+// Qt's own interface toggles a check button without the click the toolkit
+// raises OnClick for.
+TEST_F(AccessibleControlsTest, AReaderPressingAButtonRunsItsHandler)
+{
+    auto* bar = Make<TToolBar>(form.get());
+    auto* plain = Make<TToolButton>(bar);
+    auto* check = Make<TToolButton>(bar);
+    check->SetStyle(tbsCheck);
+    int plainClicks = 0, checkClicks = 0;
+    plain->OnClick = [&](TObject*) { ++plainClicks; };
+    check->OnClick = [&](TObject*) { ++checkClicks; };
+
+    QAccessibleActionInterface* press = ReaderOf(plain)->actionInterface();
+    ASSERT_NE(press, nullptr);
+    press->doAction(QAccessibleActionInterface::pressAction());
+    EXPECT_EQ(plainClicks, 1);
+
+    QAccessibleInterface* reader = ReaderOf(check);
+    EXPECT_EQ(reader->role(), QAccessible::CheckBox);
+    ASSERT_TRUE(reader->actionInterface()->actionNames().contains(
+        QAccessibleActionInterface::toggleAction()));
+    reader->actionInterface()->doAction(QAccessibleActionInterface::toggleAction());
+    EXPECT_EQ(checkClicks, 1);
+    EXPECT_TRUE(check->Down());
+    EXPECT_TRUE(reader->state().checkable && reader->state().checked);
+}
+
 TEST_F(AccessibleControlsTest, AnEmptyCaptionlessGroupBoxIsALine)
 {
     auto* box = Make<TGroupBox>(form.get());

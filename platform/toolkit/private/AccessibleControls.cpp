@@ -31,12 +31,17 @@ public:
     }
 };
 
-// A speed button: pressable, and a toggle when the program says which of
-// its buttons is in effect.
-class SpeedButtonAccessible : public QAccessibleWidget {
+// A tool or speed button. A reader's press, or toggle of a check button,
+// clicks it as the mouse does, so that the program's handler runs (Qt's own
+// toggles a check button without the click the toolkit acts on). A speed
+// button is checked while the program says it is the one in effect.
+class ButtonAccessible : public QAccessibleWidget {
 public:
-    explicit SpeedButtonAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Button)
+    explicit ButtonAccessible(QWidget* widget) : QAccessibleWidget(widget, QAccessible::Button) {}
+
+    QAccessible::Role role() const override
     {
+        return Button()->isCheckable() ? QAccessible::CheckBox : QAccessible::Button;
     }
 
     QString text(QAccessible::Text t) const override
@@ -52,21 +57,26 @@ public:
         if (const auto* button = dynamic_cast<const TSpeedButton*>(ControlOf(widget()))) {
             state.checkable = button->AccessibleCheckable();
             state.checked = button->AccessibleChecked();
+        } else {
+            state.checkable = Button()->isCheckable();
+            state.checked = Button()->isChecked();
         }
-        state.pressed = Button()->isDown();
+        state.pressed = !Button()->isCheckable() && Button()->isDown();
         return state;
     }
 
     QStringList actionNames() const override
     {
         QStringList names = QAccessibleWidget::actionNames();
-        if (widget()->isEnabled()) names.prepend(pressAction());
+        if (!widget()->isEnabled()) return names;
+        if (Button()->isCheckable()) names.prepend(toggleAction());
+        names.prepend(pressAction());
         return names;
     }
 
     void doAction(const QString& action) override
     {
-        if (action == pressAction() && widget()->isEnabled())
+        if ((action == pressAction() || action == toggleAction()) && widget()->isEnabled())
             Button()->click();
         else
             QAccessibleWidget::doAction(action);
@@ -132,9 +142,10 @@ QAccessible::Role ContainerRole(TControl* control)
 QAccessibleInterface* CreateControlInterface(TControl* control, QWidget* widget)
 {
     if (dynamic_cast<TForm*>(control)) return new FormAccessible(widget);
-    if (dynamic_cast<TSpeedButton*>(control)) return new SpeedButtonAccessible(widget);
     if (dynamic_cast<TGroupBox*>(control)) return new GroupBoxAccessible(widget);
     if (IsSeparator(control)) return new QAccessibleWidget(widget, QAccessible::Separator);
+    if (dynamic_cast<TSpeedButton*>(control) || dynamic_cast<TToolButton*>(control))
+        return new ButtonAccessible(widget);
     const QAccessible::Role role = ContainerRole(control);
     if (role != QAccessible::Client) return new QAccessibleWidget(widget, role);
     return nullptr;

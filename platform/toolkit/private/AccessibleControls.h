@@ -2,9 +2,10 @@
 // The interfaces of the toolkit's controls that Qt's own would misdescribe:
 // a form is a window named by its caption; a tool-bar gap, a splitter and
 // a caption-less empty group box are separators, which cannot be pressed;
-// a speed button tells whether it is the one in effect; containers say what
-// they are instead of passing for fillers. Every other control keeps the
-// interface Qt gives its widget.
+// a button a reader presses runs its handler, and a speed button tells
+// whether it is the one in effect; containers say what they are instead of
+// passing for fillers. Every other control keeps the interface Qt gives its
+// widget.
 
 class QAccessibleInterface;
 class QWidget;
