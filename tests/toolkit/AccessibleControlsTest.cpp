@@ -2,13 +2,10 @@
 // changes after they were made: Qt asks for a control's interface as soon as
 // it is placed, before its layout is complete.
 
-#include "tests/support/AccessibleEvents.h"
-
 #include "platform/toolkit/Edit.h"
 #include "platform/toolkit/Forms.h"
 #include "platform/toolkit/GroupBox.h"
 #include "platform/toolkit/Label.h"
-#include "platform/toolkit/SpeedButton.h"
 #include "platform/toolkit/ToolBar.h"
 
 #include <QAccessible>
@@ -115,24 +112,6 @@ TEST_F(AccessibleControlsTest, ALabelNamesItsFocusControlWhateverItsText)
     EXPECT_EQ(ReaderOf(edit)->text(QAccessible::Name), "Tile width");
     edit->LineEdit()->setText("300");
     EXPECT_EQ(ReaderOf(edit)->text(QAccessible::Name), "Tile width");
-}
-
-TEST_F(AccessibleControlsTest, ASpeedButtonTellsItsCheckedStateWhenItChanges)
-{
-    auto* button = Make<TSpeedButton>(form.get());
-    button->SetText("Play");
-    QAccessibleInterface* reader = ReaderOf(button);
-    EXPECT_EQ(reader->role(), QAccessible::Button);
-    EXPECT_EQ(reader->text(QAccessible::Name), "Play");
-    EXPECT_FALSE(reader->state().checkable);
-
-    AccessibleEvents events;
-    button->SetAccessibleState(true, true);
-    EXPECT_TRUE(reader->state().checkable && reader->state().checked);
-    button->SetAccessibleState(true, true);
-    button->SetAccessibleState(true, false);
-    EXPECT_FALSE(reader->state().checked);
-    EXPECT_EQ(events.OfType(QAccessible::StateChanged).size(), 2u) << "one per change";
 }
 
 }  // namespace
