@@ -19,6 +19,7 @@ void TLabel::SetText(const AnsiString& text)
     if (!LabelWidget()) return;
     LabelWidget()->setText(ToQString(text));
     FitCaption();
+    NameFocusControl();
 }
 
 void TLabel::SetAutoSize(bool autoSize)
@@ -40,6 +41,20 @@ void TLabel::SetAlignment(TAlignment alignment)
     if (alignment == taRightJustify) horizontal = Qt::AlignRight;
     if (alignment == taCenter) horizontal = Qt::AlignHCenter;
     LabelWidget()->setAlignment(horizontal | Qt::AlignTop);
+}
+
+void TLabel::SetFocusControl(TWinControl* control)
+{
+    FFocusControl = control ? control->Widget() : nullptr;
+    if (LabelWidget()) LabelWidget()->setBuddy(FFocusControl);
+    NameFocusControl();
+}
+
+void TLabel::NameFocusControl()
+{
+    // The name also reaches the inner parts of a control (a combo box's
+    // edit), which the relation alone would leave unnamed.
+    if (TControl* control = ControlOf(FFocusControl)) control->SetAccessibleName(GetText());
 }
 
 void TLabel::ColorChanged()

@@ -65,6 +65,19 @@ void DrawFocus(QPainter* painter, const QStyleOptionViewItem& option, const QRec
 
 }  // namespace
 
+QRect ListViewIconBox(TViewStyle style, const QRect& cell, const ImageListData* images)
+{
+    if (style == vsIcon) {
+        const QSize size = images ? images->ImageSize() : QSize(32, 32);
+        return {cell.left() + (cell.width() - size.width()) / 2, cell.top() + 4, size.width(),
+                size.height()};
+    }
+    const QSize size =
+        images ? images->ImageSize().boundedTo(QSize(cell.height(), cell.height())) : QSize(16, 16);
+    return {cell.left() + 2, cell.top() + (cell.height() - size.height()) / 2, size.width(),
+            size.height()};
+}
+
 ListViewDelegate::ListViewDelegate(ListViewCore* core, QObject* parent)
     : QStyledItemDelegate(parent), FCore(core)
 {
@@ -148,9 +161,7 @@ void ListViewDelegate::DrawReportCell(QPainter* painter, const QStyleOptionViewI
     if (column == 0) {
         const ImageListData* images = FCore->ImagesFor(vsReport);
         if (images) {
-            const QSize size = images->ImageSize().boundedTo(QSize(cell.height(), cell.height()));
-            const QRect box(cell.left() + 2, cell.top() + (cell.height() - size.height()) / 2,
-                            size.width(), size.height());
+            const QRect box = ListViewIconBox(vsReport, cell, images);
             DrawImage(painter, images, FCore->RowImage(row), box);
             textRect.setLeft(box.right() + 5);
         }
@@ -174,9 +185,7 @@ void ListViewDelegate::DrawIconItem(QPainter* painter, const QStyleOptionViewIte
 {
     const QRect cell = option.rect;
     const ImageListData* images = FCore->ImagesFor(vsIcon);
-    const QSize size = images ? images->ImageSize() : QSize(32, 32);
-    const QRect iconBox(cell.left() + (cell.width() - size.width()) / 2, cell.top() + 4,
-                        size.width(), size.height());
+    const QRect iconBox = ListViewIconBox(vsIcon, cell, images);
     DrawImage(painter, images, FCore->RowImage(row), iconBox);
     const bool selected = option.state & QStyle::State_Selected;
     QColor highlight = option.palette.color(GroupOf(option), QPalette::Highlight);
@@ -211,10 +220,7 @@ void ListViewDelegate::DrawSmallItem(QPainter* painter, const QStyleOptionViewIt
 {
     const QRect cell = option.rect;
     const ImageListData* images = FCore->ImagesFor(vsSmallIcon);
-    const QSize size =
-        images ? images->ImageSize().boundedTo(QSize(cell.height(), cell.height())) : QSize(16, 16);
-    const QRect iconBox(cell.left() + 2, cell.top() + (cell.height() - size.height()) / 2,
-                        size.width(), size.height());
+    const QRect iconBox = ListViewIconBox(vsSmallIcon, cell, images);
     DrawImage(painter, images, FCore->RowImage(row), iconBox);
 
     const QFontMetrics metrics = painter->fontMetrics();

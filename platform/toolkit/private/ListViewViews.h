@@ -23,6 +23,7 @@ public:
     std::pair<int, int> RowsIn(const QRect& area) const;
     // The report style's column header; hidden in the other styles.
     QHeaderView* Header() const { return FHeader; }
+    ListViewCore* Core() const { return FCore; }
     // The style or the cell size changed: lays the rows out afresh.
     void Relayout();
 
@@ -43,6 +44,11 @@ protected:
     void updateGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
     void rowsInserted(const QModelIndex& parent, int start, int end) override;
+    // These also tell assistive technology of the focus and the selection.
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
+    void focusInEvent(QFocusEvent* event) override;
 
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
