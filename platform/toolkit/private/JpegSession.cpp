@@ -4,9 +4,8 @@
 
 namespace {
 
-// The memory libjpeg may take for one picture (progressive pictures keep all
-// their coefficients); past it libjpeg fails with an error instead of
-// exhausting the machine.
+// The memory libjpeg may take for one picture unless told otherwise
+// (progressive pictures keep all their coefficients).
 constexpr long kMaxDecoderMemory = 768L * 1024 * 1024;
 
 [[noreturn]] void errorExit(j_common_ptr cinfo)
@@ -23,6 +22,15 @@ void emitMessage(j_common_ptr cinfo, int msgLevel)
 
 void outputMessage(j_common_ptr) {}
 
+void progressMonitor(j_common_ptr cinfo)
+{
+    auto* session = static_cast<JpegSession*>(cinfo->client_data);
+    if (session->cancel && session->cancel->load(std::memory_order_relaxed)) {
+        session->cancelled = true;
+        std::longjmp(session->err.jump, 1);
+    }
+}
+
 void noteFailure(JpegSession* session)
 {
     session->errorCode = session->err.pub.msg_code;
@@ -31,7 +39,8 @@ void noteFailure(JpegSession* session)
 
 }  // namespace
 
-bool jpegSessionCreate(JpegSession* session, const unsigned char* data, std::size_t size)
+bool jpegSessionCreate(JpegSession* session, const unsigned char* data, std::size_t size,
+                       long maxMemory)
 {
     std::memset(session, 0, sizeof *session);
     session->cinfo.err = jpeg_std_error(&session->err.pub);
@@ -45,7 +54,10 @@ bool jpegSessionCreate(JpegSession* session, const unsigned char* data, std::siz
     // Destroying a half-created decompressor is safe, so mark it first.
     session->created = true;
     jpeg_create_decompress(&session->cinfo);
-    session->cinfo.mem->max_memory_to_use = kMaxDecoderMemory;
+    session->cinfo.mem->max_memory_to_use = maxMemory > 0 ? maxMemory : kMaxDecoderMemory;
+    session->cinfo.client_data = session;
+    session->progress.progress_monitor = progressMonitor;
+    session->cinfo.progress = &session->progress;
     jpeg_mem_src(&session->cinfo, data, static_cast<unsigned long>(size));
     return true;
 }
