@@ -166,21 +166,33 @@ std::optional<DrivePath> SplitDrivePath(const AnsiString& path)
     return result;
 }
 
-std::optional<DrivePath> SplitPosixPath(const std::string& path)
+std::optional<std::vector<std::string>> PosixElementsBelow(const std::string& root,
+                                                           const std::string& path)
 {
     if (path.empty() || path[0] != '/') return std::nullopt;
     std::vector<std::string> elements;
     addElements(elements, path, 0, isPosixSeparator);
     const std::string normal = JoinPosixPath("/", elements);
+    const std::string base = normalizedRoot(root);
+    if (!covers(base, normal)) return std::nullopt;
+    std::vector<std::string> below;
+    addElements(below, normal, base == "/" ? 0 : base.size(), isPosixSeparator);
+    return below;
+}
+
+std::optional<DrivePath> SplitPosixPath(const std::string& path)
+{
     const DriveMapping* best = nullptr;
-    for (const DriveMapping& drive : currentMap())
-        if (covers(drive.root, normal) && (!best || drive.root.size() > best->root.size()))
+    std::vector<std::string> elements;
+    for (const DriveMapping& drive : currentMap()) {
+        if (best && drive.root.size() <= best->root.size()) continue;
+        if (auto below = PosixElementsBelow(drive.root, path)) {
             best = &drive;
+            elements = std::move(*below);
+        }
+    }
     if (!best) return std::nullopt;
-    DrivePath result{best, {}};
-    addElements(result.elements, normal, best->root == "/" ? 0 : best->root.size(),
-                isPosixSeparator);
-    return result;
+    return DrivePath{best, std::move(elements)};
 }
 
 std::string JoinPosixPath(const std::string& root, const std::vector<std::string>& elements)

@@ -34,6 +34,10 @@ std::optional<DrivePath> SplitDrivePath(const AnsiString& path);
 // its longest prefix, except that only '/' separates: a backslash is part of
 // a name there. None when no drive covers it.
 std::optional<DrivePath> SplitPosixPath(const std::string& path);
+// The elements of the absolute POSIX path below root (split at '/' as
+// above), none when root does not cover it.
+std::optional<std::vector<std::string>> PosixElementsBelow(const std::string& root,
+                                                           const std::string& path);
 // root joined with the elements by '/'.
 std::string JoinPosixPath(const std::string& root, const std::vector<std::string>& elements);
 
