@@ -28,8 +28,6 @@ constexpr qint64 kLookAheadBytes = qint64{64} << 20;
 // wins the processor whenever it has something to do, while the workers keep
 // most of their share against the machine's other programs.
 constexpr int kWorkerNiceness = 5;
-// A band of decoded rows, reckoned at the widest output a decode can have.
-constexpr qint64 kBandBytes = qint64{16} * 65535 * 4;
 
 int lookAhead(int workers, int tileWidth, int tileHeight)
 {
@@ -72,10 +70,9 @@ DecodedThumbnail decode(const std::optional<std::string>& posixPath, int tileWid
                                    static_cast<float>(picture.Height()), tileWidth, tileHeight);
     if (!result.rect) return result;
     try {
-        // What is left of the allowance once the file and the tile are in is
-        // libjpeg's; a progressive picture keeps all its coefficients there.
-        const qint64 left = qint64{allowance} - static_cast<qint64>(picture.DataSize()) -
-                            TileBytes(tileWidth, tileHeight) - kBandBytes;
+        // The file's bytes are in; the decode may take the rest of the
+        // allowance (a progressive picture keeps all its coefficients).
+        const qint64 left = qint64{allowance} - static_cast<qint64>(picture.DataSize());
         if (left <= 0) throw EJPEG(JERR_OUT_OF_MEMORY);
         JpegDecodeLimits limits;
         limits.cancel = stop;

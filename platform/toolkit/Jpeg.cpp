@@ -120,9 +120,10 @@ QImage TJPEGImage::Decode(int minWidth, int minHeight) const
 {
     if (FData.empty()) return {};
     JpegReader reader(FData, {});
-    reader.Start(minWidth, minHeight);
+    reader.Scale(minWidth, minHeight);
     if (qint64{reader.OutputWidth()} * reader.OutputHeight() > kMaxOutputPixels)
         throw EJPEG(JERR_IMAGE_TOO_BIG);
+    reader.Start(0);
     QImage image(reader.OutputWidth(), reader.OutputHeight(), QImage::Format_RGB32);
     if (image.isNull()) throw EJPEG(JERR_OUT_OF_MEMORY);
     std::array<QRgb*, JpegReader::kMaxRows> rows{};
@@ -152,12 +153,13 @@ QImage TJPEGImage::Render(const TRect& rect, const QSize& canvasSize,
     const int width = rect.Right - rect.Left;
     const int height = rect.Bottom - rect.Top;
     JpegReader reader(FData, limits);
-    reader.Start(width, height);
+    reader.Scale(width, height);
     RowResampler resampler(reader.OutputWidth(), reader.OutputHeight(), rect.Left, rect.Top, width,
                            height, canvasSize);
-
     // One band of decoded rows at a time.
-    std::vector<QRgb> band(static_cast<size_t>(reader.OutputWidth()) * JpegReader::kMaxRows);
+    const size_t bandPixels = static_cast<size_t>(reader.OutputWidth()) * JpegReader::kMaxRows;
+    reader.Start(static_cast<qint64>(bandPixels * sizeof(QRgb)) + resampler.MemoryBytes());
+    std::vector<QRgb> band(bandPixels);
     std::array<QRgb*, JpegReader::kMaxRows> rows{};
     for (int i = 0; i < JpegReader::kMaxRows; ++i)
         rows[static_cast<size_t>(i)] = band.data() + static_cast<size_t>(i) * reader.OutputWidth();

@@ -24,8 +24,9 @@ public:
 };
 
 // What a decode may take: it stops, raising EJPEGStopped, soon after *cancel
-// turns true; libjpeg's own buffers stay within maxMemory bytes (0: a default
-// bound of 768 MiB), past which decoding fails with EJPEG.
+// turns true; it holds at most maxMemory bytes in all, its result, its band
+// of rows and libjpeg's buffers (0: libjpeg alone may take 768 MiB), and
+// fails with EJPEG where it would need more.
 struct JpegDecodeLimits {
     const std::atomic<bool>* cancel = nullptr;
     long maxMemory = 0;

@@ -33,7 +33,8 @@ JpegReader::JpegReader(const std::vector<unsigned char>& data, const JpegDecodeL
     : FSession(std::make_unique<JpegSession>())
 {
     JpegSession* s = FSession.get();
-    const bool created = jpegSessionCreate(s, data.data(), data.size(), limits.maxMemory);
+    const bool created = jpegSessionCreate(s, data.data(), data.size());
+    FMaxMemory = limits.maxMemory;
     s->cancel = limits.cancel;
     if (!created || !jpegSessionReadHeader(s)) Fail();
 }
@@ -49,7 +50,7 @@ void JpegReader::Fail() const
     throw EJPEG(FSession->errorCode);
 }
 
-void JpegReader::Start(int minWidth, int minHeight)
+void JpegReader::Scale(int minWidth, int minHeight)
 {
     JpegSession* s = FSession.get();
     jpeg_decompress_struct& cinfo = s->cinfo;
@@ -67,8 +68,18 @@ void JpegReader::Start(int minWidth, int minHeight)
     // Both only soften what the resampler smooths again anyway.
     cinfo.do_fancy_upsampling = FALSE;
     cinfo.do_block_smoothing = FALSE;
+}
+
+void JpegReader::Start(qint64 reservedBytes)
+{
+    JpegSession* s = FSession.get();
+    if (FMaxMemory > 0) {
+        const qint64 left = qint64{FMaxMemory} - reservedBytes;
+        if (left <= 0) throw EJPEG(JERR_OUT_OF_MEMORY);
+        s->cinfo.mem->max_memory_to_use = static_cast<long>(left);
+    }
     if (!jpegSessionStart(s)) Fail();
-    FInverted = cinfo.saw_Adobe_marker;
+    FInverted = s->cinfo.saw_Adobe_marker;
 }
 
 int JpegReader::ReadRows(QRgb* const* rows, int count)

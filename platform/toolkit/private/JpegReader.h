@@ -23,8 +23,12 @@ public:
     int ImageHeight() const { return static_cast<int>(FSession->cinfo.image_height); }
 
     // Picks the smallest eighth (1/8 .. 8/8) whose output is at least
-    // minWidth x minHeight, full size when none is, and starts decoding.
-    void Start(int minWidth, int minHeight);
+    // minWidth x minHeight, full size when none is.
+    void Scale(int minWidth, int minHeight);
+    // Starts decoding. The caller holds reservedBytes of its own for this
+    // decode; libjpeg may take what the limits leave of their maxMemory, and
+    // when nothing is left decoding fails before anything is allocated.
+    void Start(qint64 reservedBytes);
     int OutputWidth() const { return static_cast<int>(FSession->cinfo.output_width); }
     int OutputHeight() const { return static_cast<int>(FSession->cinfo.output_height); }
     // Decodes up to count (at most kMaxRows) further rows into rows[0..],
@@ -38,6 +42,7 @@ private:
     [[noreturn]] void Fail() const;
 
     std::unique_ptr<JpegSession> FSession;
+    long FMaxMemory = 0;
     bool FCmyk = false;
     bool FInverted = false;
 };

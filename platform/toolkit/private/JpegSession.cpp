@@ -5,7 +5,8 @@
 namespace {
 
 // The memory libjpeg may take for one picture unless told otherwise
-// (progressive pictures keep all their coefficients).
+// (progressive pictures keep all their coefficients); past it libjpeg fails
+// with an error instead of exhausting the machine.
 constexpr long kMaxDecoderMemory = 768L * 1024 * 1024;
 
 [[noreturn]] void errorExit(j_common_ptr cinfo)
@@ -39,8 +40,7 @@ void noteFailure(JpegSession* session)
 
 }  // namespace
 
-bool jpegSessionCreate(JpegSession* session, const unsigned char* data, std::size_t size,
-                       long maxMemory)
+bool jpegSessionCreate(JpegSession* session, const unsigned char* data, std::size_t size)
 {
     std::memset(session, 0, sizeof *session);
     session->cinfo.err = jpeg_std_error(&session->err.pub);
@@ -54,7 +54,7 @@ bool jpegSessionCreate(JpegSession* session, const unsigned char* data, std::siz
     // Destroying a half-created decompressor is safe, so mark it first.
     session->created = true;
     jpeg_create_decompress(&session->cinfo);
-    session->cinfo.mem->max_memory_to_use = maxMemory > 0 ? maxMemory : kMaxDecoderMemory;
+    session->cinfo.mem->max_memory_to_use = kMaxDecoderMemory;
     session->cinfo.client_data = session;
     session->progress.progress_monitor = progressMonitor;
     session->cinfo.progress = &session->progress;

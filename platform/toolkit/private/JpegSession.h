@@ -36,11 +36,11 @@ struct JpegSession {
 // holds libjpeg's message code. libjpeg never prints and never exits.
 
 // Creates the decompressor over data (not copied; must outlive the session).
-// libjpeg may take up to maxMemory bytes for its buffers (0: the default
-// bound); past that it fails instead of exhausting the machine. Call
-// jpegSessionDestroy afterwards whatever the result.
-bool jpegSessionCreate(JpegSession* session, const unsigned char* data, std::size_t size,
-                       long maxMemory = 0);
+// libjpeg may take up to cinfo.mem->max_memory_to_use bytes for its buffers
+// (768 MiB unless changed before jpegSessionStart); past that it fails
+// instead of exhausting the machine. Call jpegSessionDestroy afterwards
+// whatever the result.
+bool jpegSessionCreate(JpegSession* session, const unsigned char* data, std::size_t size);
 // Reads the markers up to the first scan: image size, colour space.
 bool jpegSessionReadHeader(JpegSession* session);
 // Sets the DCT scaling to scaleNum/8 (1..8) and computes output_width/height.

@@ -81,6 +81,14 @@ RowResampler::Taps RowResampler::MakeTaps(int sourceLength, qint64 targetLength,
     return taps;
 }
 
+qint64 RowResampler::MemoryBytes() const
+{
+    return FResult.sizeInBytes() +
+           static_cast<qint64>(
+               (FRing.size() + FSum.size() + FColumns.weights.size() + FRows.weights.size()) *
+               sizeof(float));
+}
+
 void RowResampler::FilterRow(const QRgb* row, float* out) const
 {
     const int width = FVisible.width();

@@ -27,6 +27,8 @@ public:
     bool Done() const { return FNextRow >= FVisible.height(); }
     // The result, Visible().size(); rows not yet made are black.
     const QImage& Result() const { return FResult; }
+    // Bytes held: the result and the filtered rows.
+    qint64 MemoryBytes() const;
 
 private:
     // For each of count target pixels from the index from on: the first
