@@ -76,7 +76,8 @@ void makePhotos(const QStringList& sources, int count)
 {
     QDir().mkpath(gRoot->filePath("photos"));
     for (int i = 0; i < count; ++i) {
-        const QString target = gRoot->filePath(QString("photos/photo%1.jpg").arg(i, 3, 10, QChar('0')));
+        const QString target =
+            gRoot->filePath(QString("photos/photo%1.jpg").arg(i, 3, 10, QChar('0')));
         QFile::copy(sources[i % sources.size()], target);
         gPhotos << target;
     }
@@ -174,8 +175,8 @@ void galleryScan(benchmark::State& state, const char* folder, int files)
         if (frmQuillet->ImageList1->Count() != files || gDialogs.errors != 0)
             state.SkipWithError("tiles missing");
     }
-    state.counters["pics_per_s"] = benchmark::Counter(double(files) * double(state.iterations()),
-                                                      benchmark::Counter::kIsRate);
+    state.counters["pics_per_s"] =
+        benchmark::Counter(double(files) * double(state.iterations()), benchmark::Counter::kIsRate);
     state.counters["first_ms"] = percentile(firsts, 0.5) / 1e6;
     state.counters["max_gap_ms"] = percentile(gaps, 1.0) / 1e6;
     state.counters["p99_gap_ms"] = percentile(gaps, 0.99) / 1e6;
@@ -258,15 +259,15 @@ void libjpegFullSize(benchmark::State& state)
 void registerBenchmarks()
 {
     const int photos = static_cast<int>(gPhotos.size());
-    benchmark::RegisterBenchmark("galleryScan/photos",
-                                 [photos](benchmark::State& s) { galleryScan(s, "photos", photos); })
+    benchmark::RegisterBenchmark(
+        "galleryScan/photos", [photos](benchmark::State& s) { galleryScan(s, "photos", photos); })
         ->Arg(200)
         ->Arg(500)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime()
         ->Iterations(5);
-    benchmark::RegisterBenchmark("galleryScan/broken",
-                                 [](benchmark::State& s) { galleryScan(s, "broken", gBrokenFiles); })
+    benchmark::RegisterBenchmark(
+        "galleryScan/broken", [](benchmark::State& s) { galleryScan(s, "broken", gBrokenFiles); })
         ->Arg(200)
         ->Unit(benchmark::kMillisecond)
         ->UseRealTime()

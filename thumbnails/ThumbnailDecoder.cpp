@@ -51,10 +51,10 @@ void lowerThisThreadsPriority()
     if (errno == 0) setpriority(PRIO_PROCESS, tid, std::min(19, now + kWorkerNiceness));
 }
 
-// Runs on a worker: reads the file, then decodes and resamples it for its
-// place on the tile. Touches nothing but its arguments.
-DecodedThumbnail decode(const std::optional<std::string>& posixPath, int tileWidth, int tileHeight,
-                        long allowance, const std::atomic<bool>* stop)
+}  // namespace
+
+DecodedThumbnail DecodeThumbnail(const std::optional<std::string>& posixPath, int tileWidth,
+                                 int tileHeight, long allowance, const std::atomic<bool>* stop)
 {
     DecodedThumbnail result;
     result.tileWidth = tileWidth;
@@ -83,8 +83,6 @@ DecodedThumbnail decode(const std::optional<std::string>& posixPath, int tileWid
     }
     return result;
 }
-
-}  // namespace
 
 ThumbnailDecoder::ThumbnailDecoder(int tileWidth, int tileHeight)
     : FTileWidth(tileWidth), FTileHeight(tileHeight)
@@ -117,7 +115,7 @@ void ThumbnailDecoder::Request(std::optional<std::string> posixPath)
                  allowance = FDecodeAllowance, stop = &FStop, dispatcher] {
         lowerThisThreadsPriority();
         try {
-            promise->set_value(decode(path, width, height, allowance, stop));
+            promise->set_value(DecodeThumbnail(path, width, height, allowance, stop));
         } catch (...) {
             promise->set_exception(std::current_exception());
         }

@@ -29,6 +29,14 @@ struct DecodedThumbnail {
     std::exception_ptr drawError;  // raised by decoding, if it failed
 };
 
+// What a worker does with one file: reads it, then decodes and resamples it
+// for its place on a tile of tileWidth x tileHeight, holding at most
+// allowance bytes; it stops early once *stop turns true. Touches nothing but
+// its arguments. A file that cannot be loaded (none: no file) gives
+// loadFailed; a decoding failure is kept in drawError.
+DecodedThumbnail DecodeThumbnail(const std::optional<std::string>& posixPath, int tileWidth,
+                                 int tileHeight, long allowance, const std::atomic<bool>* stop);
+
 class ThumbnailDecoder {
 public:
     explicit ThumbnailDecoder(int tileWidth, int tileHeight);

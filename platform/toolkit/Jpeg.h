@@ -25,8 +25,8 @@ public:
 
 // What a decode may take: it stops, raising EJPEGStopped, soon after *cancel
 // turns true; it holds at most maxMemory bytes in all, its result, its band
-// of rows and libjpeg's buffers (0: libjpeg alone may take 768 MiB), and
-// fails with EJPEG where it would need more.
+// of rows and libjpeg's buffers (libjpeg never more than 768 MiB), and fails
+// with EJPEG where it would need more; 0 bounds libjpeg alone.
 struct JpegDecodeLimits {
     const std::atomic<bool>* cancel = nullptr;
     long maxMemory = 0;

@@ -30,7 +30,7 @@ void cmykRowToRgb(QRgb* row, JDIMENSION width, bool inverted)
 }  // namespace
 
 JpegReader::JpegReader(const std::vector<unsigned char>& data, const JpegDecodeLimits& limits)
-    : FSession(std::make_unique<JpegSession>())
+    : FSession(new JpegSession{})
 {
     JpegSession* s = FSession.get();
     const bool created = jpegSessionCreate(s, data.data(), data.size());
@@ -39,9 +39,12 @@ JpegReader::JpegReader(const std::vector<unsigned char>& data, const JpegDecodeL
     if (!created || !jpegSessionReadHeader(s)) Fail();
 }
 
-JpegReader::~JpegReader()
+JpegReader::~JpegReader() = default;
+
+void JpegReader::SessionDeleter::operator()(JpegSession* session) const
 {
-    jpegSessionDestroy(FSession.get());
+    jpegSessionDestroy(session);
+    delete session;
 }
 
 void JpegReader::Fail() const
@@ -76,7 +79,9 @@ void JpegReader::Start(qint64 reservedBytes)
     if (FMaxMemory > 0) {
         const qint64 left = qint64{FMaxMemory} - reservedBytes;
         if (left <= 0) throw EJPEG(JERR_OUT_OF_MEMORY);
-        s->cinfo.mem->max_memory_to_use = static_cast<long>(left);
+        // Never more than libjpeg's own default bound.
+        s->cinfo.mem->max_memory_to_use =
+            static_cast<long>(std::min<qint64>(left, s->cinfo.mem->max_memory_to_use));
     }
     if (!jpegSessionStart(s)) Fail();
     FInverted = s->cinfo.saw_Adobe_marker;

@@ -26,8 +26,9 @@ public:
     // minWidth x minHeight, full size when none is.
     void Scale(int minWidth, int minHeight);
     // Starts decoding. The caller holds reservedBytes of its own for this
-    // decode; libjpeg may take what the limits leave of their maxMemory, and
-    // when nothing is left decoding fails before anything is allocated.
+    // decode; libjpeg may take what the limits leave of their maxMemory (and
+    // never more than its default bound), and when nothing is left decoding
+    // fails before anything is allocated.
     void Start(qint64 reservedBytes);
     int OutputWidth() const { return static_cast<int>(FSession->cinfo.output_width); }
     int OutputHeight() const { return static_cast<int>(FSession->cinfo.output_height); }
@@ -41,7 +42,11 @@ public:
 private:
     [[noreturn]] void Fail() const;
 
-    std::unique_ptr<JpegSession> FSession;
+    // Releases the decompressor also when the constructor raises.
+    struct SessionDeleter {
+        void operator()(JpegSession* session) const;
+    };
+    std::unique_ptr<JpegSession, SessionDeleter> FSession;
     long FMaxMemory = 0;
     bool FCmyk = false;
     bool FInverted = false;
