@@ -5,6 +5,7 @@
 
 #include "platform/toolkit/Bitmap.h"
 #include "platform/toolkit/Jpeg.h"
+#include "tests/jpeg/JpegTestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -24,16 +25,6 @@
 #include <unistd.h>
 
 namespace {
-
-const std::string kData = QUILLET_TEST_DATA "/jpeg/";
-
-std::vector<unsigned char> readBytes(const std::string& path)
-{
-    QFile file(QString::fromStdString(path));
-    if (!file.open(QIODevice::ReadOnly)) return {};
-    const QByteArray bytes = file.readAll();
-    return {bytes.begin(), bytes.end()};
-}
 
 // The file's bytes with its frame header claiming width x height pixels.
 std::vector<unsigned char> claimingSize(const std::string& path, int width, int height)
@@ -61,18 +52,6 @@ int frameMarker(const std::vector<unsigned char>& bytes)
         i += 2 + (size_t{bytes[i + 2]} << 8 | bytes[i + 3]);
     }
     return 0;
-}
-
-double meanDifference(const QImage& a, const QImage& b)
-{
-    double sum = 0;
-    for (int y = 0; y < a.height(); ++y)
-        for (int x = 0; x < a.width(); ++x) {
-            const QRgb p = a.pixel(x, y), q = b.pixel(x, y);
-            sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
-                   std::abs(qBlue(p) - qBlue(q));
-        }
-    return sum / (3.0 * a.width() * a.height());
 }
 
 // Peak resident memory of this process, in kB.
