@@ -1,25 +1,38 @@
-// The gallery of a folder of 200 photographs, built at two tile sizes, beside
-// two yardsticks over the same files: vipsthumbnail at 200x200 and a plain
-// libjpeg loop that decodes every file at full size.
+// The thumbnail gallery beside vipsthumbnail over the same files, in one run.
 //
-// Counters: pics_per_s, and max_gap_ms, the longest time the event loop went
-// without dispatching an event during a scan.
+// Folders, made for the run:
+//   photos: QUILLET_BENCH_PICTURES (default 20) photographs, the photo folder's
+//           files in name order, repeated;
+//   broken: files that cannot be loaded (empty, not a JPEG file, garbage after
+//           the start marker, truncated) and headers that claim 65500 x 65500
+//           pixels (baseline and arithmetic-coded), between a few photographs.
+//
+// Counters of a scan: pics_per_s; first_ms, from the start of the scan to the
+// first tile; max_gap_ms and p99_gap_ms, the longest time and the 99th
+// percentile of the times between two timeouts of a 1 ms timer, that is of
+// how long the event loop let an event wait (every gap of every iteration
+// counts). vipsThumbnail runs with its default
+// threads and with one (VIPS_CONCURRENCY=1); libjpegFullSize decodes every
+// photo at full size on one thread.
 //
 // Usage: gallery_bench [photo folder] [benchmark flags]. The folder defaults
 // to QUILLET_BENCH_PHOTOS, then /work/shared/data/jpeg/photos.
 
 #include "app/Quillet.h"
 #include "platform/base/Drives.h"
+#include "platform/toolkit/Dialogs.h"
 #include "platform/toolkit/ImageList.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
@@ -29,68 +42,159 @@
 
 namespace {
 
-constexpr int kPictures = 200;
+QTemporaryDir* gRoot = nullptr;
+QStringList gPhotos;  // the photos folder's files
+int gBrokenFiles = 0;
 
-QTemporaryDir* gFolder = nullptr;
-QStringList gFiles;
+// Load-error messages and error displays are counted, never shown.
+class CountingDialogs : public DialogSeam {
+public:
+    void ShowMessage(const AnsiString&) override { ++messages; }
+    void ShowError(const AnsiString&) override { ++errors; }
+    bool SelectDirectory(const AnsiString&, const AnsiString&, AnsiString&) override
+    {
+        return false;
+    }
+    int messages = 0;
+    int errors = 0;
+};
+CountingDialogs gDialogs;
 
-void makeFolder(const QString& photos)
+QStringList photoSources(const QString& photos)
 {
-    const QStringList sources = QDir(photos).entryList({"*.jpg"}, QDir::Files, QDir::Name);
-    if (sources.isEmpty()) {
+    const QStringList names = QDir(photos).entryList({"*.jpg"}, QDir::Files, QDir::Name);
+    QStringList paths;
+    for (const QString& name : names) paths << QDir(photos).filePath(name);
+    if (paths.isEmpty()) {
         std::fprintf(stderr, "no photographs in %s\n", qPrintable(photos));
         std::exit(2);
     }
-    gFolder = new QTemporaryDir;
-    for (int i = 0; i < kPictures; ++i) {
-        const QString name = QString("photo%1.jpg").arg(i, 3, 10, QChar('0'));
-        const QString target = gFolder->filePath(name);
-        QFile::copy(QDir(photos).filePath(sources[i % sources.size()]), target);
-        gFiles << target;
+    return paths;
+}
+
+void makePhotos(const QStringList& sources, int count)
+{
+    QDir().mkpath(gRoot->filePath("photos"));
+    for (int i = 0; i < count; ++i) {
+        const QString target =
+            gRoot->filePath(QString("photos/photo%1.jpg").arg(i, 3, 10, QChar('0')));
+        QFile::copy(sources[i % sources.size()], target);
+        gPhotos << target;
     }
 }
 
-void galleryScan(benchmark::State& state)
+// The file's bytes with the frame header's size set to width x height.
+QByteArray withClaimedSize(const QString& path, int width, int height)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    QByteArray data = file.readAll();
+    for (int i = 2; i + 9 < data.size(); ++i) {
+        const auto marker = static_cast<unsigned char>(data[i + 1]);
+        if (static_cast<unsigned char>(data[i]) == 0xFF && marker >= 0xC0 && marker <= 0xCF &&
+            marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
+            data[i + 5] = static_cast<char>(height >> 8);
+            data[i + 6] = static_cast<char>(height & 0xFF);
+            data[i + 7] = static_cast<char>(width >> 8);
+            data[i + 8] = static_cast<char>(width & 0xFF);
+            break;
+        }
+    }
+    return data;
+}
+
+void makeBroken(const QStringList& sources)
+{
+    const QString data = QUILLET_BENCH_DATA "/";
+    QDir().mkpath(gRoot->filePath("broken"));
+    auto put = [](const QString& target, const QByteArray& bytes) {
+        QFile file(gRoot->filePath("broken/" + target));
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        ++gBrokenFiles;
+    };
+    auto read = [](const QString& path) {
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        return file.readAll();
+    };
+    for (const char* name : {"empty", "not-a-jpeg", "garbage-after-soi", "truncated"})
+        put(QString(name) + ".jpg", read(data + "broken/" + name + ".jpg"));
+    put("huge-baseline.jpg", withClaimedSize(data + "sizes/pic_640x480.jpg", 65500, 65500));
+    put("huge-arith.jpg", withClaimedSize(data + "sizes/arith_640x480.jpg", 65500, 65500));
+    for (int i = 0; i < 4; ++i)
+        put(QString("photo%1.jpg").arg(i), read(sources[i % sources.size()]));
+}
+
+std::vector<qint64> gGaps;
+
+double percentile(std::vector<qint64> values, double share)
+{
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const auto at = static_cast<size_t>(share * double(values.size() - 1) + 0.5);
+    return double(values[std::min(at, values.size() - 1)]);
+}
+
+void galleryScan(benchmark::State& state, const char* folder, int files)
 {
     const int side = static_cast<int>(state.range(0));
     ThumbWidth = side;
     ThumbHeight = side;
     frmQuillet->ImageList1->SetSize(side, side);
-    frmQuillet->FCurrentPath = "C:\\";
+    frmQuillet->FCurrentPath = AnsiString("C:\\") + folder;
 
-    // A zero-interval timer fires whenever the loop dispatches events.
+    // A precise 1 ms timer: the time between two of its timeouts is how long
+    // a pending event waited. (A zero-interval timer would keep the loop from
+    // ever sleeping, and the scan would spin while it waits for a decode.)
     QElapsedTimer clock;
     qint64 last = 0;
-    qint64 maxGap = 0;
+    qint64 first = -1;
+    std::vector<qint64> gaps;
+    std::vector<qint64> firsts;
     QTimer tick;
-    tick.setInterval(0);
+    tick.setTimerType(Qt::PreciseTimer);
+    tick.setInterval(1);
     QObject::connect(&tick, &QTimer::timeout, [&] {
         const qint64 now = clock.nsecsElapsed();
-        maxGap = std::max(maxGap, now - last);
+        gaps.push_back(now - last);
         last = now;
+        if (first < 0 && frmQuillet->ImageList1->Count() > 0) first = now;
     });
     for (auto _ : state) {
+        gDialogs = CountingDialogs();
         tick.start();
         clock.start();
         last = 0;
+        first = -1;
         frmQuillet->BuildThumbnails();
         const qint64 now = clock.nsecsElapsed();
-        maxGap = std::max(maxGap, now - last);
+        gaps.push_back(now - last);
+        firsts.push_back(first < 0 ? now : first);
         tick.stop();
-        if (frmQuillet->ImageList1->Count() != kPictures) state.SkipWithError("tiles missing");
+        if (frmQuillet->ImageList1->Count() != files || gDialogs.errors != 0)
+            state.SkipWithError("tiles missing");
     }
-    state.counters["pics_per_s"] = benchmark::Counter(
-        double(kPictures) * double(state.iterations()), benchmark::Counter::kIsRate);
-    state.counters["max_gap_ms"] = double(maxGap) / 1e6;
+    state.counters["pics_per_s"] =
+        benchmark::Counter(double(files) * double(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["first_ms"] = percentile(firsts, 0.5) / 1e6;
+    state.counters["max_gap_ms"] = percentile(gaps, 1.0) / 1e6;
+    state.counters["p99_gap_ms"] = percentile(gaps, 0.99) / 1e6;
 }
 
 void vipsThumbnail(benchmark::State& state)
 {
+    const int side = static_cast<int>(state.range(0));
+    const bool oneThread = state.range(1) == 1;
     QTemporaryDir out;
-    QStringList arguments{"--size", "200x200", "-o", out.path() + "/%s.jpg"};
-    arguments << gFiles;
+    const QString size = QString("%1x%1").arg(side);
+    QStringList arguments{"--size", size, "-o", out.path() + "/%s.jpg"};
+    arguments << gPhotos;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    if (oneThread) environment.insert("VIPS_CONCURRENCY", "1");
     for (auto _ : state) {
         QProcess vips;
+        vips.setProcessEnvironment(environment);
         vips.start("vipsthumbnail", arguments);
         if (!vips.waitForFinished(-1) || vips.exitCode() != 0) {
             state.SkipWithError("vipsthumbnail failed");
@@ -98,7 +202,7 @@ void vipsThumbnail(benchmark::State& state)
         }
     }
     state.counters["pics_per_s"] = benchmark::Counter(
-        double(kPictures) * double(state.iterations()), benchmark::Counter::kIsRate);
+        double(gPhotos.size()) * double(state.iterations()), benchmark::Counter::kIsRate);
 }
 
 struct PlainError {
@@ -141,7 +245,7 @@ void libjpegFullSize(benchmark::State& state)
 {
     std::vector<JSAMPLE> row(65536 * 4);
     for (auto _ : state) {
-        for (const QString& path : gFiles) {
+        for (const QString& path : gPhotos) {
             FILE* file = std::fopen(path.toLocal8Bit().constData(), "rb");
             const bool ok = file && decodeFullSize(file, row.data(), row.size());
             if (file) std::fclose(file);
@@ -149,19 +253,41 @@ void libjpegFullSize(benchmark::State& state)
         }
     }
     state.counters["pics_per_s"] = benchmark::Counter(
-        double(kPictures) * double(state.iterations()), benchmark::Counter::kIsRate);
+        double(gPhotos.size()) * double(state.iterations()), benchmark::Counter::kIsRate);
+}
+
+void registerBenchmarks()
+{
+    const int photos = static_cast<int>(gPhotos.size());
+    benchmark::RegisterBenchmark(
+        "galleryScan/photos", [photos](benchmark::State& s) { galleryScan(s, "photos", photos); })
+        ->Arg(200)
+        ->Arg(500)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(5);
+    benchmark::RegisterBenchmark(
+        "galleryScan/broken", [](benchmark::State& s) { galleryScan(s, "broken", gBrokenFiles); })
+        ->Arg(200)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(2);
+    benchmark::RegisterBenchmark("vipsThumbnail", vipsThumbnail)
+        ->ArgNames({"side", "one_thread"})
+        ->Args({200, 0})
+        ->Args({200, 1})
+        ->Args({500, 0})
+        ->Args({500, 1})
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(5);
+    benchmark::RegisterBenchmark("libjpegFullSize", libjpegFullSize)
+        ->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Iterations(3);
 }
 
 }  // namespace
-
-BENCHMARK(galleryScan)
-    ->Arg(200)
-    ->Arg(500)
-    ->Unit(benchmark::kMillisecond)
-    ->UseRealTime()
-    ->Iterations(3);
-BENCHMARK(vipsThumbnail)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
-BENCHMARK(libjpegFullSize)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 
 int main(int argc, char** argv)
 {
@@ -171,18 +297,25 @@ int main(int argc, char** argv)
         --argc;
         ++argv;
     }
+    const int count = qEnvironmentVariableIntValue("QUILLET_BENCH_PICTURES");
     Application->Initialize();
-    makeFolder(photos);
-    setenv("QUILLET_DRIVES", ("C=" + gFolder->path().toStdString()).c_str(), 1);
+    SetDialogSeam(&gDialogs);
+    gRoot = new QTemporaryDir;
+    const QStringList sources = photoSources(photos);
+    makePhotos(sources, count > 0 ? count : 20);
+    makeBroken(sources);
+    setenv("QUILLET_DRIVES", ("C=" + gRoot->path().toStdString()).c_str(), 1);
     ReloadDriveMap();
     Application->CreateForm(frmQuillet);
 
+    registerBenchmarks();
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
 
     delete frmQuillet;
     frmQuillet = nullptr;
-    delete gFolder;
+    SetDialogSeam(nullptr);
+    delete gRoot;
     return 0;
 }

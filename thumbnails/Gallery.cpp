@@ -2,10 +2,13 @@
 
 #include "app/Quillet.h"
 
+#include "platform/base/Drives.h"
 #include "platform/toolkit/Bitmap.h"
 #include "platform/toolkit/Dialogs.h"
 #include "platform/toolkit/ImageList.h"
 #include "platform/toolkit/Jpeg.h"
+#include "thumbnails/GalleryMemory.h"
+#include "thumbnails/GallerySearch.h"
 #include "thumbnails/ThumbnailDecoder.h"
 #include "thumbnails/TileFit.h"
 
@@ -14,36 +17,40 @@
 
 namespace {
 
-// How long the scan waits for a decode before letting messages through.
-constexpr std::chrono::milliseconds kDecodeWaitSlice{15};
+// The decoder of the newest scan. A scan started while another one lets
+// messages through stops the older one's decodes at once: nothing they make
+// will be shown.
+ThumbnailDecoder* gNewestDecoder = nullptr;
 
-// Closes a file search that found something, however the scan ends.
-class FileSearch {
+class NewestDecoder {
 public:
-    FileSearch() = default;
-    ~FileSearch()
+    explicit NewestDecoder(ThumbnailDecoder* decoder) : FOlder(gNewestDecoder)
     {
-        if (FOpen) FindClose(FRec);
+        if (FOlder) FOlder->Stop();
+        gNewestDecoder = decoder;
     }
-    FileSearch(const FileSearch&) = delete;
-    FileSearch& operator=(const FileSearch&) = delete;
-
-    bool First(const AnsiString& pattern, int attributes)
-    {
-        FOpen = FindFirst(pattern, attributes, FRec) == 0;
-        return FOpen;
-    }
-    bool Next() { return FindNext(FRec) == 0; }
-    const AnsiString& Name() const { return FRec.Name; }
+    ~NewestDecoder() { gNewestDecoder = FOlder; }
+    NewestDecoder(const NewestDecoder&) = delete;
+    NewestDecoder& operator=(const NewestDecoder&) = delete;
 
 private:
-    TSearchRec FRec;
-    bool FOpen = false;
+    ThumbnailDecoder* FOlder;
 };
 
+// The file of entry name in the scan's folder. The folder is mapped once, and
+// the name joined to it as it is, so that a backslash inside a name is never
+// taken for a separator.
+std::optional<std::string> entryPath(const std::optional<std::string>& folder,
+                                     const AnsiString& name)
+{
+    if (!folder) return std::nullopt;
+    return JoinPosixPath(*folder, {name});
+}
+
 // Puts the decoded picture on the tile. A tile whose size changed since the
-// picture was decoded for it is drawn here from the loaded picture.
-void drawTile(TBitmap& bitmap, const DecodedThumbnail& decoded)
+// picture was decoded for it is drawn here from the file.
+void drawTile(TBitmap& bitmap, const DecodedThumbnail& decoded,
+              const std::optional<std::string>& path)
 {
     if (bitmap.Width() == decoded.tileWidth && bitmap.Height() == decoded.tileHeight) {
         if (!decoded.rect) return;
@@ -51,11 +58,17 @@ void drawTile(TBitmap& bitmap, const DecodedThumbnail& decoded)
         TJPEGImage::PaintRendered(bitmap.Canvas(), *decoded.rect, decoded.rendered);
         return;
     }
-    TJPEGImage* picture = decoded.picture.get();
-    if (const auto rect = FitPictureInTile(static_cast<float>(picture->Width()),
-                                           static_cast<float>(picture->Height()), bitmap.Width(),
-                                           bitmap.Height()))
-        bitmap.Canvas()->StretchDraw(*rect, picture);
+    TJPEGImage picture;
+    if (decoded.loadFailed || !path) return;
+    try {
+        picture.LoadFromFile(*path);
+    } catch (const std::exception&) {
+        return;  // changed since: the tile stays blank, as for a failed load
+    }
+    if (const auto rect =
+            FitPictureInTile(static_cast<float>(picture.Width()),
+                             static_cast<float>(picture.Height()), bitmap.Width(), bitmap.Height()))
+        bitmap.Canvas()->StretchDraw(*rect, &picture);
 }
 
 }  // namespace
@@ -76,53 +89,53 @@ void TfrmQuillet::BuildThumbnails()
     };
 
     const AnsiString folder = FCurrentPath;
-    FileSearch search;
-    const bool found = search.First(folder + "\\*.jpg", faAnyFile);
+    const std::optional<std::string> folderPath = NamespaceToPosixPath(folder);
+    GallerySearch search(folder);
 
     // The search runs a few entries ahead of the tiles, so that their files
     // are read and decoded on worker threads while this thread adds tiles.
     ThumbnailDecoder decoder(ThumbWidth, ThumbHeight);
+    const NewestDecoder newest(&decoder);
     std::deque<AnsiString> names;
-    bool searching = true;
     bool first = true;
     // The first picture is decoded alone, so that it comes soonest.
     auto requestAhead = [&] {
-        while (searching && decoder.Pending() < (first ? 1 : decoder.Capacity())) {
+        while (search.Found() && decoder.Pending() < (first ? 1 : decoder.Capacity())) {
             names.push_back(search.Name());
-            decoder.Request(folder + "\\" + search.Name());
-            searching = search.Next();
+            decoder.Request(entryPath(folderPath, search.Name()));
+            search.Next();
         }
     };
 
-    // The first picture decodes while the old gallery is emptied; nothing
-    // lets messages through in between.
-    if (found) requestAhead();
+    // The first picture decodes while the old gallery is emptied.
+    requestAhead();
     ImageList1->Clear();
     LstViewPicture->Items()->Clear();
     while (!names.empty()) {
+        if (!GalleryFits(ImageList1->Count() + 1, ThumbWidth, ThumbHeight)) {
+            ShowMessage(GalleryStopsMessage(ImageList1->Count(), ThumbWidth, ThumbHeight));
+            return;
+        }
         const AnsiString name = std::move(names.front());
         names.pop_front();
-        const AnsiString fileName = folder + "\\" + name;
-        // The first tile comes before any message; while a later one is
-        // still being decoded the window stays responsive.
-        if (!first) {
-            while (!decoder.NextReady(kDecodeWaitSlice)) {
-                Application->ProcessMessages();
-                if (superseded()) return;
-            }
+        // While the picture is still being decoded the window stays
+        // responsive; a finished decode wakes the loop.
+        while (!decoder.NextReady()) {
+            Application->HandleMessage();
+            if (superseded()) return;
         }
         DecodedThumbnail decoded = decoder.TakeNext();
         first = false;
         requestAhead();
         if (decoded.loadFailed) {
-            ShowMessage(fileName);
+            ShowMessage(folder + "\\" + name);
             if (superseded()) return;
         }
 
         auto bitmap = std::make_unique<TBitmap>();
         bitmap->SetWidth(ThumbWidth);
         bitmap->SetHeight(ThumbHeight);
-        drawTile(*bitmap, decoded);
+        drawTile(*bitmap, decoded, entryPath(folderPath, name));
 
         TListItem* item = LstViewPicture->Items()->Add();
         item->Caption = name;

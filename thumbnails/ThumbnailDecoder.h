@@ -1,22 +1,26 @@
 #pragma once
 // Loads and decodes the pictures of a gallery scan ahead of it, on a few
-// worker threads, handing the results back in the order they were asked for.
+// worker threads at a lower priority than the user-interface thread, handing
+// the results back in the order they were asked for.
+//
+// Memory: the decodes in flight share the gallery's decode bound
+// (GalleryMemory.h) evenly, each holding its file's bytes, the part of the
+// tile it makes and one band of decoded rows; the results waiting to be
+// taken hold a tile each, at most kLookAheadBytes of them.
 
 #include "platform/toolkit/Graphics.h"
-#include "platform/toolkit/Jpeg.h"
 
 #include <QThreadPool>
 
-#include <chrono>
+#include <atomic>
 #include <deque>
 #include <exception>
 #include <future>
-#include <memory>
 #include <optional>
+#include <string>
 
 // What the scan needs of one file, made away from the user-interface thread.
 struct DecodedThumbnail {
-    std::unique_ptr<TJPEGImage> picture;  // empty when loading failed
     bool loadFailed = false;
     int tileWidth = 0;  // the tile size rendered for
     int tileHeight = 0;
@@ -25,30 +29,47 @@ struct DecodedThumbnail {
     std::exception_ptr drawError;  // raised by decoding, if it failed
 };
 
-// Work not yet taken is dropped, and running work waited for, on destruction;
-// so a scan that ends early, by error or by being superseded, leaves nothing
-// behind.
+// What a worker does with one file: reads it, then decodes and resamples it
+// for its place on a tile of tileWidth x tileHeight, holding at most
+// allowance bytes; it stops early once *stop turns true. Touches nothing but
+// its arguments. A file that cannot be loaded (none: no file) gives
+// loadFailed; a decoding failure is kept in drawError.
+DecodedThumbnail DecodeThumbnail(const std::optional<std::string>& posixPath, int tileWidth,
+                                 int tileHeight, long allowance, const std::atomic<bool>* stop);
+
 class ThumbnailDecoder {
 public:
     explicit ThumbnailDecoder(int tileWidth, int tileHeight);
+    // Drops the requests not begun and stops the decodes under way; returns
+    // as soon as no worker touches anything of this object, without waiting
+    // for any decode to finish.
     ~ThumbnailDecoder();
     ThumbnailDecoder(const ThumbnailDecoder&) = delete;
     ThumbnailDecoder& operator=(const ThumbnailDecoder&) = delete;
 
+    // Drops the requests not begun and stops the decodes under way, for a
+    // scan that will take nothing more (it was superseded).
+    void Stop();
+
     // How many files may be asked for before the first is taken.
     int Capacity() const { return FCapacity; }
     int Pending() const { return static_cast<int>(FPending.size()); }
-    // Queues fileName (a namespace path) for loading and decoding.
-    void Request(const AnsiString& fileName);
-    // Whether the oldest request's result is ready, waiting up to wait for it.
-    bool NextReady(std::chrono::milliseconds wait) const;
-    // Waits for the oldest request and hands back its result.
+    // Queues the file at posixPath for loading and decoding; none stands for
+    // a path that names no file, which fails to load.
+    void Request(std::optional<std::string> posixPath);
+    // Whether the oldest request's result is there. A result that arrives
+    // wakes the user-interface thread's event loop, so the scan can wait for
+    // it there (TApplication::HandleMessage) without polling.
+    bool NextReady() const;
+    // The oldest request's result; waits for it unless NextReady().
     DecodedThumbnail TakeNext();
 
 private:
     QThreadPool FPool;
+    std::atomic<bool> FStop{false};
     std::deque<std::future<DecodedThumbnail>> FPending;
     int FTileWidth;
     int FTileHeight;
     int FCapacity;
+    long FDecodeAllowance;  // bytes each decode may hold
 };

@@ -14,6 +14,8 @@
 #include "platform/toolkit/Panel.h"
 #include "platform/toolkit/Splitter.h"
 #include "platform/toolkit/TrackBar.h"
+#include "thumbnails/GalleryMemory.h"
+#include "thumbnails/GallerySearch.h"
 #include "thumbnails/TileFit.h"
 
 namespace {
@@ -174,6 +176,13 @@ void TfrmQuillet::Button1Click(TObject*)
             Format("A tile of %d x %d pixels cannot be made: each side must be "
                    "between %d and %d pixels.",
                    width, height, kMinTileSide, kMaxTileSide));
+        return;
+    }
+    // The gallery this size would make of the open folder must fit its
+    // memory bound; otherwise nothing changes.
+    const long long tiles = CountGalleryEntries(FCurrentPath);
+    if (!GalleryFits(tiles, width, height)) {
+        ShowMessage(GalleryTooLargeMessage(tiles, width, height));
         return;
     }
     ThumbWidth = width;

@@ -98,13 +98,22 @@ bool isSeparator(char c)
     return c == '\\' || c == '/';
 }
 
-void addElements(std::vector<std::string>& elements, const std::string& text, size_t from)
+bool isPosixSeparator(char c)
+{
+    return c == '/';
+}
+
+// Splits text from index from into elements at the separators that
+// separator() accepts.
+template <class Separator>
+void addElements(std::vector<std::string>& elements, const std::string& text, size_t from,
+                 Separator separator)
 {
     size_t i = from;
     while (i < text.size()) {
-        while (i < text.size() && isSeparator(text[i])) ++i;
+        while (i < text.size() && separator(text[i])) ++i;
         size_t end = i;
-        while (end < text.size() && !isSeparator(text[end])) ++end;
+        while (end < text.size() && !separator(text[end])) ++end;
         if (end > i) {
             const std::string element = text.substr(i, end - i);
             if (element == "..") {
@@ -153,24 +162,37 @@ std::optional<DrivePath> SplitDrivePath(const AnsiString& path)
     const DriveMapping* drive = FindDrive(path[0]);
     if (!drive) return std::nullopt;
     DrivePath result{drive, {}};
-    addElements(result.elements, path, 2);
+    addElements(result.elements, path, 2, isSeparator);
     return result;
+}
+
+std::optional<std::vector<std::string>> PosixElementsBelow(const std::string& root,
+                                                           const std::string& path)
+{
+    if (path.empty() || path[0] != '/') return std::nullopt;
+    std::vector<std::string> elements;
+    addElements(elements, path, 0, isPosixSeparator);
+    const std::string normal = JoinPosixPath("/", elements);
+    const std::string base = normalizedRoot(root);
+    if (!covers(base, normal)) return std::nullopt;
+    std::vector<std::string> below;
+    addElements(below, normal, base == "/" ? 0 : base.size(), isPosixSeparator);
+    return below;
 }
 
 std::optional<DrivePath> SplitPosixPath(const std::string& path)
 {
-    if (path.empty() || path[0] != '/') return std::nullopt;
-    std::vector<std::string> elements;
-    addElements(elements, path, 0);
-    const std::string normal = JoinPosixPath("/", elements);
     const DriveMapping* best = nullptr;
-    for (const DriveMapping& drive : currentMap())
-        if (covers(drive.root, normal) && (!best || drive.root.size() > best->root.size()))
+    std::vector<std::string> elements;
+    for (const DriveMapping& drive : currentMap()) {
+        if (best && drive.root.size() <= best->root.size()) continue;
+        if (auto below = PosixElementsBelow(drive.root, path)) {
             best = &drive;
+            elements = std::move(*below);
+        }
+    }
     if (!best) return std::nullopt;
-    DrivePath result{best, {}};
-    addElements(result.elements, normal, best->root == "/" ? 0 : best->root.size());
-    return result;
+    return DrivePath{best, std::move(elements)};
 }
 
 std::string JoinPosixPath(const std::string& root, const std::vector<std::string>& elements)
@@ -195,8 +217,17 @@ std::optional<AnsiString> PosixToNamespacePath(const std::string& path)
 {
     const auto split = SplitPosixPath(path);
     if (!split) return std::nullopt;
-    AnsiString text{split->drive->letter, ':'};
-    if (split->elements.empty()) text.push_back('\\');
-    for (const std::string& element : split->elements) text += "\\" + element;
+    return DriveForm(split->drive->letter, split->elements);
+}
+
+std::optional<AnsiString> DriveForm(char letter, const std::vector<std::string>& elements)
+{
+    AnsiString text{letter, ':'};
+    if (elements.empty()) text.push_back('\\');
+    for (const std::string& element : elements) {
+        // A backslash in a name would read back as a separator.
+        if (element.find('\\') != std::string::npos) return std::nullopt;
+        text += "\\" + element;
+    }
     return text;
 }

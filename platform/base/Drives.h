@@ -31,8 +31,13 @@ struct DrivePath {
 };
 std::optional<DrivePath> SplitDrivePath(const AnsiString& path);
 // An absolute POSIX path split the same way, through the drive whose root is
-// its longest prefix; none when no drive covers it.
+// its longest prefix, except that only '/' separates: a backslash is part of
+// a name there. None when no drive covers it.
 std::optional<DrivePath> SplitPosixPath(const std::string& path);
+// The elements of the absolute POSIX path below root (split at '/' as
+// above), none when root does not cover it.
+std::optional<std::vector<std::string>> PosixElementsBelow(const std::string& root,
+                                                           const std::string& path);
 // root joined with the elements by '/'.
 std::string JoinPosixPath(const std::string& root, const std::vector<std::string>& elements);
 
@@ -40,5 +45,9 @@ std::string JoinPosixPath(const std::string& root, const std::vector<std::string
 // path is returned as it is; anything else (no such drive, relative) -> none.
 std::optional<std::string> NamespaceToPosixPath(const AnsiString& path);
 // "/home/ann" -> "C:\home\ann", through the drive whose root is the longest
-// prefix; none when no drive covers it.
+// prefix; none when no drive covers it or the drive form cannot hold it.
 std::optional<AnsiString> PosixToNamespacePath(const std::string& path);
+// The drive form of a path: "C:\" for the root, else "C:\a\b"; none when an
+// element holds a backslash, which that form would take for a separator (such
+// a path keeps its POSIX form, where it maps back to its exact bytes).
+std::optional<AnsiString> DriveForm(char letter, const std::vector<std::string>& elements);

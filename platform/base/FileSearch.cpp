@@ -1,7 +1,7 @@
 // FindFirst / FindNext / FindClose over namespace paths such as
-// "C:\photos\*.jpg": the folder is mapped through the drive map and read in
-// its own order; the last element is a wildcard matched without regard to
-// ASCII case. Only matching entries are stat'ed.
+// "C:\photos\*.jpg" or "/home/ann\*.jpg": the folder is mapped through the
+// drive map and read in its own order; the last element is a wildcard matched
+// without regard to ASCII case. Only matching entries are stat'ed.
 
 #include "platform/base/Drives.h"
 #include "platform/base/FileAttributes.h"
@@ -69,6 +69,20 @@ int dosTime(time_t seconds)
            (t.tm_hour << 11) | (t.tm_min << 5) | (t.tm_sec / 2);
 }
 
+mode_t modeFromEntryType(unsigned char type)
+{
+    switch (type) {
+    case DT_DIR: return S_IFDIR;
+    case DT_REG: return S_IFREG;
+    case DT_FIFO: return S_IFIFO;
+    case DT_SOCK: return S_IFSOCK;
+    case DT_CHR: return S_IFCHR;
+    case DT_BLK: return S_IFBLK;
+    case DT_LNK: return S_IFLNK;
+    default: return 0;
+    }
+}
+
 int errorFromErrno(int error)
 {
     switch (error) {
@@ -92,8 +106,14 @@ int findMatch(TSearchRec& rec)
         struct stat status {};
         const int fd = dirfd(search->dir);
         if (fstatat(fd, name, &status, 0) != 0 &&
-            fstatat(fd, name, &status, AT_SYMLINK_NOFOLLOW) != 0)
-            continue;  // vanished since readdir
+            fstatat(fd, name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
+            if (errno == ENOENT) continue;  // vanished since readdir
+            // A folder that may be read but not searched names its entries
+            // and tells nothing more of them: each still counts, with what
+            // the folder itself says of its kind.
+            status = {};
+            status.st_mode = modeFromEntryType(entry->d_type) | S_IWUSR;
+        }
         const auto attributes = static_cast<int>(PosixFileAttributes(status, name));
         if (attributes & search->exclude) continue;
         rec.Name = name;
@@ -113,7 +133,9 @@ int FindFirst(const AnsiString& path, int attributes, TSearchRec& rec)
     const size_t cut = path.find_last_of("\\/");
     if (cut == AnsiString::npos) return ERROR_PATH_NOT_FOUND;
     const AnsiString pattern = path.substr(cut + 1);
-    AnsiString folder = path.substr(0, cut + 1);
+    // The separator before the pattern is no part of the folder: a POSIX
+    // folder path may hold backslashes, but never ends in one it does not own.
+    AnsiString folder = cut == 0 ? AnsiString("/") : path.substr(0, cut);
     if (pattern.empty()) return ERROR_FILE_NOT_FOUND;
     const auto posix = NamespaceToPosixPath(folder);
     if (!posix) return ERROR_PATH_NOT_FOUND;

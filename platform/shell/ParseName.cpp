@@ -32,6 +32,26 @@ HRESULT missingStatus(const DrivePath& path, int error)
     return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
 }
 
+// A POSIX path no drive covers may still lie in the home folder, whose
+// parsing names take that form then.
+HRESULT ParseBelowHome(const AnsiString& text, ItemId::Bytes& entries, bool& folder)
+{
+    const auto elements = PosixElementsBelow(HomePath(), text);
+    if (!elements) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+    const std::string posix = JoinPosixPath(HomePath(), *elements);
+    struct stat status {};
+    if (stat(posix.c_str(), &status) != 0)
+        return StatusFromErrno(errno == ENOTDIR ? ENOENT : errno);
+    ItemId::AppendHome(entries);
+    for (size_t i = 0; i < elements->size(); ++i) {
+        const bool last = i + 1 == elements->size();
+        if (!ItemId::AppendEntry(entries, (*elements)[i].c_str(), !last || S_ISDIR(status.st_mode)))
+            return HRESULT_FROM_WIN32(ERROR_INVALID_NAME);
+    }
+    folder = S_ISDIR(status.st_mode);
+    return S_OK;
+}
+
 }  // namespace
 
 HRESULT ParseNamespacePath(const AnsiString& text, ItemId::Bytes& entries, bool& folder)
@@ -50,7 +70,7 @@ HRESULT ParseNamespacePath(const AnsiString& text, ItemId::Bytes& entries, bool&
         if (!path) return HRESULT_FROM_WIN32(ERROR_INVALID_NAME);  // "C:name"
     } else if (text[0] == '/') {
         path = SplitPosixPath(text);
-        if (!path) return HRESULT_FROM_WIN32(ERROR_PATH_NOT_FOUND);
+        if (!path) return ParseBelowHome(text, entries, folder);
     } else {
         return HRESULT_FROM_WIN32(ERROR_INVALID_NAME);
     }

@@ -3,6 +3,7 @@
 #include "platform/base/Drives.h"
 #include "platform/toolkit/Controls.h"
 #include "platform/toolkit/Forms.h"
+#include "platform/toolkit/private/ModalLoop.h"
 
 #include <QApplication>
 #include <QDir>
@@ -14,9 +15,11 @@ namespace {
 
 const QString kTitle = QStringLiteral("Quillet");
 
-// Qt's own modal dialogs, parented to the active window so they stay on top
-// of it. Once the main form has closed no dialog opens: its loop could never
-// be ended and the program would hang without a window.
+// Qt's own dialogs, parented to the active window so they stay on top of it.
+// The message boxes run modally through ExecModal, so that closing the main
+// window while one is up ends the program. Once the main form has closed no
+// dialog opens: its loop could never be ended and the program would hang
+// without a window.
 class QtDialogs : public DialogSeam {
 public:
     void ShowMessage(const AnsiString& text) override
@@ -24,13 +27,15 @@ public:
         if (Application->Terminated()) return;
         QMessageBox box(QMessageBox::NoIcon, kTitle, ToQString(text), QMessageBox::Ok,
                         QApplication::activeWindow());
-        box.exec();
+        ExecModal(box);
     }
 
     void ShowError(const AnsiString& text) override
     {
         if (Application->Terminated()) return;
-        QMessageBox::critical(QApplication::activeWindow(), kTitle, ToQString(text));
+        QMessageBox box(QMessageBox::Critical, kTitle, ToQString(text), QMessageBox::Ok,
+                        QApplication::activeWindow());
+        ExecModal(box);
     }
 
     bool SelectDirectory(const AnsiString& caption, const AnsiString& root,

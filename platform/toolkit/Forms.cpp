@@ -150,6 +150,12 @@ void TApplication::ProcessMessages()
     if (QCoreApplication::instance()) QCoreApplication::processEvents(QEventLoop::AllEvents);
 }
 
+void TApplication::HandleMessage()
+{
+    if (QCoreApplication::instance())
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
 void TApplication::ShowException(const Exception* e)
 {
     if (e) Dialogs().ShowError(e->Message());

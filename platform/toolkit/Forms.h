@@ -77,6 +77,10 @@ public:
     bool Terminated() const { return FTerminated; }
     // Dispatches every pending event, then returns.
     void ProcessMessages();
+    // Waits until at least one event arrives or the loop is woken (from any
+    // thread, through Qt's event dispatcher), dispatches what is pending,
+    // then returns.
+    void HandleMessage();
     // The error display: a message box with the exception's message.
     void ShowException(const Exception* e);
     // Shows the exception in flight (called from inside a catch block).

@@ -1,17 +1,18 @@
 #include "platform/toolkit/Jpeg.h"
 
 #include "platform/base/Drives.h"
-#include "platform/toolkit/private/JpegSession.h"
+#include "platform/toolkit/private/JpegReader.h"
+#include "platform/toolkit/private/RowResampler.h"
 
 #include <jerror.h>
 
 #include <QPainter>
-#include <climits>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
+#include <climits>
 #include <cstring>
-#include <memory>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -21,29 +22,8 @@ namespace {
 
 // Files past this size are refused before reading; no photograph comes near.
 constexpr off_t kMaxFileBytes = off_t{1} << 30;
-// Decoded images past this many pixels (512 MiB as RGB32) are refused.
+// Whole decoded images past this many pixels (512 MiB as RGB32) are refused.
 constexpr qint64 kMaxOutputPixels = qint64{1} << 27;
-// A stretched image up to this many times the canvas is resampled whole;
-// beyond, only the visible part is interpolated.
-constexpr qint64 kWholeResampleFactor = 4;
-
-struct SessionDeleter {
-    void operator()(JpegSession* session) const
-    {
-        jpegSessionDestroy(session);
-        delete session;
-    }
-};
-using SessionPtr = std::unique_ptr<JpegSession, SessionDeleter>;
-
-SessionPtr openSession(const std::vector<unsigned char>& data)
-{
-    SessionPtr session(new JpegSession);
-    if (!jpegSessionCreate(session.get(), data.data(), data.size()) ||
-        !jpegSessionReadHeader(session.get()))
-        throw EJPEG(session->errorCode);
-    return session;
-}
 
 struct FileCloser {
     int fd;
@@ -55,18 +35,29 @@ struct FileCloser {
     throw Exception(Format("Cannot open file \"%s\". %s", fileName.c_str(), std::strerror(error)));
 }
 
+// Only a regular file is read. Anything else may never deliver its data (a
+// FIFO with no writer), deliver it for ever (/dev/zero) or do something on
+// being opened (a terminal, a tape): it is refused from its status, and, in
+// case it was put there since, opened without blocking and checked again.
+void checkRegular(const AnsiString& fileName, const struct stat& info)
+{
+    if (S_ISDIR(info.st_mode)) raiseFileError(fileName, EISDIR);
+    if (!S_ISREG(info.st_mode)) raiseFileError(fileName, EINVAL);
+    if (info.st_size > kMaxFileBytes) raiseFileError(fileName, EFBIG);
+}
+
 std::vector<unsigned char> readWholeFile(const AnsiString& fileName)
 {
     const auto posixPath = NamespaceToPosixPath(fileName);
     if (!posixPath) raiseFileError(fileName, ENOENT);
-    const int fd = ::open(posixPath->c_str(), O_RDONLY | O_CLOEXEC);
+    struct stat info {};
+    if (::stat(posixPath->c_str(), &info) != 0) raiseFileError(fileName, errno);
+    checkRegular(fileName, info);
+    const int fd = ::open(posixPath->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) raiseFileError(fileName, errno);
     FileCloser closer{fd};
-    struct stat info {};
     if (::fstat(fd, &info) != 0) raiseFileError(fileName, errno);
-    if (S_ISDIR(info.st_mode)) raiseFileError(fileName, EISDIR);
-    if (!S_ISREG(info.st_mode)) raiseFileError(fileName, EINVAL);
-    if (info.st_size > kMaxFileBytes) raiseFileError(fileName, EFBIG);
+    checkRegular(fileName, info);
 
     std::vector<unsigned char> data(static_cast<size_t>(info.st_size));
     size_t done = 0;
@@ -81,25 +72,30 @@ std::vector<unsigned char> readWholeFile(const AnsiString& fileName)
     return data;
 }
 
-// Converts one row of CMYK samples to RGB32. Adobe's writers store the inks
-// inverted (255 = no ink), and say so with their marker.
-void cmykRowToRgb(const JSAMPLE* in, QRgb* out, JDIMENSION width, bool inverted)
+bool drawable(const TRect& rect)
 {
-    for (JDIMENSION x = 0; x < width; ++x, in += 4) {
-        int c = in[0], m = in[1], y = in[2], k = in[3];
-        if (!inverted) {
-            c = 255 - c;
-            m = 255 - m;
-            y = 255 - y;
-            k = 255 - k;
-        }
-        out[x] = qRgb((c * k + 127) / 255, (m * k + 127) / 255, (y * k + 127) / 255);
-    }
+    const qint64 width = qint64{rect.Right} - rect.Left;
+    const qint64 height = qint64{rect.Bottom} - rect.Top;
+    return width > 0 && height > 0 && width <= INT_MAX && height <= INT_MAX;
+}
+
+// Where a rendered rectangle lands on a canvas: its part on the canvas.
+QRect visiblePart(const TRect& rect, const QSize& canvasSize)
+{
+    const qint64 left = std::max<qint64>(rect.Left, 0);
+    const qint64 top = std::max<qint64>(rect.Top, 0);
+    const qint64 right = std::min<qint64>(rect.Right, canvasSize.width());
+    const qint64 bottom = std::min<qint64>(rect.Bottom, canvasSize.height());
+    if (right <= left || bottom <= top) return {};
+    return QRect(static_cast<int>(left), static_cast<int>(top), static_cast<int>(right - left),
+                 static_cast<int>(bottom - top));
 }
 
 }  // namespace
 
 EJPEG::EJPEG(int code) : Exception(Format("JPEG error #%d", code)), FCode(code) {}
+
+EJPEGStopped::EJPEGStopped() : Exception("Decoding was stopped") {}
 
 void TJPEGImage::LoadFromFile(const AnsiString& fileName)
 {
@@ -111,9 +107,9 @@ void TJPEGImage::LoadFromBytes(std::vector<unsigned char> data)
     int width = 0;
     int height = 0;
     if (!data.empty()) {
-        const SessionPtr session = openSession(data);
-        width = static_cast<int>(session->cinfo.image_width);
-        height = static_cast<int>(session->cinfo.image_height);
+        const JpegReader reader(data, {});
+        width = reader.ImageWidth();
+        height = reader.ImageHeight();
     }
     FData = std::move(data);
     FWidth = width;
@@ -123,46 +119,23 @@ void TJPEGImage::LoadFromBytes(std::vector<unsigned char> data)
 QImage TJPEGImage::Decode(int minWidth, int minHeight) const
 {
     if (FData.empty()) return {};
-    const SessionPtr session = openSession(FData);
-    JpegSession* s = session.get();
-    jpeg_decompress_struct& cinfo = s->cinfo;
-
-    for (int scale = 1; scale <= 8; ++scale) {
-        if (!jpegSessionScale(s, scale)) throw EJPEG(s->errorCode);
-        if (cinfo.output_width >= static_cast<JDIMENSION>(std::max(minWidth, 0)) &&
-            cinfo.output_height >= static_cast<JDIMENSION>(std::max(minHeight, 0)))
-            break;
-    }
-    if (qint64{cinfo.output_width} * cinfo.output_height > kMaxOutputPixels)
+    JpegReader reader(FData, {});
+    reader.Scale(minWidth, minHeight);
+    if (qint64{reader.OutputWidth()} * reader.OutputHeight() > kMaxOutputPixels)
         throw EJPEG(JERR_IMAGE_TOO_BIG);
-
-    const bool cmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
-    // Byte order B, G, R, A is RGB32 on a little-endian machine.
-    cinfo.out_color_space =
-        cmyk ? JCS_CMYK
-             : (QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRA : JCS_EXT_ARGB);
-    // Both only soften what the resampler smooths again anyway.
-    cinfo.do_fancy_upsampling = FALSE;
-    cinfo.do_block_smoothing = FALSE;
-    if (!jpegSessionStart(s)) throw EJPEG(s->errorCode);
-
-    QImage image(static_cast<int>(cinfo.output_width), static_cast<int>(cinfo.output_height),
-                 QImage::Format_RGB32);
+    reader.Start(0);
+    QImage image(reader.OutputWidth(), reader.OutputHeight(), QImage::Format_RGB32);
     if (image.isNull()) throw EJPEG(JERR_OUT_OF_MEMORY);
-    std::vector<JSAMPLE> cmykRow(cmyk ? size_t{cinfo.output_width} * 4 : 0);
-    const bool inverted = cinfo.saw_Adobe_marker;
-
-    while (cinfo.output_scanline < cinfo.output_height) {
-        const int y = static_cast<int>(cinfo.output_scanline);
-        JSAMPROW row = cmyk ? cmykRow.data() : image.scanLine(y);
-        JDIMENSION read = 0;
-        if (!jpegSessionReadLines(s, &row, 1, &read)) throw EJPEG(s->errorCode);
+    std::array<QRgb*, JpegReader::kMaxRows> rows{};
+    for (int y = 0; y < image.height();) {
+        const int band = std::min(JpegReader::kMaxRows, image.height() - y);
+        for (int i = 0; i < band; ++i)
+            rows[static_cast<size_t>(i)] = reinterpret_cast<QRgb*>(image.scanLine(y + i));
+        const int read = reader.ReadRows(rows.data(), band);
         if (read == 0) break;
-        if (cmyk)
-            cmykRowToRgb(cmykRow.data(), reinterpret_cast<QRgb*>(image.scanLine(y)),
-                         cinfo.output_width, inverted);
+        y += read;
     }
-    if (!jpegSessionFinish(s)) throw EJPEG(s->errorCode);
+    reader.Finish();
     return image;
 }
 
@@ -172,43 +145,37 @@ void TJPEGImage::Draw(TCanvas* canvas, const TRect& rect)
     PaintRendered(canvas, rect, Render(rect, canvas->Target->size()));
 }
 
-namespace {
-
-bool drawable(const TRect& rect)
-{
-    const qint64 width = qint64{rect.Right} - rect.Left;
-    const qint64 height = qint64{rect.Bottom} - rect.Top;
-    return width > 0 && height > 0 && width <= INT_MAX && height <= INT_MAX;
-}
-
-}  // namespace
-
-QImage TJPEGImage::Render(const TRect& rect, const QSize& canvasSize) const
+QImage TJPEGImage::Render(const TRect& rect, const QSize& canvasSize,
+                          const JpegDecodeLimits& limits) const
 {
     if (Empty() || !drawable(rect) || canvasSize.isEmpty()) return {};
+    if (visiblePart(rect, canvasSize).isEmpty()) return {};
     const int width = rect.Right - rect.Left;
     const int height = rect.Bottom - rect.Top;
-    QImage decoded = Decode(width, height);
-    const qint64 canvasArea = qint64{canvasSize.width()} * canvasSize.height();
-    // Area-averaging resampler, no aliasing when shrinking; a huge
-    // enlargement is left to the painter, which interpolates only what the
-    // canvas shows.
-    if (qint64{width} * height <= kWholeResampleFactor * canvasArea)
-        return decoded.scaled(width, height, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-    return decoded;
+    JpegReader reader(FData, limits);
+    reader.Scale(width, height);
+    RowResampler resampler(reader.OutputWidth(), reader.OutputHeight(), rect.Left, rect.Top, width,
+                           height, canvasSize);
+    // One band of decoded rows at a time.
+    const size_t bandPixels = static_cast<size_t>(reader.OutputWidth()) * JpegReader::kMaxRows;
+    reader.Start(static_cast<qint64>(bandPixels * sizeof(QRgb)) + resampler.MemoryBytes());
+    std::vector<QRgb> band(bandPixels);
+    std::array<QRgb*, JpegReader::kMaxRows> rows{};
+    for (int i = 0; i < JpegReader::kMaxRows; ++i)
+        rows[static_cast<size_t>(i)] = band.data() + static_cast<size_t>(i) * reader.OutputWidth();
+    while (const int read = reader.ReadRows(rows.data(), JpegReader::kMaxRows))
+        for (int i = 0; i < read; ++i) resampler.AddRow(rows[static_cast<size_t>(i)]);
+    reader.Finish();
+    return resampler.Result();
 }
 
 void TJPEGImage::PaintRendered(TCanvas* canvas, const TRect& rect, const QImage& rendered)
 {
     if (rendered.isNull() || !drawable(rect)) return;
     if (!canvas || !canvas->Target || canvas->Target->isNull()) return;
+    const QRect visible = visiblePart(rect, canvas->Target->size());
+    if (visible.size() != rendered.size()) return;
     QPainter painter(canvas->Target);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    const QSize size(rect.Right - rect.Left, rect.Bottom - rect.Top);
-    if (rendered.size() == size) {
-        painter.drawImage(QPoint(rect.Left, rect.Top), rendered);
-    } else {
-        painter.setRenderHint(QPainter::SmoothPixmapTransform);
-        painter.drawImage(QRectF(rect.Left, rect.Top, size.width(), size.height()), rendered);
-    }
+    painter.drawImage(visible.topLeft(), rendered);
 }

@@ -3,6 +3,7 @@
 
 #include "platform/toolkit/Graphics.h"
 
+#include <atomic>
 #include <vector>
 
 // A failure inside the JPEG decoder: "JPEG error #N", N being the decoder's
@@ -16,15 +17,32 @@ private:
     int FCode;
 };
 
+// A decode stopped through its cancel flag: nobody waits for it any more.
+class EJPEGStopped : public Exception {
+public:
+    EJPEGStopped();
+};
+
+// What a decode may take: it stops, raising EJPEGStopped, soon after *cancel
+// turns true; it holds at most maxMemory bytes in all, its result, its band
+// of rows and libjpeg's buffers (libjpeg never more than 768 MiB), and fails
+// with EJPEG where it would need more; 0 bounds libjpeg alone.
+struct JpegDecodeLimits {
+    const std::atomic<bool>* cancel = nullptr;
+    long maxMemory = 0;
+};
+
 class TJPEGImage : public TGraphic {
 public:
     TJPEGImage() = default;
 
     // Reads the whole file (a namespace path such as "C:\photos\a.jpg", or an
     // absolute POSIX path) and, unless it is empty, its header. Raises
-    // Exception when the file cannot be opened or read, EJPEG when its data do
-    // not begin with a valid JPEG header. An empty file loads as a 0 x 0
-    // picture. On failure the picture keeps what it held.
+    // Exception when the file cannot be opened or read, or is no regular file
+    // (a FIFO, device or socket, or a link to one: such a file is never opened
+    // in a way that could block), EJPEG when its data do not begin with a
+    // valid JPEG header. An empty file loads as a 0 x 0 picture. On failure
+    // the picture keeps what it held.
     void LoadFromFile(const AnsiString& fileName);
     // The same from bytes in memory.
     void LoadFromBytes(std::vector<unsigned char> data);
@@ -32,6 +50,8 @@ public:
     // Size in pixels; 0 x 0 when nothing or an empty file was loaded.
     int Width() const override { return FWidth; }
     int Height() const override { return FHeight; }
+    // Bytes of the file held.
+    size_t DataSize() const { return FData.size(); }
 
     // Decodes at the smallest DCT scale (1/8 .. 8/8) whose output is at least
     // the rectangle's size, then resamples smoothly into rect on the canvas's
@@ -41,10 +61,13 @@ public:
 
     // Draw in two halves, so the costly one can run on a worker thread (it
     // uses its own decoder and touches nothing shared). Render decodes and
-    // resamples for rect on a canvas of canvasSize; null when Draw would draw
-    // nothing. Raises EJPEG when decoding fails. PaintRendered puts the result
-    // on the canvas exactly as Draw does.
-    QImage Render(const TRect& rect, const QSize& canvasSize) const;
+    // resamples for rect on a canvas of canvasSize, streaming: it holds the
+    // part of rect on the canvas and one band of decoded rows, never the
+    // whole picture. Null when Draw would draw nothing. Raises EJPEG when
+    // decoding fails. PaintRendered puts the result on the canvas exactly as
+    // Draw does.
+    QImage Render(const TRect& rect, const QSize& canvasSize,
+                  const JpegDecodeLimits& limits = {}) const;
     static void PaintRendered(TCanvas* canvas, const TRect& rect, const QImage& rendered);
 
     // The whole picture decoded at the smallest DCT scale whose output is at

@@ -85,3 +85,22 @@ TEST(DriveMap, WithoutTheEnvironmentCIsTheRoot)
     EXPECT_EQ("/", DriveMap()[0].root);
     EXPECT_EQ("C:\\home", PosixToNamespacePath("/home").value_or("?"));
 }
+
+// In a POSIX path only '/' separates: a backslash is a byte of a name, and a
+// path holding one has no drive form, which would read it as a separator.
+TEST_F(DriveMapTest, BackslashesInPosixPathsStayInTheirNames)
+{
+    const auto split = SplitPosixPath("/tmp/q/dir\\bs//back\\slash.jpg");
+    ASSERT_TRUE(split);
+    EXPECT_EQ('C', split->drive->letter);
+    EXPECT_EQ((std::vector<std::string>{"dir\\bs", "back\\slash.jpg"}), split->elements);
+    EXPECT_FALSE(PosixToNamespacePath("/tmp/q/dir\\bs"));
+    EXPECT_EQ("/tmp/q/dir\\bs", NamespaceToPosixPath("/tmp/q/dir\\bs").value_or("?"));
+    EXPECT_EQ("C:\\a", DriveForm('C', {"a"}).value_or("?"));
+    EXPECT_EQ("C:\\", DriveForm('C', {}).value_or("?"));
+    EXPECT_FALSE(DriveForm('C', {"a", "b\\c"}));
+    EXPECT_EQ(
+        (std::vector<std::string>{"x\\y"}),
+        PosixElementsBelow("/home/ann/", "/home/ann/./x\\y").value_or(std::vector<std::string>{}));
+    EXPECT_FALSE(PosixElementsBelow("/home/ann", "/home/anna/x"));
+}

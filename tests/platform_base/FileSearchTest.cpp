@@ -8,7 +8,13 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <set>
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -99,4 +105,61 @@ TEST_F(FileSearchTest, ReportsFoldersThatCannotBeSearched)
     EXPECT_NE(0, FindFirst("Q:\\*.jpg", faAnyFile, rec));
     EXPECT_NE(0, FindFirst("::{20D04FE0-3AEA-1069-A2D8-08002B30309D}\\*.jpg", faAnyFile, rec));
     EXPECT_EQ(nullptr, rec.FindHandle);
+}
+
+// The folder may be given as a POSIX path, joined to the pattern with a
+// backslash as the gallery joins it; a backslash inside the folder's own name
+// is part of that name.
+TEST_F(FileSearchTest, SearchesPosixFoldersWhateverTheirNamesHold)
+{
+    const std::string root = dir.path().toStdString();
+    ASSERT_TRUE(QDir(dir.path()).mkdir("dir\\bs"));
+    QFile file(dir.filePath("dir\\bs/back\\slash.jpg"));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    EXPECT_EQ((Names{"A.JPG", "b.jpg", "e.Jpg", ".hidden.jpg", "x.jpg"}),
+              find(root + "\\*.jpg", faAnyFile));
+    EXPECT_EQ((Names{"back\\slash.jpg"}), find(root + "/dir\\bs\\*.jpg", faAnyFile));
+    EXPECT_EQ((Names{"dir\\bs"}), find(root + "\\dir*", faAnyFile));
+}
+
+namespace {
+
+// Runs check as a user who is not root (root may search any folder): in a
+// child process that drops to "nobody" when this one is root. False when the
+// check failed or could not be run.
+bool AsOrdinaryUser(const std::function<bool()>& check)
+{
+    if (geteuid() != 0) return check();
+    const passwd* nobody = getpwnam("nobody");
+    if (!nobody) return false;
+    const pid_t child = fork();
+    if (child == 0) {
+        if (setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0) _exit(2);
+        _exit(check() ? 0 : 1);
+    }
+    int status = 0;
+    return child > 0 && waitpid(child, &status, 0) == child && WIFEXITED(status) &&
+           WEXITSTATUS(status) == 0;
+}
+
+}  // namespace
+
+// A folder that may be read but not searched (r--) still names its entries;
+// every match is reported, though nothing more can be learnt of it.
+TEST_F(FileSearchTest, ReportsEntriesOfAFolderThatCannotBeSearched)
+{
+    QDir root(dir.path());
+    ASSERT_TRUE(root.mkdir("locked"));
+    for (const char* name : {"a.jpg", "b.jpg", "c.txt"}) {
+        QFile file(root.filePath(QString("locked/") + name));
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+    ASSERT_EQ(0, chmod(dir.path().toLocal8Bit().constData(), 0755));
+    ASSERT_EQ(0, chmod(root.filePath("locked").toLocal8Bit().constData(), 0444));
+    const bool reported = AsOrdinaryUser([this] {
+        return find("C:\\locked\\*.jpg", faAnyFile) == Names{"a.jpg", "b.jpg"};
+    });
+    chmod(root.filePath("locked").toLocal8Bit().constData(), 0755);
+    EXPECT_TRUE(reported);
 }

@@ -5,6 +5,8 @@
 
 #include <cstdlib>
 
+#include <sys/stat.h>
+
 // Every accepted spelling names the same item as the canonical one.
 TEST_F(ShellTest, ParsesDrivePathsAndPosixPaths)
 {
@@ -87,4 +89,53 @@ TEST(SysErrorMessage, NamesUnknownStatusesInHex)
               SysErrorMessage(static_cast<HRESULT>(0x80070020)).find("80070020"));
     EXPECT_EQ(S_FALSE, OleCheck(S_FALSE));
     EXPECT_THROW(OleCheck(E_FAIL), EOleSysError);
+}
+
+// The parsing name of every file-system item maps back to the item's exact
+// bytes: a name holding a backslash keeps the POSIX form, which parses back
+// to the same item, and so does a home folder that no drive covers.
+TEST_F(ShellTest, ParsingNamesMapBackToTheExactBytes)
+{
+    MakeFolder("dir\\bs");
+    MakeFile("dir\\bs/back\\slash.jpg");
+    MakeFile("caf\xE9.jpg");
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(elsewhere.isValid());
+    const std::string home = elsewhere.path().toStdString();
+    ASSERT_EQ(0, mkdir((home + "/sub\\dir").c_str(), 0755));
+    struct HomeAt {
+        std::string saved = getenv("HOME") ? getenv("HOME") : "";
+        explicit HomeAt(const std::string& path) { setenv("HOME", path.c_str(), 1); }
+        ~HomeAt() { setenv("HOME", saved.c_str(), 1); }
+    } homeAt(home);
+
+    const struct {
+        std::string parse;  // text that names the item
+        std::string posix;  // its exact bytes
+    } cases[] = {
+        {"C:\\", dir.path().toStdString()},
+        {PosixPath("dir\\bs"), PosixPath("dir\\bs")},
+        {PosixPath("dir\\bs/back\\slash.jpg"), PosixPath("dir\\bs/back\\slash.jpg")},
+        {"C:\\caf\xE9.jpg", PosixPath("caf\xE9.jpg")},
+        {home, home},
+        {home + "/sub\\dir", home + "/sub\\dir"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.parse);
+        OwnedId id;
+        ASSERT_EQ(S_OK, Parse(c.parse, id));
+        const std::string name = Name(desktop.get(), id.get(), SHGDN_FORPARSING);
+        EXPECT_EQ(c.posix, NamespaceToPosixPath(name).value_or("?"));
+        OwnedId again;
+        ASSERT_EQ(S_OK, Parse(name, again)) << name;
+        EXPECT_EQ(name, Name(desktop.get(), again.get(), SHGDN_FORPARSING));
+    }
+
+    // Enumerated children are named the same way.
+    ComRef<IShellFolder> folder = Bind(PosixPath("dir\\bs"));
+    ASSERT_TRUE(folder);
+    std::vector<OwnedId> children = Children(folder.get());
+    ASSERT_EQ(1u, children.size());
+    EXPECT_EQ(PosixPath("dir\\bs/back\\slash.jpg"),
+              Name(folder.get(), children[0].get(), SHGDN_FORPARSING));
 }

@@ -13,6 +13,7 @@ TEST_F(GalleryTest, ClosingTheWindowStopsTheScan)
     QTimer::singleShot(0, [this] { FWindow->Close(); });
     Run([&] { FWindow->ToolButton1Click(nullptr); });
     EXPECT_TRUE(Application->Terminated());
-    EXPECT_EQ(Captions().size(), 1u);
+    // The close is handled while the first picture is awaited or after its tile.
+    EXPECT_LE(Captions().size(), 1u);
     EXPECT_TRUE(FDialogs.errors.empty());
 }

@@ -182,11 +182,10 @@ AnsiString ParsingName(const Location& where)
     case Location::DrivesFolder: return kDrivesFolderParsingName;
     default: break;
     }
+    // A name holding a backslash keeps the POSIX form, so that the parsing
+    // name always maps back to the item's exact bytes.
     if (where.underHome) return PosixToNamespacePath(where.posix).value_or(where.posix);
-    AnsiString text{where.letter, ':'};
-    if (where.elements.empty()) text.push_back('\\');
-    for (const std::string& element : where.elements) text += "\\" + element;
-    return text;
+    return DriveForm(where.letter, where.elements).value_or(where.posix);
 }
 
 }  // namespace ItemId

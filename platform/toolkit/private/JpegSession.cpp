@@ -4,9 +4,9 @@
 
 namespace {
 
-// The memory libjpeg may take for one picture (progressive pictures keep all
-// their coefficients); past it libjpeg fails with an error instead of
-// exhausting the machine.
+// The memory libjpeg may take for one picture unless told otherwise
+// (progressive pictures keep all their coefficients); past it libjpeg fails
+// with an error instead of exhausting the machine.
 constexpr long kMaxDecoderMemory = 768L * 1024 * 1024;
 
 [[noreturn]] void errorExit(j_common_ptr cinfo)
@@ -22,6 +22,15 @@ void emitMessage(j_common_ptr cinfo, int msgLevel)
 }
 
 void outputMessage(j_common_ptr) {}
+
+void progressMonitor(j_common_ptr cinfo)
+{
+    auto* session = static_cast<JpegSession*>(cinfo->client_data);
+    if (session->cancel && session->cancel->load(std::memory_order_relaxed)) {
+        session->cancelled = true;
+        std::longjmp(session->err.jump, 1);
+    }
+}
 
 void noteFailure(JpegSession* session)
 {
@@ -46,6 +55,9 @@ bool jpegSessionCreate(JpegSession* session, const unsigned char* data, std::siz
     session->created = true;
     jpeg_create_decompress(&session->cinfo);
     session->cinfo.mem->max_memory_to_use = kMaxDecoderMemory;
+    session->cinfo.client_data = session;
+    session->progress.progress_monitor = progressMonitor;
+    session->cinfo.progress = &session->progress;
     jpeg_mem_src(&session->cinfo, data, static_cast<unsigned long>(size));
     return true;
 }

@@ -6,6 +6,7 @@
 // hold no C++ objects with destructors, so the jump skips only libjpeg's own
 // C frames; the C++ caller turns a false result into an exception.
 
+#include <atomic>
 #include <csetjmp>
 #include <cstddef>
 #include <cstdio>
@@ -20,6 +21,12 @@ struct JpegErrorManager {
 struct JpegSession {
     jpeg_decompress_struct cinfo;
     JpegErrorManager err;
+    jpeg_progress_mgr progress;
+    // When set and true, the next progress report of libjpeg fails the
+    // running call with cancelled set: a decode nobody waits for any more
+    // stops within one row of blocks.
+    const std::atomic<bool>* cancel;
+    bool cancelled;
     bool created;
     int errorCode;  // libjpeg's msg_code of the failure; 0 while none
     int warnings;   // corrupt-data warnings seen (a truncated file gives one)
@@ -29,7 +36,10 @@ struct JpegSession {
 // holds libjpeg's message code. libjpeg never prints and never exits.
 
 // Creates the decompressor over data (not copied; must outlive the session).
-// Call jpegSessionDestroy afterwards whatever the result.
+// libjpeg may take up to cinfo.mem->max_memory_to_use bytes for its buffers
+// (768 MiB unless changed before jpegSessionStart); past that it fails
+// instead of exhausting the machine. Call jpegSessionDestroy afterwards
+// whatever the result.
 bool jpegSessionCreate(JpegSession* session, const unsigned char* data, std::size_t size);
 // Reads the markers up to the first scan: image size, colour space.
 bool jpegSessionReadHeader(JpegSession* session);

@@ -1,0 +1,141 @@
+#include "platform/toolkit/private/RowResampler.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+constexpr int kChannels = 3;
+
+// Where [from, from + length) meets [0, limit), as a start and a length.
+std::pair<int, int> overlap(qint64 from, qint64 length, int limit)
+{
+    const qint64 start = std::clamp<qint64>(from, 0, limit);
+    const qint64 end = std::clamp<qint64>(from + length, 0, limit);
+    return {static_cast<int>(start), static_cast<int>(std::max<qint64>(0, end - start))};
+}
+
+QRgb toPixel(const float* rgb)
+{
+    auto channel = [](float v) { return std::clamp(static_cast<int>(v + 0.5f), 0, 255); };
+    return qRgb(channel(rgb[0]), channel(rgb[1]), channel(rgb[2]));
+}
+
+}  // namespace
+
+RowResampler::RowResampler(int sourceWidth, int sourceHeight, qint64 left, qint64 top, qint64 width,
+                           qint64 height, QSize canvasSize)
+    : FSourceHeight(sourceHeight)
+{
+    const auto [x, visibleWidth] = overlap(left, width, canvasSize.width());
+    const auto [y, visibleHeight] = overlap(top, height, canvasSize.height());
+    if (visibleWidth == 0 || visibleHeight == 0 || sourceWidth < 1 || sourceHeight < 1) return;
+    FVisible = QRect(x, y, visibleWidth, visibleHeight);
+    FResult = QImage(visibleWidth, visibleHeight, QImage::Format_RGB32);
+    if (FResult.isNull()) throw std::bad_alloc();
+    FResult.fill(Qt::black);
+    FColumns = MakeTaps(sourceWidth, width, x - left, visibleWidth);
+    FRows = MakeTaps(sourceHeight, height, y - top, visibleHeight);
+    FRing.assign(static_cast<size_t>(FRows.stride) * visibleWidth * kChannels, 0.0f);
+    FSum.assign(static_cast<size_t>(visibleWidth) * kChannels, 0.0f);
+}
+
+RowResampler::Taps RowResampler::MakeTaps(int sourceLength, qint64 targetLength, qint64 from,
+                                          int count)
+{
+    const double scale = double(sourceLength) / double(targetLength);
+    const double support = std::max(scale, 1.0);
+    Taps taps;
+    taps.stride = static_cast<int>(std::floor(2 * support)) + 2;
+    taps.first.resize(static_cast<size_t>(count));
+    taps.count.resize(static_cast<size_t>(count));
+    taps.weights.assign(static_cast<size_t>(count) * taps.stride, 0.0f);
+    for (int i = 0; i < count; ++i) {
+        const double centre = (double(from + i) + 0.5) * scale;
+        const int lo = std::max(0, static_cast<int>(std::floor(centre - support)));
+        const int hi = std::min(sourceLength - 1, static_cast<int>(std::ceil(centre + support)));
+        float* weights = taps.weights.data() + static_cast<size_t>(i) * taps.stride;
+        int first = -1;
+        int n = 0;
+        double sum = 0;
+        for (int j = lo; j <= hi && n < taps.stride; ++j) {
+            const double w = 1.0 - std::abs(j + 0.5 - centre) / support;
+            if (w <= 0) {
+                if (first >= 0) break;
+                continue;
+            }
+            if (first < 0) first = j;
+            weights[n++] = static_cast<float>(w);
+            sum += w;
+        }
+        if (first < 0) {  // the centre lies on the picture's edge
+            first = std::clamp(static_cast<int>(centre), 0, sourceLength - 1);
+            weights[0] = 1.0f;
+            n = 1;
+            sum = 1.0;
+        }
+        for (int k = 0; k < n; ++k) weights[k] = static_cast<float>(weights[k] / sum);
+        taps.first[static_cast<size_t>(i)] = first;
+        taps.count[static_cast<size_t>(i)] = n;
+    }
+    return taps;
+}
+
+qint64 RowResampler::MemoryBytes() const
+{
+    return FResult.sizeInBytes() +
+           static_cast<qint64>(
+               (FRing.size() + FSum.size() + FColumns.weights.size() + FRows.weights.size()) *
+               sizeof(float));
+}
+
+void RowResampler::FilterRow(const QRgb* row, float* out) const
+{
+    const int width = FVisible.width();
+    for (int x = 0; x < width; ++x) {
+        const QRgb* in = row + FColumns.first[static_cast<size_t>(x)];
+        const float* w = FColumns.weights.data() + static_cast<size_t>(x) * FColumns.stride;
+        const int n = FColumns.count[static_cast<size_t>(x)];
+        float r = 0, g = 0, b = 0;
+        for (int k = 0; k < n; ++k) {
+            r += w[k] * static_cast<float>(qRed(in[k]));
+            g += w[k] * static_cast<float>(qGreen(in[k]));
+            b += w[k] * static_cast<float>(qBlue(in[k]));
+        }
+        out[kChannels * x] = r;
+        out[kChannels * x + 1] = g;
+        out[kChannels * x + 2] = b;
+    }
+}
+
+void RowResampler::AddRow(const QRgb* row)
+{
+    const int source = FNextSource++;
+    if (Done() || source >= FSourceHeight) return;
+    const size_t rowFloats = static_cast<size_t>(FVisible.width()) * kChannels;
+    if (source >= FRows.first[static_cast<size_t>(FNextRow)])
+        FilterRow(row, FRing.data() + static_cast<size_t>(source % FRows.stride) * rowFloats);
+    // Each result row is made once its last source row is in; its first one
+    // is then at most stride - 1 rows back, still in the ring.
+    while (!Done()) {
+        const auto y = static_cast<size_t>(FNextRow);
+        if (FRows.first[y] + FRows.count[y] - 1 > source) break;
+        MakeRow(FNextRow++);
+    }
+}
+
+void RowResampler::MakeRow(int y)
+{
+    const size_t rowFloats = static_cast<size_t>(FVisible.width()) * kChannels;
+    const int first = FRows.first[static_cast<size_t>(y)];
+    const int n = FRows.count[static_cast<size_t>(y)];
+    const float* w = FRows.weights.data() + static_cast<size_t>(y) * FRows.stride;
+    auto* out = reinterpret_cast<QRgb*>(FResult.scanLine(y));
+    std::fill(FSum.begin(), FSum.end(), 0.0f);
+    for (int k = 0; k < n; ++k) {
+        const float* in =
+            FRing.data() + static_cast<size_t>((first + k) % FRows.stride) * rowFloats;
+        for (size_t i = 0; i < rowFloats; ++i) FSum[i] += w[k] * in[i];
+    }
+    for (int x = 0; x < FVisible.width(); ++x) out[x] = toPixel(FSum.data() + kChannels * x);
+}

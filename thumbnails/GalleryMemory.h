@@ -1,0 +1,24 @@
+#pragma once
+// The gallery's memory bounds. The tiles a gallery keeps may take a quarter
+// of physical memory (of the control group's limit, when that is lower), and
+// the decodes in flight as much again; without a bound a large tile size or
+// a crafted file would exhaust the machine.
+
+#include "platform/base/SysUtils.h"
+
+#include <QtGlobal>
+
+// Bytes of each of the two bounds.
+qint64 GalleryMemoryBound();
+// Stands in for the machine's physical memory in the bounds; 0 restores it.
+// Tests use it to reach the bounds with a few tiles.
+void SetPhysicalMemoryForTesting(qint64 bytes);
+// What one kept tile of width x height pixels costs: the image list's copy.
+qint64 TileBytes(int width, int height);
+// Whether a gallery of tiles tiles of width x height stays within its bound.
+bool GalleryFits(qint64 tiles, int width, int height);
+// What the apply button reports for a gallery of tiles tiles of width x
+// height that would pass the bound.
+AnsiString GalleryTooLargeMessage(qint64 tiles, int width, int height);
+// What a scan reports when it stops at the bound after kept tiles.
+AnsiString GalleryStopsMessage(qint64 kept, int width, int height);
