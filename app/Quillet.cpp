@@ -2,6 +2,7 @@
 
 #include "app/Quillet.h"
 
+#include "app/ProgramIcon.h"
 #include "app/ToolBarGlyphs.h"
 #include "platform/shell/ComObj.h"
 #include "platform/toolkit/ComboBox.h"
@@ -14,6 +15,8 @@
 #include "platform/toolkit/ToolBar.h"
 #include "shell/IdList.h"
 #include "slideshow/Playoptionset.h"
+
+#include <QGuiApplication>
 
 int ThumbWidth = 0;
 int ThumbHeight = 0;
@@ -45,10 +48,13 @@ TfrmQuillet::TfrmQuillet(TComponent* AOwner) : TForm(AOwner)
     SetColor(clBtnFace);
     SetWindowState(wsMaximized);
 
+    // Every window of the program shows this icon.
+    Application->SetIcon(ProgramIcon());
+
     imglstToolBarImages = new TImageList(this);
     imglstToolBarImages->SetName("imglstToolBarImages");
     imglstToolBarImages->SetSize(16, 16);
-    AddToolBarGlyphs(imglstToolBarImages);
+    AddToolBarGlyphs(imglstToolBarImages, QGuiApplication::palette());
 
     ImageList1 = new TImageList(this);
     ImageList1->SetName("ImageList1");
@@ -94,6 +100,16 @@ void TfrmQuillet::CreateToolBar()
     tlbrMyButtons->SetButtonWidth(24);
     tlbrMyButtons->SetButtonHeight(25);
     tlbrMyButtons->SetImages(imglstToolBarImages);
+    // Drawn glyphs follow the palette: when the desktop switches to a dark
+    // theme they are drawn again in its colours.
+    new EventHook(tlbrMyButtons->Widget(), [this](QEvent* event) {
+        if (event->type() == QEvent::PaletteChange) {
+            imglstToolBarImages->Clear();
+            AddToolBarGlyphs(imglstToolBarImages, QGuiApplication::palette());
+            tlbrMyButtons->SetImages(imglstToolBarImages);
+        }
+        return false;
+    });
     tlbrMyButtons->SetShowHint(true);
     clbrMyCoolbar->AddBand(tlbrMyButtons, 25, kBandWidth);
 

@@ -38,6 +38,12 @@ TForm::~TForm()
     Application->FormDestroyed(this);
 }
 
+void TForm::SetText(const AnsiString& text)
+{
+    TWinControl::SetText(text);
+    if (Widget()) Widget()->setWindowTitle(ToQString(text));
+}
+
 void TForm::SetWindowState(TWindowState state)
 {
     FWindowState = state;
@@ -129,6 +135,18 @@ void TApplication::Initialize()
     // Only closing the main form ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
     if (!FHandle) FHandle = RegisterWindowProc([](UINT, WPARAM, LPARAM) -> LRESULT { return 0; });
+}
+
+QIcon TApplication::Icon() const
+{
+    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QApplication::windowIcon()
+                                                                        : QIcon();
+}
+
+void TApplication::SetIcon(const QIcon& icon)
+{
+    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
+        QApplication::setWindowIcon(icon);
 }
 
 void TApplication::Run()

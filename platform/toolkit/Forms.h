@@ -3,6 +3,8 @@
 
 #include "platform/toolkit/Controls.h"
 
+#include <QIcon>
+
 #include <memory>
 
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
@@ -15,7 +17,9 @@ public:
     ~TForm() override;
 
     AnsiString Caption() const { return GetText(); }
+    // The title the window system shows (title bar, task bar, window list).
     void SetCaption(const AnsiString& caption) { SetText(caption); }
+    void SetText(const AnsiString& text) override;
     TWindowState WindowState() const { return FWindowState; }
     void SetWindowState(TWindowState state);
     TWinControl* ActiveControl() const { return FActiveControl; }
@@ -85,6 +89,9 @@ public:
     // Called by a form that is being destroyed.
     void FormDestroyed(TForm* form);
     HWND Handle() const { return FHandle; }
+    // The program's icon, shown by every window that has none of its own.
+    QIcon Icon() const;
+    void SetIcon(const QIcon& icon);
 
 private:
     TForm* FMainForm = nullptr;

@@ -72,7 +72,7 @@ protected:
 
 TEST_F(PlayOptionTest, OpensWithAllPlaybackChosenAndSixControlsDisabled)
 {
-    EXPECT_EQ(window->Caption(), "播放設定介面");
+    EXPECT_EQ(window->Widget()->window()->windowTitle().toStdString(), "播放設定介面");
     EXPECT_EQ(window->WindowState(), wsNormal);
     const OptionState state = stateOf(*window);
     EXPECT_EQ(state.radios, (std::array<bool, 3>{true, false, false}));
