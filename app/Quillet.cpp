@@ -5,14 +5,17 @@
 #include "app/ProgramIcon.h"
 #include "app/ToolBarGlyphs.h"
 #include "platform/shell/ComObj.h"
+#include "platform/toolkit/Button.h"
 #include "platform/toolkit/ComboBox.h"
 #include "platform/toolkit/CoolBar.h"
+#include "platform/toolkit/Edit.h"
 #include "platform/toolkit/ImageList.h"
 #include "platform/toolkit/PageControl.h"
 #include "platform/toolkit/PopupMenu.h"
 #include "platform/toolkit/Splitter.h"
 #include "platform/toolkit/StatusBar.h"
 #include "platform/toolkit/ToolBar.h"
+#include "platform/toolkit/TrackBar.h"
 #include "shell/IdList.h"
 #include "slideshow/Playoptionset.h"
 
@@ -66,6 +69,8 @@ TfrmQuillet::TfrmQuillet(TComponent* AOwner) : TForm(AOwner)
     CreateSidePanel();
     CreateFileList();
     CreateGallery();
+    CreateShortCuts();
+    SetUpTabOrder();
 
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
 }
@@ -87,6 +92,33 @@ void TfrmQuillet::CreateViewsMenu()
     SmallIcons1 = addEntry("SmallIcons1", "&Small Icons", &TfrmQuillet::SmallIcons1Click);
     ListView1 = addEntry("ListView1", "&ListView", &TfrmQuillet::ListView1Click);
     ReportView1 = addEntry("ReportView1", "&Report View", &TfrmQuillet::ReportView1Click);
+}
+
+void TfrmQuillet::CreateShortCuts()
+{
+    // What the keyboard cannot reach otherwise; the view styles go as their
+    // pop-up entries do.
+    const auto upOneLevel = [this](TObject* sender) { tlbtnUpOneLevelClick(sender); };
+    const auto pathBox = [this](TObject* sender) { FocusPathBox(sender); };
+    const auto popup = [this](TObject*) { lstvwVirtualList->PopupFromKeyboard(); };
+    AddShortCut(ShortCut(VK_UP, ssAlt), upOneLevel);
+    AddShortCut(ShortCut('L', ssCtrl), pathBox);
+    AddShortCut(ShortCut('D', ssAlt), pathBox);
+    AddShortCut(ShortCut(VK_F5, 0), [this](TObject* sender) { ReopenFolder(sender); });
+    AddShortCut(ShortCut('1', ssCtrl), [this](TObject*) { LargeIcons1Click(LargeIcons1); });
+    AddShortCut(ShortCut('2', ssCtrl), [this](TObject*) { SmallIcons1Click(SmallIcons1); });
+    AddShortCut(ShortCut('3', ssCtrl), [this](TObject*) { ListView1Click(ListView1); });
+    AddShortCut(ShortCut('4', ssCtrl), [this](TObject*) { ReportView1Click(ReportView1); });
+    AddShortCut(ShortCut(VK_F10, ssShift), popup);
+    AddShortCut(ShortCut(VK_APPS, 0), popup);
+}
+
+void TfrmQuillet::SetUpTabOrder()
+{
+    // From the path box one Tab reaches the list (the gallery, while it
+    // covers the file list), then the settings page, top to bottom.
+    SetTabOrder({cmbxPath, LstViewPicture, lstvwVirtualList, PageControl1, TakBarWidth,
+                 TakBarHeight, EditPicWidth, EditPicHeight, Button1});
 }
 
 void TfrmQuillet::CreateToolBar()

@@ -44,7 +44,10 @@ AnsiString FromQString(const QString& text);
 // The virtual-key code of a Qt key (letters 'A'..'Z', digits '0'..'9',
 // VK_RETURN, VK_BACK, ...); 0 for keys without one.
 WORD VirtualKeyFromQt(int qtKey);
+// The Qt key of a virtual-key code; 0 for codes without one.
+int QtKeyFromVirtualKey(WORD key);
 TShiftState ShiftStateFromQt(Qt::KeyboardModifiers modifiers);
+Qt::KeyboardModifiers ModifiersFromShiftState(TShiftState shift);
 
 // Runs filter for every event the watched object receives; true stops the
 // event. The hook is a child of the watched object and dies with it.

@@ -4,8 +4,12 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QRadioButton>
+#include <QShortcut>
 
+#include <algorithm>
 #include <exception>
+#include <vector>
 
 // The window behind a form: closing it hides it and tells the form.
 class FormWindow : public QWidget {
@@ -17,6 +21,11 @@ protected:
     {
         event->accept();
         FForm->Closed();
+    }
+
+    bool focusNextPrevChild(bool next) override
+    {
+        return FForm->MoveTabFocus(next) || QWidget::focusNextPrevChild(next);
     }
 
 private:
@@ -91,6 +100,88 @@ void TForm::Close()
         Widget()->close();  // closeEvent calls Closed()
     else
         Closed();
+}
+
+namespace {
+
+// True when Tab may stop at w. Of radio buttons that exclude one another
+// only the checked one is a stop (the arrow keys move between them), as Qt
+// itself means but does not keep up for buttons never focused.
+bool TakesTab(QWidget* w)
+{
+    auto* radio = qobject_cast<QRadioButton*>(w);
+    if (!radio || !radio->autoExclusive()) return w->focusPolicy() & Qt::TabFocus;
+    if (radio->isChecked()) return true;
+    const auto siblings =
+        radio->parentWidget()
+            ? radio->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly)
+            : QList<QRadioButton*>();
+    return std::none_of(siblings.begin(), siblings.end(), [](QRadioButton* other) {
+        return other->autoExclusive() && other->isChecked();
+    });
+}
+
+// The widget that takes the focus for w: w or the end of its proxy chain;
+// null when that is no tab stop.
+QWidget* TabTarget(QWidget* w)
+{
+    while (w && w->focusProxy()) w = w->focusProxy();
+    return w && w->focusPolicy() != Qt::NoFocus && TakesTab(w) ? w : nullptr;
+}
+
+// w's tab stops: its own, or those inside it in the window's order.
+void AddTabStops(QWidget* w, std::vector<QWidget*>& stops)
+{
+    if (!w) return;
+    if (QWidget* target = TabTarget(w)) {
+        stops.push_back(target);
+        return;
+    }
+    QWidget* start = w->window();
+    for (QWidget* next = start->nextInFocusChain(); next && next != start;
+         next = next->nextInFocusChain())
+        if (w->isAncestorOf(next) && !next->focusProxy() && TabTarget(next)) stops.push_back(next);
+}
+
+}  // namespace
+
+void TForm::SetTabOrder(std::initializer_list<TWinControl*> controls)
+{
+    FTabOrder.clear();
+    for (TWinControl* control : controls)
+        if (control && control->Widget()) FTabOrder.emplace_back(control->Widget());
+}
+
+bool TForm::MoveTabFocus(bool forward)
+{
+    std::vector<QWidget*> stops;
+    for (const QPointer<QWidget>& w : FTabOrder) AddTabStops(w, stops);
+    QWidget* focus = QApplication::focusWidget();
+    const auto at = std::find(stops.begin(), stops.end(), focus);
+    if (at == stops.end()) return false;
+    const size_t count = stops.size();
+    const size_t from = static_cast<size_t>(at - stops.begin());
+    for (size_t step = 1; step < count; ++step) {
+        QWidget* next = stops[(forward ? from + step : from + count - step) % count];
+        if (next->isVisibleTo(Widget()) && next->isEnabled()) {
+            next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return true;
+}
+
+void TForm::AddShortCut(TShortCut shortCut, TNotifyEvent handler)
+{
+    if (!Widget()) return;
+    const int key = QtKeyFromVirtualKey(static_cast<WORD>(shortCut & 0xFFFF));
+    const QKeyCombination combination(ModifiersFromShiftState(shortCut >> 16),
+                                      static_cast<Qt::Key>(key));
+    auto* shortcut = new QShortcut(QKeySequence(combination), Widget());
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, Widget(), [this, handler] {
+        if (handler) InvokeHandler([this, &handler] { handler(this); });
+    });
 }
 
 void TForm::Closed()
