@@ -30,6 +30,10 @@ namespace {
 // The window's own size when it is not maximised.
 constexpr int kNormalLeft = 225, kNormalTop = 14, kNormalWidth = 799, kNormalHeight = 720;
 constexpr int kBandWidth = 787;
+// Room for the tool bar, the settings page with the preview group shrunk to
+// its caption, a useful part of the file list and the status bar; it fits an
+// 800 x 600 screen with the window manager's title bar and a panel.
+constexpr int kMinWidth = 600, kMinHeight = 520;
 
 struct ColumnLayout {
     const char* caption;
@@ -48,6 +52,7 @@ TfrmQuillet::TfrmQuillet(TComponent* AOwner) : TForm(AOwner)
     SetName("frmQuillet");
     SetCaption("Quillet Demo");
     SetBounds(kNormalLeft, kNormalTop, kNormalWidth, kNormalHeight);
+    SetMinimumSize(kMinWidth, kMinHeight);
     SetColor(clBtnFace);
     SetWindowState(wsMaximized);
 

@@ -352,7 +352,9 @@ TWinControl::TWinControl(TComponent* AOwner, QWidget* widget)
       }))
 {
     new EventHook(widget, [this](QEvent* event) {
-        if (event->type() == QEvent::Resize) Realign();
+        if (event->type() != QEvent::Resize) return false;
+        Realign();
+        if (OnResize) InvokeHandler([this] { OnResize(this); });
         return false;
     });
     WatchKeys(widget);

@@ -181,6 +181,8 @@ public:
     void Realign();
 
     TKeyEvent OnKeyDown;
+    // The control changed size; its aligned children are laid out already.
+    TNotifyEvent OnResize;
 
 protected:
     TWinControl(TComponent* AOwner, QWidget* widget);

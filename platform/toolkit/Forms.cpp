@@ -53,6 +53,11 @@ void TForm::SetText(const AnsiString& text)
     if (Widget()) Widget()->setWindowTitle(ToQString(text));
 }
 
+void TForm::SetMinimumSize(int width, int height)
+{
+    if (Widget()) Widget()->setMinimumSize(width, height);
+}
+
 void TForm::SetWindowState(TWindowState state)
 {
     FWindowState = state;

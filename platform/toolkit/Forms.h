@@ -29,6 +29,8 @@ public:
     // The title the window system shows (title bar, task bar, window list).
     void SetCaption(const AnsiString& caption) { SetText(caption); }
     void SetText(const AnsiString& text) override;
+    // The smallest size the user can give the window, in pixels.
+    void SetMinimumSize(int width, int height);
     TWindowState WindowState() const { return FWindowState; }
     void SetWindowState(TWindowState state);
     TWinControl* ActiveControl() const { return FActiveControl; }
