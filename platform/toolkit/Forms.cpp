@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontInfo>
 #include <QRadioButton>
 #include <QShortcut>
 
@@ -210,6 +211,27 @@ void TForm::ColorChanged()
 
 // ---------------------------------------------------------------------------
 
+namespace {
+
+// The program's texts are Traditional Chinese, whatever the user's locale:
+// Han characters the desktop's font lacks come from a Traditional Chinese
+// face before any other, so that no Japanese or Simplified glyph forms
+// appear. The desktop's own face stays first, for everything it has.
+void PreferTraditionalChineseFaces()
+{
+    static const char* const faces[] = {"Noto Sans CJK TC",   "Source Han Sans TC",
+                                        "Source Han Sans TW", "Noto Sans TC",
+                                        "AR PL UMing TW",     "AR PL UKai TW"};
+    QFont font = QApplication::font();
+    QStringList families{QFontInfo(font).family()};
+    for (const char* face : faces)
+        if (!families.contains(QLatin1String(face))) families.append(QLatin1String(face));
+    font.setFamilies(families);
+    QApplication::setFont(font);
+}
+
+}  // namespace
+
 TApplication::TApplication() : TComponent(nullptr), FHandle(nullptr) {}
 
 TApplication::~TApplication()
@@ -230,6 +252,7 @@ void TApplication::Initialize()
     }
     // Only closing the main form ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    PreferTraditionalChineseFaces();
     if (!FHandle) FHandle = RegisterWindowProc([](UINT, WPARAM, LPARAM) -> LRESULT { return 0; });
 }
 
