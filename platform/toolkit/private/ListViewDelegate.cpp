@@ -1,11 +1,15 @@
 #include "platform/toolkit/private/ListViewDelegate.h"
 
 #include "platform/base/ImageListData.h"
+#include "platform/toolkit/private/CaptionLines.h"
 #include "platform/toolkit/private/ListViewCore.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -29,25 +33,41 @@ void DrawImage(QPainter* painter, const ImageListData* images, int index, const 
     painter->drawPixmap(target, pixmap);
 }
 
-// A caption under a large icon: at most two lines, the second elided.
-QStringList WrapCaption(const QFontMetrics& metrics, const QString& text, int width)
+// The width a caption has under a large icon, beside a small one, or in a
+// report cell (the name cell after its icon).
+int IconCaptionWidth(const QRect& cell)
 {
-    if (metrics.horizontalAdvance(text) <= width) return {text};
-    int fit = 1;
-    int low = 1, high = static_cast<int>(text.size());
-    while (low <= high) {  // the longest prefix that fits
-        const int mid = (low + high) / 2;
-        if (metrics.horizontalAdvance(text.left(mid)) <= width) {
-            fit = mid;
-            low = mid + 1;
-        } else {
-            high = mid - 1;
-        }
-    }
-    const int blank = static_cast<int>(text.lastIndexOf(QLatin1Char(' '), fit - 1));
-    if (blank > 0) fit = blank + 1;
-    return {text.left(fit).trimmed(),
-            metrics.elidedText(text.mid(fit).trimmed(), Qt::ElideRight, width)};
+    return cell.width() - 6;
+}
+
+QRect SmallIconBox(const QRect& cell, const ImageListData* images)
+{
+    const QSize size =
+        images ? images->ImageSize().boundedTo(QSize(cell.height(), cell.height())) : QSize(16, 16);
+    return {cell.left() + 2, cell.top() + (cell.height() - size.height()) / 2, size.width(),
+            size.height()};
+}
+
+int SmallCaptionWidth(const QRect& cell, const QRect& iconBox)
+{
+    return std::max(0, cell.right() - 6 - (iconBox.right() + 4));
+}
+
+// A report cell's icon box (the name cell's, when there are images) and the
+// rectangle its text goes in.
+struct ReportParts {
+    QRect icon, text;
+};
+
+ReportParts ReportCellParts(const QRect& cell, int column, const ImageListData* images)
+{
+    ReportParts parts{{}, cell.adjusted(4, 0, -4, 0)};
+    if (column != 0 || !images) return parts;
+    const QSize size = images->ImageSize().boundedTo(QSize(cell.height(), cell.height()));
+    parts.icon = QRect(cell.left() + 2, cell.top() + (cell.height() - size.height()) / 2,
+                       size.width(), size.height());
+    parts.text.setLeft(parts.icon.right() + 5);
+    return parts;
 }
 
 void DrawFocus(QPainter* painter, const QStyleOptionViewItem& option, const QRect& rect)
@@ -73,6 +93,36 @@ ListViewDelegate::ListViewDelegate(ListViewCore* core, QObject* parent)
 QSize ListViewDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const
 {
     return FCore->ItemSize();
+}
+
+bool ListViewDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                 const QStyleOptionViewItem& option, const QModelIndex& index)
+{
+    if (event->type() != QEvent::ToolTip || !index.isValid())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    // A text shown cut short is shown whole in a tool tip.
+    const QString text = ToQString(FCore->CellText(index.row(), index.column()));
+    const QFontMetrics metrics(FCore->ListFont());
+    const QRect cell = option.rect;
+    bool elided = false;
+    switch (FCore->Owner()->ViewStyle()) {
+    case vsIcon: elided = WrapCaption(metrics, text, IconCaptionWidth(cell)).elided; break;
+    case vsReport: {
+        const ReportParts parts = ReportCellParts(cell, index.column(), FCore->ImagesFor(vsReport));
+        elided = metrics.horizontalAdvance(text) > parts.text.width();
+        break;
+    }
+    default: {
+        const QRect iconBox = SmallIconBox(cell, FCore->ImagesFor(vsSmallIcon));
+        elided = metrics.horizontalAdvance(text) > SmallCaptionWidth(cell, iconBox);
+        break;
+    }
+    }
+    if (elided)
+        QToolTip::showText(event->globalPos(), text, view, cell);
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 void ListViewDelegate::RowStage(int row, TCustomDrawState state) const
@@ -144,17 +194,10 @@ void ListViewDelegate::DrawReportCell(QPainter* painter, const QStyleOptionViewI
     const QRect cell = option.rect;
     if (option.state & QStyle::State_Selected)
         painter->fillRect(cell, option.palette.brush(GroupOf(option), QPalette::Highlight));
-    QRect textRect = cell.adjusted(4, 0, -4, 0);
-    if (column == 0) {
-        const ImageListData* images = FCore->ImagesFor(vsReport);
-        if (images) {
-            const QSize size = images->ImageSize().boundedTo(QSize(cell.height(), cell.height()));
-            const QRect box(cell.left() + 2, cell.top() + (cell.height() - size.height()) / 2,
-                            size.width(), size.height());
-            DrawImage(painter, images, FCore->RowImage(row), box);
-            textRect.setLeft(box.right() + 5);
-        }
-    }
+    const ImageListData* images = FCore->ImagesFor(vsReport);
+    const ReportParts parts = ReportCellParts(cell, column, images);
+    const QRect textRect = parts.text;
+    if (parts.icon.isValid()) DrawImage(painter, images, FCore->RowImage(row), parts.icon);
     const TListColumns* columns = FCore->Owner()->Columns();
     Qt::Alignment alignment = Qt::AlignLeft;
     if (column < columns->GetCount()) {
@@ -187,8 +230,8 @@ void ListViewDelegate::DrawIconItem(QPainter* painter, const QStyleOptionViewIte
     }
 
     const QFontMetrics metrics = painter->fontMetrics();
-    const int width = cell.width() - 6;
-    const QStringList lines = WrapCaption(metrics, ToQString(FCore->CellText(row, 0)), width);
+    const int width = IconCaptionWidth(cell);
+    const QStringList lines = WrapCaption(metrics, ToQString(FCore->CellText(row, 0)), width).lines;
     int textWidth = 0;
     for (const QString& line : lines)
         textWidth = std::max(textWidth, metrics.horizontalAdvance(line));
@@ -211,16 +254,13 @@ void ListViewDelegate::DrawSmallItem(QPainter* painter, const QStyleOptionViewIt
 {
     const QRect cell = option.rect;
     const ImageListData* images = FCore->ImagesFor(vsSmallIcon);
-    const QSize size =
-        images ? images->ImageSize().boundedTo(QSize(cell.height(), cell.height())) : QSize(16, 16);
-    const QRect iconBox(cell.left() + 2, cell.top() + (cell.height() - size.height()) / 2,
-                        size.width(), size.height());
+    const QRect iconBox = SmallIconBox(cell, images);
     DrawImage(painter, images, FCore->RowImage(row), iconBox);
 
     const QFontMetrics metrics = painter->fontMetrics();
     const int left = iconBox.right() + 4;
     const QString text = metrics.elidedText(ToQString(FCore->CellText(row, 0)), Qt::ElideRight,
-                                            std::max(0, cell.right() - 6 - left));
+                                            SmallCaptionWidth(cell, iconBox));
     const QRect textRect(left, cell.top() + 1, metrics.horizontalAdvance(text) + 4,
                          cell.height() - 2);
     if (option.state & QStyle::State_Selected)
