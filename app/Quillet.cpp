@@ -290,6 +290,9 @@ void TfrmQuillet::CreateGallery()
 
 TfrmQuillet::~TfrmQuillet()
 {
+    // The controls go after this part of the window; the page's resizes
+    // while they go must not reach the tile-size panel's handler.
+    TabSheet1->OnResize = nullptr;
     // Nothing may leave a destructor: an allocator that cannot be had leaks
     // the lists it would have freed.
     try {
