@@ -1,31 +1,67 @@
-# The two front-door commands: `make run` and `make test`.
-BUILD ?= build
-SANITIZE_BUILD ?= build-sanitize
+# The front door: `make run` and `make test`. The builds are the presets of
+# CMakePresets.json: release (build/), dev (build-dev/), asan (build-sanitize/).
+# `make deb` packages the release build; `make install` puts it under PREFIX.
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
+# CI turns warnings into errors; a user's build only shows them.
+WERROR ?= OFF
+CONFIGURE = cmake --log-level=WARNING -DQUILLET_WERROR=$(WERROR)
 
-.PHONY: run test deps build sanitize bench clean
+# A build folder made by another generator cannot be reused by the presets.
+fresh-if-not-ninja = if [ -f $(1)/CMakeCache.txt ] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$$' $(1)/CMakeCache.txt; then rm -rf $(1); fi
+
+.PHONY: run test deps build dev sanitize bench deb install uninstall clean format tidy
 
 deps:
 	@bash scripts/install-deps.sh
 
 build: deps
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(BUILD) -j $(JOBS)
+	@$(call fresh-if-not-ninja,build)
+	@$(CONFIGURE) --preset release >/dev/null
+	@cmake --build --preset release -j $(JOBS)
 
 run: build
-	./$(BUILD)/app/quillet
+	@./build/app/quillet
 
 test: build
-	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@ctest --preset release -j $(JOBS)
+
+dev: deps
+	@$(call fresh-if-not-ninja,build-dev)
+	@$(CONFIGURE) --preset dev >/dev/null
+	@cmake --build --preset dev -j $(JOBS)
 
 sanitize: deps
-	cmake -S . -B $(SANITIZE_BUILD) -DCMAKE_BUILD_TYPE=Debug -DQUILLET_SANITIZE=ON
-	cmake --build $(SANITIZE_BUILD) -j $(JOBS)
-	cd $(SANITIZE_BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j $(JOBS)
+	@$(call fresh-if-not-ninja,build-sanitize)
+	@$(CONFIGURE) --preset asan >/dev/null
+	@cmake --build --preset asan -j $(JOBS)
+	@ctest --preset asan -j $(JOBS)
 
 bench: build
-	cmake --build $(BUILD) --target benchmarks -j $(JOBS)
-	bash bench/run-all.sh $(BUILD)
+	@$(CONFIGURE) --preset release -DQUILLET_BUILD_BENCHMARKS=ON >/dev/null
+	@cmake --build --preset release --target benchmarks -j $(JOBS)
+	@bash bench/run-all.sh build
+
+# build/packages/quillet_<version>_<arch>.deb
+deb: build
+	@cmake --build --preset release --target package
+
+install: build
+	@cmake --install build --prefix $(PREFIX)
+
+# Removes what the last `make install` put in place, as build/install_manifest.txt lists it.
+uninstall:
+	@if [ -f build/install_manifest.txt ]; then xargs -r -d '\n' rm -fv < build/install_manifest.txt; \
+	else echo "Nothing to uninstall: build/install_manifest.txt is made by make install."; fi
 
 clean:
-	rm -rf $(BUILD) $(SANITIZE_BUILD)
+	rm -rf build build-dev build-sanitize build-minimal
+
+# Formats every C++ file in place with the repository's .clang-format.
+format:
+	git ls-files '*.cpp' '*.h' | xargs clang-format -i
+
+# Runs the checks of .clang-tidy over the program's sources (not the tests).
+tidy: build
+	git ls-files 'app/*.cpp' 'shell/*.cpp' 'listview/*.cpp' 'thumbnails/*.cpp' 'slideshow/*.cpp' 'platform/*.cpp' \
+	  | xargs clang-tidy -p build --quiet

@@ -2,7 +2,6 @@
 
 #include "app/Quillet.h"
 
-#include "app/ProgramIcon.h"
 #include "app/ToolBarGlyphs.h"
 #include "platform/shell/ComObj.h"
 #include "platform/toolkit/Button.h"
@@ -55,9 +54,6 @@ TfrmQuillet::TfrmQuillet(TComponent* AOwner) : TForm(AOwner)
     SetMinimumSize(kMinWidth, kMinHeight);
     SetColor(clBtnFace);
     SetWindowState(wsMaximized);
-
-    // Every window of the program shows this icon.
-    Application->SetIcon(ProgramIcon());
 
     imglstToolBarImages = new TImageList(this);
     imglstToolBarImages->SetName("imglstToolBarImages");
@@ -131,6 +127,7 @@ void TfrmQuillet::CreateToolBar()
     clbrMyCoolbar = NewControl<TCoolBar>(this, this, "clbrMyCoolbar");
     clbrMyCoolbar->SetAlign(alTop);
     clbrMyCoolbar->SetHeight(57);
+    clbrMyCoolbar->SetAccessibleName("Tool bars");
 
     tlbrMyButtons = NewControl<TToolBar>(this, clbrMyCoolbar, "tlbrMyButtons");
     tlbrMyButtons->SetFlat(true);
@@ -148,36 +145,39 @@ void TfrmQuillet::CreateToolBar()
         return false;
     });
     tlbrMyButtons->SetShowHint(true);
+    tlbrMyButtons->SetAccessibleName("Commands");
     clbrMyCoolbar->AddBand(tlbrMyButtons, 25, kBandWidth);
 
     struct ButtonLayout {
         TToolButton* TfrmQuillet::*field;
         const char* name;
         const char* hint;
+        // What a screen reader says for a button that has no hint.
+        const char* spoken;
         int glyph;
         TToolButtonStyle style;
         bool grouped;
         void (TfrmQuillet::*handler)(TObject*);
     };
     const ButtonLayout buttons[] = {
-        {&TfrmQuillet::tlbtnBrowse, "tlbtnBrowse", "Browse", 0, tbsButton, true,
+        {&TfrmQuillet::tlbtnBrowse, "tlbtnBrowse", "Browse", "", 0, tbsButton, true,
          &TfrmQuillet::tlbtnBrowseClick},
-        {&TfrmQuillet::tlbtnUpOneLevel, "tlbtnUpOneLevel", "Up One Level", 1, tbsButton, true,
+        {&TfrmQuillet::tlbtnUpOneLevel, "tlbtnUpOneLevel", "Up One Level", "", 1, tbsButton, true,
          &TfrmQuillet::tlbtnUpOneLevelClick},
-        {&TfrmQuillet::tlbtnSeperater, "tlbtnSeperater", "", -1, tbsSeparator, true, nullptr},
-        {&TfrmQuillet::tlbtnLargeIcons, "tlbtnLargeIcons", "Large Icons", 2, tbsCheck, true,
+        {&TfrmQuillet::tlbtnSeperater, "tlbtnSeperater", "", "", -1, tbsSeparator, true, nullptr},
+        {&TfrmQuillet::tlbtnLargeIcons, "tlbtnLargeIcons", "Large Icons", "", 2, tbsCheck, true,
          &TfrmQuillet::tlbtnLargeIconsClick},
-        {&TfrmQuillet::tlbtnSmallIcons, "tlbtnSmallIcons", "Small Icons", 3, tbsCheck, true,
+        {&TfrmQuillet::tlbtnSmallIcons, "tlbtnSmallIcons", "Small Icons", "", 3, tbsCheck, true,
          &TfrmQuillet::tlbtnSmallIconsClick},
-        {&TfrmQuillet::tlbtnList, "tlbtnList", "List View", 4, tbsCheck, true,
+        {&TfrmQuillet::tlbtnList, "tlbtnList", "List View", "", 4, tbsCheck, true,
          &TfrmQuillet::tlbtnListClick},
-        {&TfrmQuillet::tlbtnReport, "tlbtnReport", "Report View", 5, tbsCheck, true,
+        {&TfrmQuillet::tlbtnReport, "tlbtnReport", "Report View", "", 5, tbsCheck, true,
          &TfrmQuillet::tlbtnReportClick},
-        {&TfrmQuillet::ToolButton1, "ToolButton1", "", 6, tbsButton, false,
+        {&TfrmQuillet::ToolButton1, "ToolButton1", "", "Thumbnails", 6, tbsButton, false,
          &TfrmQuillet::ToolButton1Click},
-        {&TfrmQuillet::ToolButton2, "ToolButton2", "", 7, tbsButton, false, nullptr},
+        {&TfrmQuillet::ToolButton2, "ToolButton2", "", "Play", 7, tbsButton, false, nullptr},
         // Glyph 8 lies past the last glyph, so this button shows no picture.
-        {&TfrmQuillet::ToolButton3, "ToolButton3", "", 8, tbsButton, false,
+        {&TfrmQuillet::ToolButton3, "ToolButton3", "", "Slideshow options", 8, tbsButton, false,
          &TfrmQuillet::ToolButton3Click},
     };
     for (const ButtonLayout& layout : buttons) {
@@ -187,6 +187,7 @@ void TfrmQuillet::CreateToolBar()
         if (layout.style == tbsSeparator) button->SetWidth(11);
         button->SetImageIndex(layout.glyph);
         if (*layout.hint) button->SetHint(layout.hint);
+        if (*layout.spoken) button->SetAccessibleName(layout.spoken);
         if (layout.handler) {
             auto handler = layout.handler;
             button->OnClick = [this, handler](TObject* sender) { (this->*handler)(sender); };
@@ -200,6 +201,7 @@ void TfrmQuillet::CreatePathBox()
     cmbxPath = NewControl<TComboBox>(this, clbrMyCoolbar, "cmbxPath");
     cmbxPath->SetWidth(774);
     cmbxPath->SetItemHeight(13);
+    cmbxPath->SetAccessibleName("Path");
     cmbxPath->OnClick = [this](TObject* sender) { cmbxPathClick(sender); };
     cmbxPath->OnKeyDown = [this](TObject* sender, WORD& key, TShiftState shift) {
         cmbxPathKeyDown(sender, key, shift);
@@ -212,6 +214,7 @@ void TfrmQuillet::CreateSidePanel()
     PageControl1 = NewControl<TPageControl>(this, this, "PageControl1");
     PageControl1->SetAlign(alLeft);
     PageControl1->SetWidth(268);
+    PageControl1->SetAccessibleName("Settings");
 
     TabSheet1 = new TTabSheet(this);
     TabSheet1->SetName("TabSheet1");
@@ -234,12 +237,14 @@ void TfrmQuillet::CreateSidePanel()
     StatusBar1 = NewControl<TStatusBar>(this, this, "StatusBar1");
     StatusBar1->SetAlign(alBottom);
     StatusBar1->SetHeight(19);
+    StatusBar1->SetAccessibleName("Status");
 }
 
 void TfrmQuillet::CreateFileList()
 {
     lstvwVirtualList = NewControl<TListView>(this, this, "lstvwVirtualList");
     lstvwVirtualList->SetAlign(alClient);
+    lstvwVirtualList->SetAccessibleName("Folder contents");
     lstvwVirtualList->SetOwnerData(true);
     for (const ColumnLayout& layout : kReportColumns) {
         TListColumn* column = lstvwVirtualList->Columns()->Add();
@@ -283,6 +288,7 @@ void TfrmQuillet::CreateGallery()
     // Covers the file list while it is shown.
     LstViewPicture = NewControl<TListView>(this, this, "LstViewPicture");
     LstViewPicture->SetAlign(alClient);
+    LstViewPicture->SetAccessibleName("Thumbnails");
     LstViewPicture->SetViewStyle(vsIcon);
     LstViewPicture->SetLargeImages(ImageList1);
     LstViewPicture->SetVisible(false);
@@ -293,17 +299,22 @@ TfrmQuillet::~TfrmQuillet()
     // The controls go after this part of the window; the page's resizes
     // while they go must not reach the tile-size panel's handler.
     TabSheet1->OnResize = nullptr;
-    // Nothing may leave a destructor: an allocator that cannot be had leaks
-    // the lists it would have freed.
-    try {
-        if (FShellItems) ClearItemList();
-    } catch (const Exception&) {
+    // Nothing may leave a destructor. A list that cannot be given back (the
+    // allocator cannot be had) is reported, and what is left is let go.
+    if (FShellItems) {
+        try {
+            ClearItemList();
+        } catch (const Exception& e) {
+            Application->ShowException(&e);
+        }
+        for (int i = 0; i < FShellItems->GetCount(); ++i) delete GetShellItem(i);
+        delete FShellItems;
+        FShellItems = nullptr;
     }
-    delete FShellItems;
-    FShellItems = nullptr;
     try {
         ReleaseFolderIds();
-    } catch (const Exception&) {
+    } catch (const Exception& e) {
+        Application->ShowException(&e);
     }
     if (FCurrentFolder) FCurrentFolder->Release();
     FCurrentFolder = nullptr;

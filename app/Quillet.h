@@ -2,10 +2,13 @@
 // The main window: the file list of the open folder, the path box with its
 // history, the tool bar of commands, the tile-size panel and the gallery.
 
+#include "platform/shell/OwnedIdList.h"
 #include "platform/shell/ShlObj.h"
 #include "platform/toolkit/Forms.h"
 #include "platform/toolkit/ListView.h"
 #include "shell/ShellItem.h"
+
+#include <vector>
 
 class TCoolBar;
 class TToolBar;
@@ -159,10 +162,14 @@ private:
     // The history's ownership of item id lists (shell/OpenFolder.cpp).
     // True when id is the list of a history entry.
     bool IsHistoryList(LPCITEMIDLIST id) const;
-    // True when FCurrentId is owned by a history entry.
-    bool HistoryOwnsCurrentId() const;
-    // Lets go of the history's lists and FCurrentId.
+    // Empties the history and frees its lists and FCurrentId; raises when the
+    // allocator cannot be had.
     void ReleaseFolderIds();
+    // The lists of the history's entries, each once however many entries
+    // share it; the entries' objects point at them.
+    std::vector<OwnedIdList> FHistoryIds;
+    // FCurrentId while no history entry holds it.
+    OwnedIdList FOwnedCurrentId;
 
     // Each scan gets a number; a scan that finds a newer one running when it
     // resumes from message processing stops.

@@ -4,6 +4,7 @@
 #include "platform/toolkit/ImageList.h"
 
 #include <QGuiApplication>
+#include <QIcon>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPalette>
@@ -12,7 +13,6 @@
 #include <algorithm>
 #include <cmath>
 #include <initializer_list>
-#include <iterator>
 
 namespace {
 
@@ -225,13 +225,4 @@ void AddToolBarGlyphs(TImageList* images, const QPalette& palette)
 {
     const qreal ratio = PixelRatio();
     for (const Subject& subject : kSubjects) images->AddPixmap(Glyph(subject, palette, ratio));
-}
-
-QIcon ToolBarIcon(int index, const QPalette& palette)
-{
-    if (index < 0 || index >= static_cast<int>(std::size(kSubjects))) return {};
-    QIcon icon;
-    for (qreal ratio : {1.0, 2.0, 3.0})
-        icon.addPixmap(Glyph(kSubjects[static_cast<size_t>(index)], palette, ratio));
-    return icon;
 }

@@ -3,8 +3,6 @@
 // the theme has one for the glyph's subject, else drawn in the colours of
 // the palette, so that they stand out on light and dark desktops alike.
 
-#include <QIcon>
-
 class QPalette;
 class TImageList;
 
@@ -12,6 +10,3 @@ class TImageList;
 // 2 large icons, 3 small icons, 4 list, 5 report, 6 a stack of pages,
 // 7 a round play button; drawn glyphs take their colours from palette.
 void AddToolBarGlyphs(TImageList* images, const QPalette& palette);
-
-// Glyph index at every pixel ratio, as an icon; null past the last glyph.
-QIcon ToolBarIcon(int index, const QPalette& palette);

@@ -7,7 +7,9 @@
 #include "platform/toolkit/ComboBox.h"
 #include "shell/IdList.h"
 
+#include <algorithm>
 #include <memory>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -53,49 +55,47 @@ void TfrmQuillet::OpenFolderPath(const AnsiString& path)
 
 bool TfrmQuillet::IsHistoryList(LPCITEMIDLIST id) const
 {
-    TStrings* history = cmbxPath->Items();
-    for (int i = 0; i < history->GetCount(); ++i)
-        if (history->GetObject(i) == id) return true;
-    return false;
-}
-
-bool TfrmQuillet::HistoryOwnsCurrentId() const
-{
-    return FCurrentId && IsHistoryList(FCurrentId);
+    return std::any_of(FHistoryIds.begin(), FHistoryIds.end(),
+                       [id](const OwnedIdList& held) { return held.get() == id; });
 }
 
 void TfrmQuillet::OpenFolderId(LPITEMIDLIST id)
 {
-    // A new list is released when the open fails; a history entry's list
-    // stays with the history.
-    const bool fromHistory = IsHistoryList(id);
-    ComRef<IShellFolder> folder;
-    const HRESULT bound =
-        FDesktopFolder->BindToObject(id, nullptr, IID_IShellFolder, folder.putVoid());
-    if (FAILED(bound)) {
-        if (!fromHistory) FreeItemId(id);
-        OleCheck(bound);
+    // A new list is this open's own until it succeeds, and is freed when it
+    // fails; a list the window already holds (a history entry's, or
+    // FCurrentId itself) stays where it is.
+    OwnedIdList taken(id == FCurrentId || IsHistoryList(id) ? nullptr : id);
+
+    // An open gives lists back: the records it replaces, the list FCurrentId
+    // held. Without the allocator they would be lost, so the open is refused
+    // before anything changes.
+    {
+        ComRef<IMalloc> malloc;
+        OleCheck(SHGetMalloc(malloc.put()));
     }
+
+    ComRef<IShellFolder> folder;
+    OleCheck(FDesktopFolder->BindToObject(id, nullptr, IID_IShellFolder, folder.putVoid()));
+    // Named before the open folder changes: nothing after the fill can fail
+    // half-way through the new state.
+    const AnsiString path = ItemDisplayName(FDesktopFolder, id, true);
 
     UpdateBracket update(lstvwVirtualList->Items());
-    try {
-        FillItemList(folder.get());
-    } catch (...) {
-        if (FCurrentFolder == folder.get()) folder.release();
-        if (!fromHistory) FreeItemId(id);
-        throw;
-    }
+    FillItemList(folder.get());
     folder.release();  // FillItemList made it the open folder
 
-    LPITEMIDLIST previous = FCurrentId;
-    const bool previousOwnedByHistory = HistoryOwnsCurrentId();
-    FCurrentId = id;
-    if (previous && previous != id && !previousOwnedByHistory) FreeItemId(previous);
-
-    FCurrentPath = ItemDisplayName(FDesktopFolder, FCurrentId, true);
+    OwnedIdList replaced;  // stays empty when the history holds the old list
+    if (id != FCurrentId) {
+        replaced = std::exchange(FOwnedCurrentId, std::move(taken));
+        FCurrentId = id;
+    }
+    FCurrentPath = path;
     const int entry = cmbxPath->Items()->IndexOf(FCurrentPath);
     if (entry < 0) {
+        FHistoryIds.reserve(FHistoryIds.size() + 1);
         cmbxPath->Items()->InsertObject(0, FCurrentPath, FCurrentId);
+        // The history owns the list from now on, unless an entry holds it already.
+        if (FOwnedCurrentId) FHistoryIds.push_back(std::move(FOwnedCurrentId));
         cmbxPath->SetText(FCurrentPath);
     } else {
         cmbxPath->SetItemIndex(entry);
@@ -109,6 +109,8 @@ void TfrmQuillet::OpenFolderId(LPITEMIDLIST id)
             selected->MakeVisible(false);
         }
     }
+    // Last: if it raises, the new folder is already complete.
+    replaced.Free();
 }
 
 PShellItem* TfrmQuillet::GetShellItem(int index)
@@ -128,25 +130,31 @@ void TfrmQuillet::FillItemList(IShellFolder* folder)
     ComRef<IEnumIDList> enumerator(enumerated);
     OleCheck(status);
 
-    // The caller's reference on folder passes to the window here.
-    if (FCurrentFolder) FCurrentFolder->Release();
-    FCurrentFolder = folder;
-
-    ClearItemList();
+    // The new records are made before anything of the open folder changes, so
+    // a fill that raises leaves the folder, its records and the rows as they
+    // were, and the caller keeps its reference on folder.
+    std::vector<std::unique_ptr<PShellItem>> records;
     if (enumerator) {
         LPITEMIDLIST id = nullptr;
         ULONG fetched = 0;
         while (enumerator->Next(1, &id, &fetched) == S_OK) {
+            OwnedIdList child(id);
             auto item = std::make_unique<PShellItem>();
-            item->ChildId = id;
-            item->Name = ItemDisplayName(FCurrentFolder, id, false);
+            item->ChildId = child.release();
+            item->Name = ItemDisplayName(folder, item->ChildId, false);
             item->NeedsDetails = true;
-            FShellItems->Add(item.get());
-            item.release();
+            records.push_back(std::move(item));
         }
     }
     enumerator.reset();
+    FShellItems->Capacity(static_cast<int>(records.size()));
+    ClearItemList();
 
+    // Nothing below can fail. The caller's reference on folder passes to the
+    // window here.
+    if (FCurrentFolder) FCurrentFolder->Release();
+    FCurrentFolder = folder;
+    for (auto& record : records) FShellItems->Add(record.release());
     FShellItems->Sort(CompareShellItems);
     lstvwVirtualList->Items()->SetCount(FShellItems->GetCount());
     lstvwVirtualList->Repaint();
@@ -154,19 +162,27 @@ void TfrmQuillet::FillItemList(IShellFolder* folder)
 
 void TfrmQuillet::ClearItemList()
 {
+    // The lists are freed here, where a failure can reach the user, not by
+    // the records' destructors, which cannot report. When the allocator
+    // cannot be had this raises at the first list, and every record keeps
+    // the lists it has not given back.
+    for (int i = 0; i < FShellItems->GetCount(); ++i) {
+        PShellItem* record = GetShellItem(i);
+        FreeItemId(record->ChildId);
+        record->ChildId = nullptr;
+        FreeItemId(record->AbsoluteId);
+        record->AbsoluteId = nullptr;
+    }
     for (int i = 0; i < FShellItems->GetCount(); ++i) delete GetShellItem(i);
     FShellItems->Clear();
 }
 
 void TfrmQuillet::ReleaseFolderIds()
 {
-    // Lists are shared between the history and FCurrentId; free each once.
-    std::vector<LPITEMIDLIST> owned;
-    TStrings* history = cmbxPath->Items();
-    for (int i = 0; i < history->GetCount(); ++i)
-        owned.push_back(static_cast<LPITEMIDLIST>(history->GetObject(i)));
-    if (FCurrentId && !HistoryOwnsCurrentId()) owned.push_back(FCurrentId);
-    history->Clear();
+    // The entries point at the lists: they go first.
+    cmbxPath->Items()->Clear();
     FCurrentId = nullptr;
-    for (LPITEMIDLIST id : owned) FreeItemId(id);
+    FOwnedCurrentId.Free();
+    for (OwnedIdList& list : FHistoryIds) list.Free();
+    FHistoryIds.clear();
 }

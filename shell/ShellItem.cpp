@@ -1,6 +1,7 @@
 #include "shell/ShellItem.h"
 
 #include "app/Quillet.h"
+#include "platform/shell/ComObj.h"
 #include "platform/shell/ComRef.h"
 #include "shell/IdList.h"
 
@@ -8,8 +9,10 @@
 
 PShellItem::~PShellItem()
 {
-    // A destructor must not throw; an allocator that cannot be had leaks the
-    // lists rather than ending the program.
+    // The window's ClearItemList frees the lists first and reports a failure;
+    // a record destroyed otherwise (a fill cut short, which raises already)
+    // frees them here. A destructor must not throw, so an allocator that
+    // cannot be had leaves them unfreed.
     try {
         FreeItemId(ChildId);
         FreeItemId(AbsoluteId);
@@ -19,10 +22,12 @@ PShellItem::~PShellItem()
 
 namespace {
 
+// Raises EOleSysError when the allocator cannot be had; the text is then not freed.
 void FreeShellString(LPOLESTR text)
 {
     ComRef<IMalloc> malloc;
-    if (SUCCEEDED(SHGetMalloc(malloc.put())) && malloc) malloc->Free(text);
+    OleCheck(SHGetMalloc(malloc.put()));
+    malloc->Free(text);
 }
 
 }  // namespace

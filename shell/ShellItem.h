@@ -17,14 +17,15 @@ struct PShellItem {
     DWORD Attributes = 0;
 
     PShellItem() = default;
-    // Frees both lists through the shell allocator.
+    // Frees the lists it still holds through the shell allocator; never raises.
     ~PShellItem();
     PShellItem(const PShellItem&) = delete;
     PShellItem& operator=(const PShellItem&) = delete;
 };
 
 // The item's name in normal or parsing form. An unknown STRRET kind or a failed
-// query gives the empty text.
+// query gives the empty text. Raises EOleSysError when a wide name cannot be
+// given back because the allocator cannot be had.
 AnsiString ItemDisplayName(IShellFolder* folder, LPCITEMIDLIST id, bool forParsing);
 // Whether the item id (relative to folder) is a folder.
 bool IsFolderItem(IShellFolder* folder, LPCITEMIDLIST id);

@@ -42,10 +42,12 @@ TPlayInterface::TPlayInterface(TComponent* AOwner) : TForm(AOwner)
     StatusBar1 = NewControl<TStatusBar>(this, this, "StatusBar1");
     StatusBar1->SetAlign(alBottom);
     StatusBar1->SetHeight(19);
+    StatusBar1->SetAccessibleName("Status");
 
     // Nothing ever loads a picture: the area stays empty.
     Image1 = NewControl<TImage>(this, this, "Image1");
     Image1->SetAlign(alClient);
+    Image1->SetAccessibleName("Picture");
 
     // Runs without a handler, so it never triggers anything.
     Timer1 = new TTimer(this);
@@ -61,6 +63,7 @@ void TPlayInterface::buildToolBar()
     ToolBar1->SetHeight(46);
     ToolBar1->SetButtonWidth(80);
     ToolBar1->SetButtonHeight(kButtonHeight);
+    ToolBar1->SetAccessibleName("Playback");
 
     PlayFsPlaySpButton = placeButton(this, ToolBar1, "PlayFsPlaySpButton", 0, "開始", PlayGlyph());
     PlayFsStopSpButton = placeButton(this, ToolBar1, "PlayFsStopSpButton", 1, "暫停", StopGlyph());
@@ -72,6 +75,12 @@ void TPlayInterface::buildToolBar()
     SpeedButton3 = placeButton(this, ToolBar1, "SpeedButton3", 6, "列印", PrinterGlyph());
     SpeedButton3->SetEnabled(false);
 
+    // Which of the four was pressed last shows in red; readers get it as a
+    // checked state.
+    for (TSpeedButton* button :
+         {PlayFsPlaySpButton, PlayFsStopSpButton, PlayFsGoSpButton, PlayFsBackSpButton})
+        button->SetAccessibleState(true, false);
+
     PlayFsPlaySpButton->OnClick = [this](TObject* sender) { PlayFsPlaySpButtonClick(sender); };
     PlayFsStopSpButton->OnClick = [this](TObject* sender) { PlayFsStopSpButtonClick(sender); };
     PlayFsGoSpButton->OnClick = [this](TObject* sender) { PlayFsGoSpButtonClick(sender); };
@@ -82,8 +91,11 @@ void TPlayInterface::highlight(TSpeedButton* pressed)
 {
     const bool turnOn = pressed->Font()->Color == clBlack;
     for (TSpeedButton* button :
-         {PlayFsPlaySpButton, PlayFsStopSpButton, PlayFsGoSpButton, PlayFsBackSpButton})
-        button->SetFontColor(turnOn && button == pressed ? clRed : clBlack);
+         {PlayFsPlaySpButton, PlayFsStopSpButton, PlayFsGoSpButton, PlayFsBackSpButton}) {
+        const bool on = turnOn && button == pressed;
+        button->SetFontColor(on ? clRed : clBlack);
+        button->SetAccessibleState(true, on);
+    }
 }
 
 void TPlayInterface::PlayFsPlaySpButtonClick(TObject*)

@@ -83,6 +83,8 @@ void TPlayOption::buildChoices()
     PlayLastTimeCbBox =
         NewControl<TComboBox>(this, GroupBox1, "PlayLastTimeCbBox", 215, 83, 145, 21);
     PlayLastTimeCbBox->SetImeName(kTimeImeName);
+    PlayLabel1->SetFocusControl(PlayFistTimeCbBox);
+    PlayLabel2->SetFocusControl(PlayLastTimeCbBox);
     setEnabledStates(false, false);
 
     PlayAllRdo->OnClick = [this](TObject* sender) { PlayAllRdoClick(sender); };
@@ -107,6 +109,7 @@ void TPlayOption::buildSpeed()
     PlaySpeedSlBar->SetMax(5);
     PlaySpeedSlBar->SetPosition(1);
     PlaySpeedSlBar->SetPageSize(0);
+    PlayLabel3->SetFocusControl(PlaySpeedSlBar);
     PlayFistText = placeLabel(this, GroupBox1, "PlayFistText", 80, 216, "1秒", clMaroon);
     PlayLastText = placeLabel(this, GroupBox1, "PlayLastText", 328, 216, "5秒", clMaroon);
     PlayLabel4 = placeLabel(this, GroupBox1, "PlayLabel4", 8, 240, "目前設定間隔", clNavy);

@@ -29,7 +29,7 @@ std::optional<TRect> FitPictureInTile(float pictureWidth, float pictureHeight, i
     const float h = pictureHeight;
     if (!(w > 0 && h > 0) || tileWidth < 1 || tileHeight < 1) return std::nullopt;
 
-    if (tileWidth > w && tileHeight > h) {
+    if (static_cast<float>(tileWidth) > w && static_cast<float>(tileHeight) > h) {
         const int left = (tileWidth - static_cast<int>(w)) / 2;
         const int top = (tileHeight - static_cast<int>(h)) / 2;
         return Rect(left, top, left + static_cast<int>(w), top + static_cast<int>(h));

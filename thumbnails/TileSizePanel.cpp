@@ -107,6 +107,7 @@ void TfrmQuillet::CreateTileSizePanel()
     Panel1 = NewControl<TPanel>(this, TabSheet1, "Panel1");
     Panel1->SetAlign(alClient);
     Panel1->SetText("Panel1");
+    Panel1->SetAccessibleName("Tile size settings");
 
     GroupBox2 = NewControl<TGroupBox>(this, Panel1, "GroupBox2", 8, 8, 253, 314);
     GroupBox2->SetText("圖片大小");
@@ -124,10 +125,12 @@ void TfrmQuillet::CreateTileSizePanel()
     BorderPal = NewControl<TPanel>(this, GroupBox2, "BorderPal", 34, 43, 210, 210);
     BorderPal->SetText("");
     BorderPal->SetColor(clWhite);
+    BorderPal->SetAccessibleName("Tile preview");
 
     PicPalMain = NewControl<TPanel>(this, BorderPal, "PicPalMain", 65, 65, 80, 80);
     PicPalMain->SetText("");
     PicPalMain->SetColor(clAppWorkSpace);
+    PicPalMain->SetAccessibleName("Tile proportions");
 
     GroupBox3 = NewControl<TGroupBox>(this, GroupBox2, "GroupBox3", 4, 251, 245, 7);
     GroupBox3->SetText("");
@@ -149,6 +152,12 @@ void TfrmQuillet::CreateTileSizePanel()
 
     EditPicHeight = NewControl<TEdit>(this, GroupBox2, "EditPicHeight", 168, 272, 81, 32);
     setupSizeEdit(EditPicHeight);
+
+    // Each label names its edit, and the track bar of the same side too.
+    LabelPicWidth->SetFocusControl(EditPicWidth);
+    LabelPicHeight->SetFocusControl(EditPicHeight);
+    TakBarWidth->SetAccessibleName(LabelPicWidth->GetText());
+    TakBarHeight->SetAccessibleName(LabelPicHeight->GetText());
 
     Button1 = NewControl<TButton>(this, Panel1, "Button1", 99, 327, 81, 25);
     Button1->SetText("載入設定值");

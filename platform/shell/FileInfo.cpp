@@ -93,7 +93,7 @@ DWORD_PTR SHGetFileInfoA(LPCSTR path, DWORD, SHFILEINFOA* info, UINT infoSize, U
     if (!path || (info && infoSize < sizeof(SHFILEINFOA))) return 0;
     const auto where = locate(path, flags);
     const bool small = flags & SHGFI_SMALLICON;
-    const HIMAGELIST list = small ? SystemImageLists::Small() : SystemImageLists::Large();
+    HIMAGELIST list = small ? SystemImageLists::Small() : SystemImageLists::Large();
     if (!where) {
         // The lists themselves do not depend on the item.
         return flags & SHGFI_SYSICONINDEX ? reinterpret_cast<DWORD_PTR>(list) : 0;

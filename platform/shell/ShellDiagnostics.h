@@ -13,6 +13,8 @@ long LiveObjects();
 
 // S_OK switches a fault off; any failure status makes the call return it.
 void FailGetMalloc(HRESULT status);
+// As above; S_FALSE makes EnumObjects succeed with no enumerator, as a folder
+// with nothing to list may answer.
 void FailEnumObjects(HRESULT status);
 // Alloc returns null while set.
 void FailAlloc(bool fail);

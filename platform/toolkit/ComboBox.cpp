@@ -1,5 +1,6 @@
 #include "platform/toolkit/ComboBox.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -143,6 +144,7 @@ void TComboBox::SetStyle(TComboBoxStyle style)
         Box()->setInsertPolicy(QComboBox::NoInsert);
         Box()->setCompleter(nullptr);
     }
+    UpdateAccessibleName();  // a new edit has no name yet
 }
 
 int TComboBox::GetItemIndex() const
@@ -204,6 +206,14 @@ void TComboBox::SetSelLength(int length)
     const int start = GetSelStart();
     const int end = std::min(static_cast<int>(edit->text().size()), start + std::max(0, length));
     edit->setSelection(start, end - start);
+}
+
+void TComboBox::ApplyAccessibleName(const QString& name)
+{
+    TWinControl::ApplyAccessibleName(name);
+    if (!Box()) return;
+    if (QLineEdit* edit = Box()->lineEdit()) edit->setAccessibleName(name);
+    Box()->view()->setAccessibleName(name);
 }
 
 void TComboBox::SetItemHeight(int height)

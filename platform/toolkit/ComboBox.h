@@ -43,6 +43,11 @@ public:
 
     QComboBox* Box() const;
 
+protected:
+    // The text is the box's value; the name goes on its edit as well.
+    bool TextIsCaption() const override { return false; }
+    void ApplyAccessibleName(const QString& name) override;
+
 private:
     std::unique_ptr<TStrings> FItems;
     TComboBoxStyle FStyle = csDropDown;

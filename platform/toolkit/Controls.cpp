@@ -2,6 +2,7 @@
 
 #include "platform/toolkit/Forms.h"
 #include "platform/toolkit/PopupMenu.h"
+#include "platform/toolkit/private/AccessibleFactory.h"
 
 #include <QAbstractScrollArea>
 #include <QKeyEvent>
@@ -147,7 +148,22 @@ void TComponent::DestroyComponents()
 
 // ---------------------------------------------------------------------------
 
-TControl::TControl(TComponent* AOwner, QWidget* widget) : TComponent(AOwner), FWidget(widget) {}
+namespace {
+// The dynamic property that leads from a control's widget back to it.
+constexpr char kControlProperty[] = "quillet_control";
+}  // namespace
+
+TControl* ControlOf(const QObject* widget)
+{
+    return widget ? static_cast<TControl*>(widget->property(kControlProperty).value<void*>())
+                  : nullptr;
+}
+
+TControl::TControl(TComponent* AOwner, QWidget* widget) : TComponent(AOwner), FWidget(widget)
+{
+    InstallAccessibleFactory();
+    if (FWidget) FWidget->setProperty(kControlProperty, QVariant::fromValue<void*>(this));
+}
 
 TControl::~TControl()
 {
@@ -159,7 +175,8 @@ TControl::~TControl()
     }
     if (FWidget) {
         // The widget's own destructor must not call back into this half
-        // destroyed control.
+        // destroyed control, nor its accessibility interface reach it.
+        FWidget->setProperty(kControlProperty, QVariant());
         FWidget->blockSignals(true);
         delete FWidget.data();
     }
@@ -277,13 +294,24 @@ void TControl::SetText(const AnsiString& text)
     UpdateAccessibleName();
 }
 
+void TControl::SetAccessibleName(const AnsiString& name)
+{
+    FAccessibleName = name;
+    UpdateAccessibleName();
+}
+
 void TControl::UpdateAccessibleName()
 {
     if (!FWidget) return;
-    AnsiString name = FHint;
-    if (name.empty()) name = FText;
-    if (name.empty()) name = Name();
-    FWidget->setAccessibleName(ToQString(name));
+    AnsiString name = FAccessibleName;
+    if (name.empty()) name = FHint;
+    if (name.empty() && TextIsCaption()) name = FText;
+    ApplyAccessibleName(ToQString(name));
+}
+
+void TControl::ApplyAccessibleName(const QString& name)
+{
+    if (FWidget) FWidget->setAccessibleName(name);
 }
 
 void TControl::FontChanged()

@@ -17,6 +17,7 @@
 
 class TWinControl;
 class TPopupMenu;
+class TControl;
 
 using TNotifyEvent = std::function<void(TObject* Sender)>;
 enum TShiftStateBits {
@@ -48,6 +49,11 @@ WORD VirtualKeyFromQt(int qtKey);
 int QtKeyFromVirtualKey(WORD key);
 TShiftState ShiftStateFromQt(Qt::KeyboardModifiers modifiers);
 Qt::KeyboardModifiers ModifiersFromShiftState(TShiftState shift);
+
+// The control whose own widget widget is; null for any other widget (the
+// inner parts of a control, Qt's own helpers) and once the control is being
+// destroyed.
+TControl* ControlOf(const QObject* widget);
 
 // Runs filter for every event the watched object receives; true stops the
 // event. The hook is a child of the watched object and dies with it.
@@ -119,6 +125,10 @@ public:
     AnsiString Hint() const { return FHint; }
     // Tool tip and accessible description.
     void SetHint(const AnsiString& hint);
+    // The name assistive technology reads for a control that shows no
+    // caption of its own (a glyph-only button, an unlabelled box). It
+    // outranks the hint and the caption; it never shows as a tool tip.
+    void SetAccessibleName(const AnsiString& name);
     // Caption or text, as the control shows it.
     virtual AnsiString GetText() const;
     virtual void SetText(const AnsiString& text);
@@ -145,8 +155,15 @@ protected:
     virtual void ColorChanged() {}
     // Called after SetBounds (and the setters of single bounds).
     virtual void BoundsChanged() {}
-    // The accessible name: the hint, else the caption, else the name.
+    // The accessible name: the one set for assistive technology, else the
+    // hint, else the caption where the text is one; never the component's
+    // name. Left empty, Qt names the control from a label whose focus
+    // control it is.
     void UpdateAccessibleName();
+    // False for a control whose text is its value (an edit, a combo box).
+    virtual bool TextIsCaption() const { return true; }
+    // Puts the accessible name on the widget (and on its inner parts).
+    virtual void ApplyAccessibleName(const QString& name);
     // Raises OnClick through InvokeHandler.
     void DoClick();
 
@@ -158,6 +175,7 @@ private:
     TAlign FAlign = alNone;
     bool FVisible = true;
     AnsiString FHint;
+    AnsiString FAccessibleName;
     AnsiString FText;
     TFont FFont;
     TColor FColor = clBtnFace;

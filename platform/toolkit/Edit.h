@@ -27,6 +27,10 @@ public:
 
     QLineEdit* LineEdit() const;
 
+protected:
+    // The text is what was typed, never what the edit is.
+    bool TextIsCaption() const override { return false; }
+
 private:
     TBiDiMode FBiDiMode = bdLeftToRight;
     AnsiString FImeName;

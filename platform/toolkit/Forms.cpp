@@ -256,18 +256,6 @@ void TApplication::Initialize()
     if (!FHandle) FHandle = RegisterWindowProc([](UINT, WPARAM, LPARAM) -> LRESULT { return 0; });
 }
 
-QIcon TApplication::Icon() const
-{
-    return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) ? QApplication::windowIcon()
-                                                                        : QIcon();
-}
-
-void TApplication::SetIcon(const QIcon& icon)
-{
-    if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()))
-        QApplication::setWindowIcon(icon);
-}
-
 void TApplication::Run()
 {
     if (FMainForm && !FTerminated) FMainForm->Show();

@@ -3,8 +3,6 @@
 
 #include "platform/toolkit/Controls.h"
 
-#include <QIcon>
-
 #include <initializer_list>
 #include <memory>
 #include <vector>
@@ -111,9 +109,6 @@ public:
     // Called by a form that is being destroyed.
     void FormDestroyed(TForm* form);
     HWND Handle() const { return FHandle; }
-    // The program's icon, shown by every window that has none of its own.
-    QIcon Icon() const;
-    void SetIcon(const QIcon& icon);
 
 private:
     TForm* FMainForm = nullptr;

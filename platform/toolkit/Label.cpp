@@ -70,6 +70,7 @@ void TLabel::SetText(const AnsiString& text)
     LabelWidget()->setText(ToQString(text));
     static_cast<CaptionWidget*>(LabelWidget())->FitVertically();
     FitCaption();
+    NameFocusControl();
 }
 
 void TLabel::SetAutoSize(bool autoSize)
@@ -91,6 +92,20 @@ void TLabel::SetAlignment(TAlignment alignment)
     if (alignment == taRightJustify) horizontal = Qt::AlignRight;
     if (alignment == taCenter) horizontal = Qt::AlignHCenter;
     static_cast<CaptionWidget*>(LabelWidget())->SetHorizontal(horizontal);
+}
+
+void TLabel::SetFocusControl(TWinControl* control)
+{
+    FFocusControl = control ? control->Widget() : nullptr;
+    if (LabelWidget()) LabelWidget()->setBuddy(FFocusControl);
+    NameFocusControl();
+}
+
+void TLabel::NameFocusControl()
+{
+    // The name also reaches the inner parts of a control (a combo box's
+    // edit), which the relation alone would leave unnamed.
+    if (TControl* control = ControlOf(FFocusControl)) control->SetAccessibleName(GetText());
 }
 
 void TLabel::ColorChanged()

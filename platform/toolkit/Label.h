@@ -3,6 +3,8 @@
 
 #include "platform/toolkit/Controls.h"
 
+#include <QPointer>
+
 class QLabel;
 
 class TLabel : public TControl {
@@ -17,6 +19,10 @@ public:
     // When off, the label fills its background with its Color.
     void SetTransparent(bool transparent);
     void SetAlignment(TAlignment alignment);
+    // The control the label names, a sibling of the label (null: none).
+    // Assistive technology reads the caption as the control's name and
+    // relates the two (labelled by, label for).
+    void SetFocusControl(TWinControl* control);
 
 protected:
     void ColorChanged() override;
@@ -25,7 +31,9 @@ private:
     QLabel* LabelWidget() const;
     void ApplyLook();
     void FitCaption();
+    void NameFocusControl();
 
     bool FAutoSize = true;
     bool FTransparent = false;
+    QPointer<QWidget> FFocusControl;
 };

@@ -1,5 +1,7 @@
 #include "platform/toolkit/SpeedButton.h"
 
+#include "platform/toolkit/private/AccessibleFactory.h"
+
 #include <QEvent>
 #include <QIcon>
 #include <QPalette>
@@ -72,6 +74,16 @@ void TSpeedButton::Click()
 {
     if (!FButton->isEnabled()) return;
     FButton->click();
+}
+
+void TSpeedButton::SetAccessibleState(bool checkable, bool checked)
+{
+    QAccessible::State changed;
+    changed.checkable = checkable != FCheckable;
+    changed.checked = checked != FChecked;
+    FCheckable = checkable;
+    FChecked = checked;
+    if (changed.checkable || changed.checked) NotifyStateChanged(FButton, changed);
 }
 
 AnsiString TSpeedButton::GetText() const

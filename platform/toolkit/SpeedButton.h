@@ -21,10 +21,18 @@ public:
     void SetFontColor(TColor color);
     // Acts as a user click: raises OnClick unless the button is disabled.
     void Click();
+    // For a button of a set whose last pressed one is in effect, shown by
+    // the caller's own colours: assistive technology reads it as a toggle,
+    // checked while it is the one. The look does not change.
+    void SetAccessibleState(bool checkable, bool checked);
+    bool AccessibleCheckable() const { return FCheckable; }
+    bool AccessibleChecked() const { return FChecked; }
 
     AnsiString GetText() const override;
     void SetText(const AnsiString& text) override;
 
 private:
     QToolButton* FButton;
+    bool FCheckable = false;
+    bool FChecked = false;
 };

@@ -1,6 +1,7 @@
 #include "platform/toolkit/ToolBar.h"
 
 #include "platform/toolkit/ImageList.h"
+#include "platform/toolkit/private/AccessibleFactory.h"
 
 #include <QPainter>
 #include <QToolButton>
@@ -165,6 +166,8 @@ void TToolButton::SetStyle(TToolButtonStyle style)
     auto* button = static_cast<ToolButtonWidget*>(Button());
     if (!button) return;
     const bool gap = style == tbsSeparator || style == tbsDivider;
+    // A gap is told to readers as a separator, a button as a button.
+    if (gap != button->separator) ForgetAccessible(button);
     button->separator = gap;
     button->setCheckable(style == tbsCheck);
     // A gap is not a button: the mouse goes through it.

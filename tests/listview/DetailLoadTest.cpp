@@ -152,3 +152,22 @@ TEST_F(DetailLoadTest, FailedJoinStillLoadsFindData)
     EXPECT_EQ(record->Attributes & FILE_ATTRIBUTE_ARCHIVE, FILE_ATTRIBUTE_ARCHIVE);
     EXPECT_FALSE(record->NeedsDetails);
 }
+
+// A drive has no find data: its row gets size 1 (the size column stays blank,
+// as for any folder), no attributes and no date, but its type and its icon.
+TEST_F(DetailLoadTest, DriveRowHasTypeAndIconWithoutFindData)
+{
+    CreateWindow();  // start-up opens the drives folder, which holds C: only
+    ASSERT_EQ(RowCount(), 1);
+    LoadAll();
+
+    const PShellItem* drive = frmQuillet->GetShellItem(0);
+    EXPECT_FALSE(drive->NeedsDetails);
+    EXPECT_EQ(drive->SizeKB, 1);
+    EXPECT_EQ(drive->Attributes, 0u);
+    EXPECT_EQ(drive->DateText, "");
+    EXPECT_NE(drive->TypeText, "");
+    ASSERT_NE(drive->AbsoluteId, nullptr);
+    EXPECT_EQ(drive->IconIndex, ItemIconIndex(drive->AbsoluteId, false, false));
+    EXPECT_EQ(RowTexts(0), (std::vector<AnsiString>{drive->Name, "", drive->TypeText, "", ""}));
+}

@@ -5,12 +5,16 @@
 #include "platform/base/Classes.h"
 #include "tests/support/WindowTest.h"
 
+#include <QApplication>
 #include <QDir>
 #include <QString>
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdio>
+#include <string>
 #include <vector>
 
 class FolderWindowTest : public WindowTest {
@@ -30,11 +34,38 @@ protected:
 
     void MakeFolder(const QString& name) { ASSERT_TRUE(QDir(Root()).mkdir(name)); }
 
+    // Empty files item000000.txt, ..., made with plain open/close so 100 000
+    // take seconds.
+    void MakeManyFiles(int count)
+    {
+        const std::string folder = FDrive->Root() + "/";
+        char name[32];
+        for (int i = 0; i < count; ++i) {
+            std::snprintf(name, sizeof name, "item%06d.txt", i);
+            const int fd = ::open((folder + name).c_str(), O_CREAT | O_WRONLY, 0644);
+            ASSERT_GE(fd, 0);
+            ::close(fd);
+        }
+    }
+
     // Opens the drive root in a new main window (the report view).
     void OpenWindow()
     {
         CreateWindow();
         FWindow->OpenFolderPath("C:\\");
+    }
+
+    void ShowAtFixedSize()
+    {
+        frmQuillet->SetWindowState(wsNormal);
+        frmQuillet->SetBounds(0, 0, 900, 700);
+        frmQuillet->Show();
+        Settle();
+    }
+
+    static void Settle()
+    {
+        for (int i = 0; i < 20; ++i) QApplication::processEvents();
     }
 
     int RowCount() const { return frmQuillet->FShellItems->GetCount(); }

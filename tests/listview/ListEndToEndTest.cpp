@@ -21,32 +21,6 @@ protected:
             if (view->isVisibleTo(widget)) return view;
         return nullptr;
     }
-
-    void ShowAtFixedSize()
-    {
-        frmQuillet->SetWindowState(wsNormal);
-        frmQuillet->SetBounds(0, 0, 900, 700);
-        frmQuillet->Show();
-        Settle();
-    }
-
-    static void Settle()
-    {
-        for (int i = 0; i < 20; ++i) QApplication::processEvents();
-    }
-
-    // Empty files, made with plain open/close so 100 000 take seconds.
-    void MakeManyFiles(int count)
-    {
-        const std::string folder = FDrive->Root() + "/";
-        char name[32];
-        for (int i = 0; i < count; ++i) {
-            std::snprintf(name, sizeof name, "item%06d.txt", i);
-            const int fd = ::open((folder + name).c_str(), O_CREAT | O_WRONLY, 0644);
-            ASSERT_GE(fd, 0);
-            ::close(fd);
-        }
-    }
 };
 
 // Only the rows that were shown get their details, and those rows show them.

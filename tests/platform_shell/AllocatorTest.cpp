@@ -1,5 +1,6 @@
 #include "tests/platform_shell/ShellFixture.h"
 
+#include "platform/shell/ComObj.h"
 #include "platform/shell/ShellDiagnostics.h"
 
 TEST_F(ShellTest, TheAllocatorCountsLiveBlocks)
@@ -72,4 +73,43 @@ TEST_F(ShellTest, CountsEveryLiveReference)
     shared.reset();
     enumerator.reset();
     EXPECT_EQ(before, ShellDiagnostics::LiveObjects());
+}
+
+// A held list is freed once: by Free, by the holder that last has it, or by
+// the assignment that replaces it. Without the allocator Free raises and the
+// holder keeps the list, so nothing is lost and nothing is freed twice.
+TEST_F(ShellTest, AnOwnedListIsFreedOnce)
+{
+    MakeFile("a");
+    const long before = ShellDiagnostics::LiveBlocks();
+    {
+        OwnedIdList first;
+        ASSERT_EQ(S_OK, Parse("C:\\a", first));
+        OwnedIdList second;
+        ASSERT_EQ(S_OK, Parse("C:\\", second));
+        EXPECT_EQ(before + 2, ShellDiagnostics::LiveBlocks());
+
+        OwnedIdList moved(std::move(first));
+        EXPECT_EQ(nullptr, first.get());
+        moved = std::move(second);
+        EXPECT_EQ(before + 1, ShellDiagnostics::LiveBlocks());
+
+        ShellDiagnostics::FailGetMalloc(E_FAIL);
+        LPITEMIDLIST kept = moved.get();
+        EXPECT_THROW(moved.Free(), EOleSysError);
+        EXPECT_EQ(kept, moved.get());
+        ShellDiagnostics::FailGetMalloc(S_OK);
+        moved.Free();
+        EXPECT_EQ(nullptr, moved.get());
+        EXPECT_EQ(before, ShellDiagnostics::LiveBlocks());
+        moved.Free();
+
+        ASSERT_EQ(S_OK, Parse("C:\\a", moved));
+        LPITEMIDLIST given = moved.release();
+        OwnedIdList(given).Free();
+        ASSERT_EQ(S_OK, Parse("C:\\a", moved));
+        ASSERT_EQ(S_OK, Parse("C:\\", moved));  // the out-argument lets the first go
+        EXPECT_EQ(before + 1, ShellDiagnostics::LiveBlocks());
+    }
+    EXPECT_EQ(before, ShellDiagnostics::LiveBlocks());
 }

@@ -9,12 +9,6 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-OwnedId::~OwnedId()
-{
-    ComRef<IMalloc> malloc;
-    if (FId && SUCCEEDED(SHGetMalloc(malloc.put()))) malloc->Free(FId);
-}
-
 void ShellTest::SetUp()
 {
     ASSERT_TRUE(dir.isValid());

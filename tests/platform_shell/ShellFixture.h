@@ -3,6 +3,7 @@
 // every test gives back each block and object it was handed.
 
 #include "platform/shell/ComRef.h"
+#include "platform/shell/OwnedIdList.h"
 #include "platform/shell/ShlObj.h"
 
 #include <QTemporaryDir>
@@ -12,23 +13,7 @@
 #include <vector>
 
 // An item id list owned by the test, freed through the shell allocator.
-class OwnedId {
-public:
-    OwnedId() = default;
-    explicit OwnedId(LPITEMIDLIST id) : FId(id) {}
-    OwnedId(OwnedId&& other) noexcept : FId(other.FId) { other.FId = nullptr; }
-    OwnedId& operator=(OwnedId&& other) noexcept
-    {
-        std::swap(FId, other.FId);
-        return *this;
-    }
-    ~OwnedId();
-    LPITEMIDLIST get() const { return FId; }
-    LPITEMIDLIST* put() { return &FId; }
-
-private:
-    LPITEMIDLIST FId = nullptr;
-};
+using OwnedId = OwnedIdList;
 
 class ShellTest : public ::testing::Test {
 protected:

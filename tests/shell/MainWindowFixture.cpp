@@ -2,6 +2,8 @@
 
 #include "platform/toolkit/ComboBox.h"
 
+#include <QAbstractItemView>
+
 void MainWindowTest::SetUp()
 {
     WindowTest::SetUp();
@@ -43,6 +45,12 @@ std::vector<AnsiString> MainWindowTest::History() const
     TStrings* items = FWindow->cmbxPath->Items();
     for (int i = 0; i < items->GetCount(); ++i) texts.push_back(items->Get(i));
     return texts;
+}
+
+bool MainWindowTest::ListDraws() const
+{
+    auto* view = FWindow->lstvwVirtualList->Widget()->findChild<QAbstractItemView*>();
+    return view && view->viewport()->updatesEnabled();
 }
 
 void MainWindowTest::SelectRow(int row)

@@ -7,6 +7,9 @@
 #include <string>
 #include <vector>
 
+// The parsing name of the drives folder, which start-up opens.
+inline const AnsiString kDrivesFolder = "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
+
 class MainWindowTest : public WindowTest {
 protected:
     void SetUp() override;
@@ -20,5 +23,7 @@ protected:
     int RowCount() const;
     int SelectedRow() const;
     std::vector<AnsiString> History() const;
+    // Whether Qt paints the file list: false while its drawing is suspended.
+    bool ListDraws() const;
     void SelectRow(int row);
 };

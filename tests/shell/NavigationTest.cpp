@@ -12,8 +12,6 @@
 
 namespace {
 
-const AnsiString kDrivesFolder = "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
-
 class NavigationTest : public MainWindowTest {
 protected:
     void Populate(const TempDrive& drive) override
@@ -84,6 +82,13 @@ TEST_F(NavigationTest, OpenRowsByDoubleClickAndEnter)
     FWindow->lstvwVirtualListKeyDown(nullptr, key, 0);
     EXPECT_EQ(FWindow->FCurrentPath, "C:\\");
     EXPECT_EQ(key, VK_RETURN);
+
+    SelectRow(RowOf("readme.txt"));
+    Run([&] { FWindow->lstvwVirtualListKeyDown(nullptr, key, 0); });
+    EXPECT_EQ(FWindow->FCurrentPath, "C:\\");
+    EXPECT_EQ(SelectedRow(), RowOf("readme.txt"));
+    EXPECT_EQ(History().size(), 2u);
+    EXPECT_TRUE(FDialogs.errors.empty());
 
     SelectRow(RowOf("Photos"));
     FWindow->lstvwVirtualListDblClick(nullptr);

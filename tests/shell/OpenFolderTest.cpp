@@ -5,18 +5,19 @@
 
 #include "platform/shell/ComObj.h"
 #include "platform/shell/ShellDiagnostics.h"
+#include "platform/toolkit/CheckBox.h"
 #include "platform/toolkit/ComboBox.h"
 #include "platform/toolkit/PopupMenu.h"
+#include "platform/toolkit/RadioButton.h"
 #include "platform/toolkit/ToolBar.h"
 #include "shell/IdList.h"
+#include "slideshow/Playoptionset.h"
 
 #include <QTest>
 
 #include <unistd.h>
 
 namespace {
-
-const AnsiString kDrivesFolder = "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}";
 
 class StartUpTest : public MainWindowTest {};
 
@@ -108,6 +109,33 @@ TEST_F(StartUpTest, ToolButton2AndSeparatorDoNothing)
     EXPECT_TRUE(FDialogs.errors.empty());
 }
 
+// Each click of the slideshow command shows a new options window of its own;
+// the ones shown before stay as they are.
+TEST_F(StartUpTest, EachSlideshowClickShowsANewOptionsWindow)
+{
+    std::vector<TPlayOption*> shown;
+    for (int click = 0; click < 3; ++click) {
+        FWindow->ToolButton3->Click();
+        std::vector<TPlayOption*> now;
+        for (int i = 0; i < Application->ComponentCount(); ++i)
+            if (auto* options = dynamic_cast<TPlayOption*>(Application->Components(i)))
+                now.push_back(options);
+        ASSERT_EQ(now.size(), shown.size() + 1);
+        ASSERT_TRUE(std::equal(shown.begin(), shown.end(), now.begin()));
+        shown = now;
+    }
+    shown[1]->PlayAssigeRdo->Click();
+    for (TPlayOption* options : shown) {
+        EXPECT_TRUE(options->Widget()->isWindow());
+        EXPECT_TRUE(options->Widget()->isVisible());
+        EXPECT_FALSE(options->Widget()->isModal());
+    }
+    EXPECT_FALSE(shown[0]->PlayIECkBox->Enabled());
+    EXPECT_TRUE(shown[1]->PlayIECkBox->Enabled());
+    EXPECT_FALSE(shown[2]->PlayIECkBox->Enabled());
+    for (TPlayOption* options : shown) delete options;
+}
+
 // Records are sorted folders first, by name with numbers as numbers; hidden
 // items are listed; row 0 is selected.
 TEST_F(FolderTest, OpensAFolderSorted)
@@ -136,6 +164,22 @@ TEST_F(FolderTest, EmptyFolderClearsTheRows)
     EXPECT_EQ(SelectedRow(), -1);
     EXPECT_EQ(History().front(), DrivePath("empty"));
     EXPECT_EQ(FWindow->cmbxPath->GetText(), DrivePath("empty"));
+}
+
+// An enumeration that starts but hands out no enumerator shows the folder
+// empty, as an empty folder.
+TEST_F(FolderTest, NoEnumeratorShowsTheFolderEmpty)
+{
+    FWindow->OpenFolderPath(DrivePath("pics"));
+    ShellDiagnostics::FailEnumObjects(S_FALSE);
+    Run([&] { FWindow->OpenFolderPath(DrivePath("odd")); });
+    ShellDiagnostics::FailEnumObjects(S_OK);
+    EXPECT_TRUE(FDialogs.errors.empty());
+    EXPECT_EQ(RowCount(), 0);
+    EXPECT_EQ(FWindow->FShellItems->GetCount(), 0);
+    EXPECT_EQ(SelectedRow(), -1);
+    EXPECT_EQ(FWindow->FCurrentPath, DrivePath("odd"));
+    EXPECT_EQ(History().front(), DrivePath("odd"));
 }
 
 // A link to a folder opens as that folder; a name that is not UTF-8 lists and
@@ -238,9 +282,11 @@ TEST_F(FolderTest, EnumerationThatFailsChangesNothing)
     EXPECT_EQ(FWindow->FCurrentPath, DrivePath("pics"));
     EXPECT_EQ(Screen->Cursor(), crDefault);
     EXPECT_EQ(History().size(), 2u);
-    // The list draws again: a later open works as usual.
+    // The list draws again, and a later open works as usual.
+    EXPECT_TRUE(ListDraws());
     FWindow->OpenFolderPath(DrivePath("empty"));
     EXPECT_EQ(RowCount(), 0);
+    EXPECT_TRUE(ListDraws());
 }
 
 // Many opens, reopens and failures: the teardown proves every list was freed

@@ -69,17 +69,20 @@ TEST(Component, ControlOutlivesItsWidget)
     EXPECT_EQ(label->Width(), 0);
 }
 
-TEST(Component, AccessibleNameIsHintElseCaptionElseName)
+TEST(Component, AccessibleNameIsTheChosenOneElseHintElseCaptionNeverTheComponentName)
 {
     TComponent owner(nullptr);
     auto* button = new TButton(&owner);
     button->SetName("Button1");
-    EXPECT_EQ(button->Widget()->accessibleName(), "Button1");
+    EXPECT_EQ(button->Widget()->accessibleName(), "");
     button->SetText("Apply");
     EXPECT_EQ(button->Widget()->accessibleName(), "Apply");
     button->SetHint("Apply the size");
     EXPECT_EQ(button->Widget()->accessibleName(), "Apply the size");
     EXPECT_EQ(button->Widget()->toolTip(), "Apply the size");
+    button->SetAccessibleName("Apply the tile size");
+    EXPECT_EQ(button->Widget()->accessibleName(), "Apply the tile size");
+    EXPECT_EQ(button->Widget()->toolTip(), "Apply the size") << "a reader's name is no tool tip";
 }
 
 class HandlerBoundaryTest : public ::testing::Test {

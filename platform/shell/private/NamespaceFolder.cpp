@@ -145,7 +145,7 @@ HRESULT NamespaceFolder::EnumObjects(HWND, DWORD flags, IEnumIDList** enumerator
 {
     if (!enumerator) return E_INVALIDARG;
     *enumerator = nullptr;
-    if (const HRESULT fault = EnumObjectsFault(); FAILED(fault)) return fault;
+    if (const HRESULT fault = EnumObjectsFault(); fault != S_OK) return fault;
     switch (FWhere.kind) {
     case Location::Desktop:
         *enumerator =

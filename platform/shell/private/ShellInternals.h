@@ -12,7 +12,7 @@ void ShellFree(void* block);
 void CountObject(int delta);
 // One more SHGetFileInfoA / SHGetDataFromIDListA call.
 void CountQuery();
-// S_OK, or the failure EnumObjects is told to return.
+// S_OK, or what EnumObjects is told to return instead of an enumerator.
 HRESULT EnumObjectsFault();
 
 // ENOENT -> file not found, EACCES/EPERM -> access denied, ENOTDIR ->

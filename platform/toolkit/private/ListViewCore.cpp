@@ -1,6 +1,7 @@
 #include "platform/toolkit/private/ListViewCore.h"
 
 #include "platform/base/ImageListData.h"
+#include "platform/toolkit/private/ListViewAccessible.h"
 #include "platform/toolkit/private/ListViewDelegate.h"
 #include "platform/toolkit/private/ListViewModel.h"
 #include "platform/toolkit/private/ListViewViews.h"
@@ -32,6 +33,7 @@ ListViewCore::ListViewCore(TCustomListView* owner, QStackedWidget* stack)
       FStack(stack),
       FDataItem(owner, -1),
       FProgramItem(owner, -1),
+      FReaderItem(owner, -1),
       FTypeAhead(QApplication::keyboardInputInterval())
 {
     FModel = new ListViewModel(this, stack);
@@ -66,6 +68,7 @@ int ListViewCore::RowCount() const
 void ListViewCore::ResetRows(int count)
 {
     FCache.clear();
+    FReaderRow = -1;
     FDrawn.clear();
     FTypeAhead.Reset();
     if (FModel) FModel->Reset(count);
@@ -127,6 +130,14 @@ void ListViewCore::Fetch(int row, TListItem* item)
     if (FOwner->OnData) InvokeHandler([&] { FOwner->OnData(FOwner, item); });
 }
 
+ListViewCore::RowData ListViewCore::Snapshot(const TListItem& item)
+{
+    RowData data{item.Caption, item.ImageIndex, {}};
+    for (int i = 0; i < item.SubItems->GetCount(); ++i)
+        data.subItems.push_back(item.SubItems->Get(i));
+    return data;
+}
+
 void ListViewCore::PrepareRows(int first, int last)
 {
     FDelegate->NewPaint();
@@ -138,13 +149,10 @@ void ListViewCore::PrepareRows(int first, int last)
     if (last < first) return;
     FCacheFirst = first;
     if (FOwner->OnDataHint) InvokeHandler([&] { FOwner->OnDataHint(FOwner, first, last); });
-    FCache.reserve(static_cast<size_t>(last - first + 1));
+    FCache.reserve(static_cast<size_t>(last) - static_cast<size_t>(first) + 1);
     for (int row = first; row <= last; ++row) {
         Fetch(row, &FDataItem);
-        RowData data{FDataItem.Caption, FDataItem.ImageIndex, {}};
-        for (int i = 0; i < FDataItem.SubItems->GetCount(); ++i)
-            data.subItems.push_back(FDataItem.SubItems->Get(i));
-        FCache.push_back(std::move(data));
+        FCache.push_back(Snapshot(FDataItem));
     }
 }
 
@@ -160,7 +168,11 @@ AnsiString ListViewCore::CellText(int row, int column) const
     }
     const int slot = row - FCacheFirst;
     if (row < FCacheFirst || slot >= static_cast<int>(FCache.size())) return {};
-    const RowData& data = FCache[static_cast<size_t>(slot)];
+    return TextOf(FCache[static_cast<size_t>(slot)], column);
+}
+
+AnsiString ListViewCore::TextOf(const RowData& data, int column)
+{
     if (column == 0) return data.caption;
     const size_t sub = static_cast<size_t>(column - 1);
     return sub < data.subItems.size() ? data.subItems[sub] : AnsiString();
@@ -189,6 +201,35 @@ TListItem* ListViewCore::DrawItem(int row)
         for (const AnsiString& text : FCache[static_cast<size_t>(slot)].subItems)
             FDataItem.SubItems->Add(text);
     return &FDataItem;
+}
+
+const ListViewCore::RowData* ListViewCore::ReaderRow(int row)
+{
+    if (row < 0 || row >= RowCount()) return nullptr;
+    const int slot = row - FCacheFirst;
+    if (row >= FCacheFirst && slot < static_cast<int>(FCache.size()))
+        return &FCache[static_cast<size_t>(slot)];
+    if (row == FReaderRow) return &FReaderData;
+    if (FUpdateDepth > 0) return nullptr;
+    if (FOwner->OnDataHint) InvokeHandler([&] { FOwner->OnDataHint(FOwner, row, row); });
+    Fetch(row, &FReaderItem);
+    FReaderData = Snapshot(FReaderItem);
+    FReaderRow = row;
+    return &FReaderData;
+}
+
+AnsiString ListViewCore::ReaderText(int row, int column)
+{
+    if (!FOwner->OwnerData()) return CellText(row, column);
+    const RowData* data = column < 0 ? nullptr : ReaderRow(row);
+    return data ? TextOf(*data, column) : AnsiString();
+}
+
+int ListViewCore::ReaderImage(int row)
+{
+    if (!FOwner->OwnerData()) return RowImage(row);
+    const RowData* data = ReaderRow(row);
+    return data ? data->imageIndex : -1;
 }
 
 TListItem* ListViewCore::FetchItem(int row)
@@ -260,6 +301,7 @@ void ListViewCore::SetViewStyle(TViewStyle)
     FItemSize = QSize();
     CheckGeometry();
     FView->Relayout();
+    NotifyShapeChanged(FView);
 }
 
 void ListViewCore::ColumnsChanged()

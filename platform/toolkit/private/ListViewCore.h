@@ -49,6 +49,14 @@ public:
     int RowImage(int row) const;
     // The row object handed to the drawing events of row.
     TListItem* DrawItem(int row);
+    // What assistive technology is told of a row, produced as a paint
+    // produces it: a row the last paint asked for answers from that; any
+    // other is asked for alone, the hint for exactly that one row first,
+    // then its row request, and is kept until another row is asked for this
+    // way or the rows change. Inside an update bracket, where nothing is
+    // painted, nothing is asked for and the texts are empty.
+    AnsiString ReaderText(int row, int column);
+    int ReaderImage(int row);
     // The row object for the program (owner data: filled through OnData);
     // null for a row outside the list.
     TListItem* FetchItem(int row);
@@ -89,6 +97,10 @@ private:
         std::vector<AnsiString> subItems;
     };
     void Fetch(int row, TListItem* item);
+    static RowData Snapshot(const TListItem& item);
+    static AnsiString TextOf(const RowData& data, int column);
+    // The requested row of ReaderText; null when it cannot be asked for.
+    const RowData* ReaderRow(int row);
     void ResetRows(int count);
     int FindCaption(const AnsiString& text, int start) const;
     QSize ComputeItemSize() const;
@@ -105,6 +117,9 @@ private:
     TListItem FProgramItem;          // reusable row handed to the program
     int FCacheFirst = 0;
     std::vector<RowData> FCache;  // rows of the last paint, from FCacheFirst
+    TListItem FReaderItem;        // reusable row for assistive technology's requests
+    int FReaderRow = -1;          // the row FReaderData holds; -1 for none
+    RowData FReaderData;
     int FUpdateDepth = 0;
 
     ImageListData* FNormalImages = nullptr;

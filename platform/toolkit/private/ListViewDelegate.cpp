@@ -40,34 +40,17 @@ int IconCaptionWidth(const QRect& cell)
     return cell.width() - 6;
 }
 
-QRect SmallIconBox(const QRect& cell, const ImageListData* images)
-{
-    const QSize size =
-        images ? images->ImageSize().boundedTo(QSize(cell.height(), cell.height())) : QSize(16, 16);
-    return {cell.left() + 2, cell.top() + (cell.height() - size.height()) / 2, size.width(),
-            size.height()};
-}
-
 int SmallCaptionWidth(const QRect& cell, const QRect& iconBox)
 {
     return std::max(0, cell.right() - 6 - (iconBox.right() + 4));
 }
 
-// A report cell's icon box (the name cell's, when there are images) and the
-// rectangle its text goes in.
-struct ReportParts {
-    QRect icon, text;
-};
-
-ReportParts ReportCellParts(const QRect& cell, int column, const ImageListData* images)
+// The rectangle a report cell's text goes in: after the name cell's icon.
+QRect ReportTextRect(const QRect& cell, int column, const ImageListData* images)
 {
-    ReportParts parts{{}, cell.adjusted(4, 0, -4, 0)};
-    if (column != 0 || !images) return parts;
-    const QSize size = images->ImageSize().boundedTo(QSize(cell.height(), cell.height()));
-    parts.icon = QRect(cell.left() + 2, cell.top() + (cell.height() - size.height()) / 2,
-                       size.width(), size.height());
-    parts.text.setLeft(parts.icon.right() + 5);
-    return parts;
+    QRect text = cell.adjusted(4, 0, -4, 0);
+    if (column == 0 && images) text.setLeft(ListViewIconBox(vsReport, cell, images).right() + 5);
+    return text;
 }
 
 void DrawFocus(QPainter* painter, const QStyleOptionViewItem& option, const QRect& rect)
@@ -84,6 +67,19 @@ void DrawFocus(QPainter* painter, const QStyleOptionViewItem& option, const QRec
 }
 
 }  // namespace
+
+QRect ListViewIconBox(TViewStyle style, const QRect& cell, const ImageListData* images)
+{
+    if (style == vsIcon) {
+        const QSize size = images ? images->ImageSize() : QSize(32, 32);
+        return {cell.left() + (cell.width() - size.width()) / 2, cell.top() + 4, size.width(),
+                size.height()};
+    }
+    const QSize size =
+        images ? images->ImageSize().boundedTo(QSize(cell.height(), cell.height())) : QSize(16, 16);
+    return {cell.left() + 2, cell.top() + (cell.height() - size.height()) / 2, size.width(),
+            size.height()};
+}
 
 ListViewDelegate::ListViewDelegate(ListViewCore* core, QObject* parent)
     : QStyledItemDelegate(parent), FCore(core)
@@ -107,13 +103,12 @@ bool ListViewDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
     bool elided = false;
     switch (FCore->Owner()->ViewStyle()) {
     case vsIcon: elided = WrapCaption(metrics, text, IconCaptionWidth(cell)).elided; break;
-    case vsReport: {
-        const ReportParts parts = ReportCellParts(cell, index.column(), FCore->ImagesFor(vsReport));
-        elided = metrics.horizontalAdvance(text) > parts.text.width();
+    case vsReport:
+        elided = metrics.horizontalAdvance(text) >
+                 ReportTextRect(cell, index.column(), FCore->ImagesFor(vsReport)).width();
         break;
-    }
     default: {
-        const QRect iconBox = SmallIconBox(cell, FCore->ImagesFor(vsSmallIcon));
+        const QRect iconBox = ListViewIconBox(vsSmallIcon, cell, FCore->ImagesFor(vsSmallIcon));
         elided = metrics.horizontalAdvance(text) > SmallCaptionWidth(cell, iconBox);
         break;
     }
@@ -195,9 +190,9 @@ void ListViewDelegate::DrawReportCell(QPainter* painter, const QStyleOptionViewI
     if (option.state & QStyle::State_Selected)
         painter->fillRect(cell, option.palette.brush(GroupOf(option), QPalette::Highlight));
     const ImageListData* images = FCore->ImagesFor(vsReport);
-    const ReportParts parts = ReportCellParts(cell, column, images);
-    const QRect textRect = parts.text;
-    if (parts.icon.isValid()) DrawImage(painter, images, FCore->RowImage(row), parts.icon);
+    const QRect textRect = ReportTextRect(cell, column, images);
+    if (column == 0 && images)
+        DrawImage(painter, images, FCore->RowImage(row), ListViewIconBox(vsReport, cell, images));
     const TListColumns* columns = FCore->Owner()->Columns();
     Qt::Alignment alignment = Qt::AlignLeft;
     if (column < columns->GetCount()) {
@@ -217,9 +212,7 @@ void ListViewDelegate::DrawIconItem(QPainter* painter, const QStyleOptionViewIte
 {
     const QRect cell = option.rect;
     const ImageListData* images = FCore->ImagesFor(vsIcon);
-    const QSize size = images ? images->ImageSize() : QSize(32, 32);
-    const QRect iconBox(cell.left() + (cell.width() - size.width()) / 2, cell.top() + 4,
-                        size.width(), size.height());
+    const QRect iconBox = ListViewIconBox(vsIcon, cell, images);
     DrawImage(painter, images, FCore->RowImage(row), iconBox);
     const bool selected = option.state & QStyle::State_Selected;
     QColor highlight = option.palette.color(GroupOf(option), QPalette::Highlight);
@@ -254,7 +247,7 @@ void ListViewDelegate::DrawSmallItem(QPainter* painter, const QStyleOptionViewIt
 {
     const QRect cell = option.rect;
     const ImageListData* images = FCore->ImagesFor(vsSmallIcon);
-    const QRect iconBox = SmallIconBox(cell, images);
+    const QRect iconBox = ListViewIconBox(vsSmallIcon, cell, images);
     DrawImage(painter, images, FCore->RowImage(row), iconBox);
 
     const QFontMetrics metrics = painter->fontMetrics();

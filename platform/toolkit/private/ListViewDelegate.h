@@ -10,7 +10,12 @@
 
 #include <QStyledItemDelegate>
 
+class ImageListData;
 class ListViewCore;
+
+// Where a row's picture is drawn in cell (viewport coordinates) in style,
+// from images, the list drawn from (null: a default size).
+QRect ListViewIconBox(TViewStyle style, const QRect& cell, const ImageListData* images);
 
 class ListViewDelegate : public QStyledItemDelegate {
 public:

@@ -1,5 +1,6 @@
 #include "platform/toolkit/private/ListViewViews.h"
 
+#include "platform/toolkit/private/ListViewAccessible.h"
 #include "platform/toolkit/private/ListViewCore.h"
 
 #include <QHeaderView>
@@ -233,6 +234,33 @@ void ListViewGridView::rowsInserted(const QModelIndex& parent, int start, int en
     QAbstractItemView::rowsInserted(parent, start, end);
     updateGeometries();
     viewport()->update();
+    NotifyRowsAdded(this, start, end);
+}
+
+void ListViewGridView::currentChanged(const QModelIndex& current, const QModelIndex& previous)
+{
+    QAbstractItemView::currentChanged(current, previous);
+    if (hasFocus()) NotifyFocusedCell(this);
+}
+
+void ListViewGridView::selectionChanged(const QItemSelection& selected,
+                                        const QItemSelection& deselected)
+{
+    QAbstractItemView::selectionChanged(selected, deselected);
+    NotifySelection(this, selected, deselected);
+}
+
+void ListViewGridView::focusInEvent(QFocusEvent* event)
+{
+    QAbstractItemView::focusInEvent(event);
+    // Qt tells readers of the view itself once this returns; the current
+    // cell, where the reader is to go on, follows that.
+    QMetaObject::invokeMethod(
+        this,
+        [this] {
+            if (hasFocus()) NotifyFocusedCell(this);
+        },
+        Qt::QueuedConnection);
 }
 
 QModelIndex ListViewGridView::moveCursor(CursorAction action, Qt::KeyboardModifiers)

@@ -1,7 +1,10 @@
 #pragma once
 // The one Qt view of a list, in every style. Its layout is arithmetic on the
 // row count, one fixed cell size and the viewport, so it keeps nothing per
-// row however long the list. Before painting it works out the rows its paint
+// row however long the list: at a million rows it grows by under 0.1 byte per
+// row in all four styles, where Qt's own list, icon and tree views grow by 8,
+// 43 and 67 (bench/list_memory.sh), and they would have to measure rows, that
+// is, load them. Before painting it works out the rows its paint
 // will cover and lets the core ask for exactly those; typed characters go to
 // the core's type-ahead instead of Qt's own keyboard search.
 
@@ -20,6 +23,7 @@ public:
     std::pair<int, int> RowsIn(const QRect& area) const;
     // The report style's column header; hidden in the other styles.
     QHeaderView* Header() const { return FHeader; }
+    ListViewCore* Core() const { return FCore; }
     // The style or the cell size changed: lays the rows out afresh.
     void Relayout();
 
@@ -40,6 +44,11 @@ protected:
     void updateGeometries() override;
     void scrollContentsBy(int dx, int dy) override;
     void rowsInserted(const QModelIndex& parent, int start, int end) override;
+    // These also tell assistive technology of the focus and the selection.
+    void currentChanged(const QModelIndex& current, const QModelIndex& previous) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
+    void focusInEvent(QFocusEvent* event) override;
 
     void paintEvent(QPaintEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
