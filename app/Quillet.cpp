@@ -4,16 +4,21 @@
 
 #include "app/ToolBarGlyphs.h"
 #include "platform/shell/ComObj.h"
+#include "platform/toolkit/Button.h"
 #include "platform/toolkit/ComboBox.h"
 #include "platform/toolkit/CoolBar.h"
+#include "platform/toolkit/Edit.h"
 #include "platform/toolkit/ImageList.h"
 #include "platform/toolkit/PageControl.h"
 #include "platform/toolkit/PopupMenu.h"
 #include "platform/toolkit/Splitter.h"
 #include "platform/toolkit/StatusBar.h"
 #include "platform/toolkit/ToolBar.h"
+#include "platform/toolkit/TrackBar.h"
 #include "shell/IdList.h"
 #include "slideshow/Playoptionset.h"
+
+#include <QGuiApplication>
 
 int ThumbWidth = 0;
 int ThumbHeight = 0;
@@ -24,6 +29,10 @@ namespace {
 // The window's own size when it is not maximised.
 constexpr int kNormalLeft = 225, kNormalTop = 14, kNormalWidth = 799, kNormalHeight = 720;
 constexpr int kBandWidth = 787;
+// Room for the tool bar, the settings page with the preview group shrunk to
+// its caption, a useful part of the file list and the status bar; it fits an
+// 800 x 600 screen with the window manager's title bar and a panel.
+constexpr int kMinWidth = 600, kMinHeight = 520;
 
 struct ColumnLayout {
     const char* caption;
@@ -42,13 +51,14 @@ TfrmQuillet::TfrmQuillet(TComponent* AOwner) : TForm(AOwner)
     SetName("frmQuillet");
     SetCaption("Quillet Demo");
     SetBounds(kNormalLeft, kNormalTop, kNormalWidth, kNormalHeight);
+    SetMinimumSize(kMinWidth, kMinHeight);
     SetColor(clBtnFace);
     SetWindowState(wsMaximized);
 
     imglstToolBarImages = new TImageList(this);
     imglstToolBarImages->SetName("imglstToolBarImages");
     imglstToolBarImages->SetSize(16, 16);
-    AddToolBarGlyphs(imglstToolBarImages);
+    AddToolBarGlyphs(imglstToolBarImages, QGuiApplication::palette());
 
     ImageList1 = new TImageList(this);
     ImageList1->SetName("ImageList1");
@@ -60,6 +70,8 @@ TfrmQuillet::TfrmQuillet(TComponent* AOwner) : TForm(AOwner)
     CreateSidePanel();
     CreateFileList();
     CreateGallery();
+    CreateShortCuts();
+    SetUpTabOrder();
 
     OnCreate = [this](TObject* sender) { FormCreate(sender); };
 }
@@ -83,6 +95,33 @@ void TfrmQuillet::CreateViewsMenu()
     ReportView1 = addEntry("ReportView1", "&Report View", &TfrmQuillet::ReportView1Click);
 }
 
+void TfrmQuillet::CreateShortCuts()
+{
+    // What the keyboard cannot reach otherwise; the view styles go as their
+    // pop-up entries do.
+    const auto upOneLevel = [this](TObject* sender) { tlbtnUpOneLevelClick(sender); };
+    const auto pathBox = [this](TObject* sender) { FocusPathBox(sender); };
+    const auto popup = [this](TObject*) { lstvwVirtualList->PopupFromKeyboard(); };
+    AddShortCut(ShortCut(VK_UP, ssAlt), upOneLevel);
+    AddShortCut(ShortCut('L', ssCtrl), pathBox);
+    AddShortCut(ShortCut('D', ssAlt), pathBox);
+    AddShortCut(ShortCut(VK_F5, 0), [this](TObject* sender) { ReopenFolder(sender); });
+    AddShortCut(ShortCut('1', ssCtrl), [this](TObject*) { LargeIcons1Click(LargeIcons1); });
+    AddShortCut(ShortCut('2', ssCtrl), [this](TObject*) { SmallIcons1Click(SmallIcons1); });
+    AddShortCut(ShortCut('3', ssCtrl), [this](TObject*) { ListView1Click(ListView1); });
+    AddShortCut(ShortCut('4', ssCtrl), [this](TObject*) { ReportView1Click(ReportView1); });
+    AddShortCut(ShortCut(VK_F10, ssShift), popup);
+    AddShortCut(ShortCut(VK_APPS, 0), popup);
+}
+
+void TfrmQuillet::SetUpTabOrder()
+{
+    // From the path box one Tab reaches the list (the gallery, while it
+    // covers the file list), then the settings page, top to bottom.
+    SetTabOrder({cmbxPath, LstViewPicture, lstvwVirtualList, PageControl1, TakBarWidth,
+                 TakBarHeight, EditPicWidth, EditPicHeight, Button1});
+}
+
 void TfrmQuillet::CreateToolBar()
 {
     clbrMyCoolbar = NewControl<TCoolBar>(this, this, "clbrMyCoolbar");
@@ -95,6 +134,16 @@ void TfrmQuillet::CreateToolBar()
     tlbrMyButtons->SetButtonWidth(24);
     tlbrMyButtons->SetButtonHeight(25);
     tlbrMyButtons->SetImages(imglstToolBarImages);
+    // Drawn glyphs follow the palette: when the desktop switches to a dark
+    // theme they are drawn again in its colours.
+    new EventHook(tlbrMyButtons->Widget(), [this](QEvent* event) {
+        if (event->type() == QEvent::PaletteChange) {
+            imglstToolBarImages->Clear();
+            AddToolBarGlyphs(imglstToolBarImages, QGuiApplication::palette());
+            tlbrMyButtons->SetImages(imglstToolBarImages);
+        }
+        return false;
+    });
     tlbrMyButtons->SetShowHint(true);
     tlbrMyButtons->SetAccessibleName("Commands");
     clbrMyCoolbar->AddBand(tlbrMyButtons, 25, kBandWidth);
@@ -247,6 +296,9 @@ void TfrmQuillet::CreateGallery()
 
 TfrmQuillet::~TfrmQuillet()
 {
+    // The controls go after this part of the window; the page's resizes
+    // while they go must not reach the tile-size panel's handler.
+    TabSheet1->OnResize = nullptr;
     // Nothing may leave a destructor. A list that cannot be given back (the
     // allocator cannot be had) is reported, and what is left is let go.
     if (FShellItems) {

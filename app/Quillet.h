@@ -108,6 +108,10 @@ public:
     void cmbxPathKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
     void lstvwVirtualListDblClick(TObject* Sender);
     void lstvwVirtualListKeyDown(TObject* Sender, WORD& Key, TShiftState Shift);
+    // Window shortcuts: Ctrl+L and Alt+D focus the path box with its text
+    // selected; F5 opens the open folder again.
+    void FocusPathBox(TObject* Sender);
+    void ReopenFolder(TObject* Sender);
 
     // Rows of the file list: listview/RowProvider.cpp, except the hint and
     // LoadItemDetails (listview/DetailLoader.cpp) and the find request
@@ -152,6 +156,9 @@ private:
     void CreateTileSizePanel();
     void CreateGallery();
     void CreateViewsMenu();
+    // The window's keyboard shortcuts and its tab order.
+    void CreateShortCuts();
+    void SetUpTabOrder();
     // The history's ownership of item id lists (shell/OpenFolder.cpp).
     // True when id is the list of a history entry.
     bool IsHistoryList(LPCITEMIDLIST id) const;

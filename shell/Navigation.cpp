@@ -21,6 +21,9 @@ void TfrmQuillet::cmbxPathKeyDown(TObject*, WORD& Key, TShiftState)
     if (text.back() == ':') cmbxPath->SetText(text + "\\");
     OpenFolderPath(cmbxPath->GetText());
     Key = 0;
+    // The next arrow key moves in the folder just opened, not in the history.
+    // (A failed open has raised above: the focus stays in the box.)
+    (LstViewPicture->Visible() ? LstViewPicture : lstvwVirtualList)->SetFocus();
 }
 
 void TfrmQuillet::cmbxPathClick(TObject*)
@@ -31,6 +34,20 @@ void TfrmQuillet::cmbxPathClick(TObject*)
         OpenFolderId(static_cast<LPITEMIDLIST>(cmbxPath->Items()->GetObject(entry)));
     else
         OpenFolderPath(text);
+}
+
+void TfrmQuillet::FocusPathBox(TObject*)
+{
+    cmbxPath->SetFocus();
+    cmbxPath->SetSelStart(0);
+    cmbxPath->SetSelLength(static_cast<int>(cmbxPath->GetText().size()));
+}
+
+void TfrmQuillet::ReopenFolder(TObject* Sender)
+{
+    // As choosing the open folder's history entry.
+    cmbxPath->SetText(FCurrentPath);
+    cmbxPathClick(Sender);
 }
 
 void TfrmQuillet::lstvwVirtualListDblClick(TObject*)

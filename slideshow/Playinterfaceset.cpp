@@ -35,6 +35,8 @@ TPlayInterface::TPlayInterface(TComponent* AOwner) : TForm(AOwner)
     SetWindowState(wsMaximized);
     FontChanged();
 
+    // Its flat buttons take no focus, as tool-bar buttons do, so Tab has
+    // nothing to move through.
     buildToolBar();
 
     StatusBar1 = NewControl<TStatusBar>(this, this, "StatusBar1");

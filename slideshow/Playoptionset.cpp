@@ -49,6 +49,11 @@ TPlayOption::TPlayOption(TComponent* AOwner) : TForm(AOwner)
     // Cancel has no handler: clicking it does nothing.
     PlayClearButton = NewControl<TButton>(this, GroupBox1, "PlayClearButton", 280, 256, 75, 25);
     PlayClearButton->SetText("取消");
+
+    // Tab walks the window as it reads, left to right and top to bottom.
+    SetTabOrder({PlayAllRdo, PlaySelectRdo, PlayAssigeRdo, PlayIECkBox, PlayBBSCkBox, PlayFTPCkBox,
+                 PlayMailCkBox, PlayFistTimeCbBox, PlayLastTimeCbBox, RadioGroup1, PlaySpeedSlBar,
+                 PlayOKButton, PlayClearButton});
 }
 
 void TPlayOption::buildChoices()

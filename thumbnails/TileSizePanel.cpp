@@ -18,6 +18,11 @@
 #include "thumbnails/GallerySearch.h"
 #include "thumbnails/TileFit.h"
 
+#include <QWidget>
+
+#include <algorithm>
+#include <memory>
+
 namespace {
 
 // The preview shows the tile at this scale; held in extended precision, so
@@ -56,6 +61,29 @@ void setupSizeEdit(TEdit* edit)
     setFont(edit, -19);
     edit->SetBiDiMode(bdRightToLeft);
     edit->SetImeName(kImeName);
+}
+
+// Room the panel's controls need, from its top to below the lowest of them,
+// with the margin they keep from its edges.
+int panelNeed(TPanel* panel)
+{
+    constexpr int kMargin = 8;
+    int bottom = 0;
+    for (int i = 0; i < panel->ControlCount(); ++i)
+        bottom = std::max(bottom, panel->Controls(i)->Top() + panel->Controls(i)->Height());
+    return bottom + kMargin + (panel->Height() - panel->ClientHeight());
+}
+
+// On a page too short for the whole layout the empty preview group gives way
+// first, down to its caption, so that the edits and the apply button stay in
+// view; with room again it grows back to the height it is meant to have.
+void fitPreviewGroup(TTabSheet* page, TPanel* panel, TSplitter* splitter, TGroupBox* preview,
+                     int wanted)
+{
+    const int caption = preview->Widget()->minimumSizeHint().height();
+    const int room = page->ClientHeight() - splitter->Height() - panelNeed(panel);
+    const int height = std::max(caption, std::min(wanted, room));
+    if (height != preview->Height()) preview->SetHeight(height);
 }
 
 }  // namespace
@@ -141,6 +169,13 @@ void TfrmQuillet::CreateTileSizePanel()
     TakBarHeight->OnChange = [this](TObject* Sender) { TakBarHeightChange(Sender); };
     EditPicWidth->OnChange = [this](TObject* Sender) { EditPicWidthChange(Sender); };
     Button1->OnClick = [this](TObject* Sender) { Button1Click(Sender); };
+
+    // The preview group's height as laid out or as the user last dragged it.
+    auto previewHeight = std::make_shared<int>(GroupBox1->Height());
+    Splitter2->OnMoved = [this, previewHeight](TObject*) { *previewHeight = GroupBox1->Height(); };
+    TabSheet1->OnResize = [this, previewHeight](TObject*) {
+        fitPreviewGroup(TabSheet1, Panel1, Splitter2, GroupBox1, *previewHeight);
+    };
 }
 
 void TfrmQuillet::TakBarWidthChange(TObject*)

@@ -8,7 +8,9 @@
 #include <QLocale>
 #include <QTime>
 
+#include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace {
 
@@ -36,18 +38,98 @@ long long daysFromCivil(int y, int m, int d)
     return era * 146097 + doe - 719468 + 25569;  // 1970-01-01 is day 25569
 }
 
-// Drops the time-zone fields (t, tt, ttt, tttt) and the blanks they leave.
-QString withoutTimeZone(const QString& format)
+// A pattern is a row of fields (runs of one ASCII letter, which Qt expands),
+// quoted text and plain literal text.
+enum class PartKind { Field, Quoted, Plain };
+struct PatternPart {
+    PartKind kind;
+    QString text;
+};
+
+bool isFieldLetter(QChar c)
 {
-    QString out;
-    bool quoted = false;
-    for (qsizetype i = 0; i < format.size(); ++i) {
-        const QChar c = format[i];
-        if (c == u'\'') quoted = !quoted;
-        if (!quoted && c == u't') continue;
-        out += c;
+    return c.unicode() < 0x80 && c.isLetter();
+}
+
+std::vector<PatternPart> splitPattern(const QString& pattern)
+{
+    std::vector<PatternPart> parts;
+    for (qsizetype i = 0; i < pattern.size();) {
+        const QChar c = pattern[i];
+        qsizetype end = i + 1;
+        PartKind kind = PartKind::Plain;
+        if (isFieldLetter(c)) {
+            kind = PartKind::Field;
+            while (end < pattern.size() && pattern[end] == c) ++end;
+        } else if (c == u'\'') {
+            kind = PartKind::Quoted;
+            while (end < pattern.size() && pattern[end] != u'\'') ++end;
+            end = std::min(end + 1, pattern.size());
+        } else {
+            while (end < pattern.size() && pattern[end] != u'\'' && !isFieldLetter(pattern[end]))
+                ++end;
+        }
+        parts.push_back({kind, pattern.mid(i, end - i)});
+        i = end;
     }
-    return out.simplified();
+    return parts;
+}
+
+// Blanks, commas and brackets only join a time zone to the rest.
+bool joinsTimeZone(QChar c)
+{
+    return c.isSpace() || QStringLiteral(",[]()\uFF08\uFF09\u3010\u3011").contains(c);
+}
+
+void dropTimeZone(std::vector<PatternPart>& parts, size_t zone)
+{
+    parts[zone].text.clear();
+    if (zone > 0 && parts[zone - 1].kind == PartKind::Plain) {
+        QString& before = parts[zone - 1].text;
+        while (!before.isEmpty() && joinsTimeZone(before.back())) before.chop(1);
+    }
+    if (zone + 1 < parts.size() && parts[zone + 1].kind == PartKind::Plain) {
+        QString& after = parts[zone + 1].text;
+        while (!after.isEmpty() && joinsTimeZone(after.front())) after.remove(0, 1);
+    }
+}
+
+// A locale's time pattern made into one that Qt expands completely: the
+// flexible day period (B, b), which Qt leaves as a letter, becomes the AM/PM
+// marker, any other letter Qt does not know goes, and so does the time zone
+// with the blanks, commas and brackets around it: "Bh:mm:ss [t]" becomes
+// "APh:mm:ss". File dates are local times, shown without a zone.
+QString expandableTimePattern(const QString& pattern)
+{
+    static const QString known = QStringLiteral("dMyhHmszaApP");
+    std::vector<PatternPart> parts = splitPattern(pattern);
+    for (size_t i = 0; i < parts.size(); ++i) {
+        if (parts[i].kind != PartKind::Field) continue;
+        const QChar letter = parts[i].text[0];
+        if (letter == u't')
+            dropTimeZone(parts, i);
+        else if (letter == u'B' || letter == u'b')
+            parts[i].text = QStringLiteral("AP");
+        else if (!known.contains(letter))
+            parts[i].text.clear();
+    }
+    QString out;
+    for (const PatternPart& part : parts) out += part.text;
+    return out.trimmed();
+}
+
+QString dateTimeText(TDateTime value, const QLocale& locale)
+{
+    const double day = std::trunc(value);
+    long long ms = std::llround(std::fabs(value - day) * kMsPerDay);
+    if (ms >= 86400000) ms = 86399999;
+    const QDate date = QDate(1899, 12, 30).addDays(static_cast<qint64>(day));
+    const QTime time = QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms));
+    QString text = locale.toString(date, locale.dateFormat(QLocale::ShortFormat));
+    if (time.hour() != 0 || time.minute() != 0 || time.second() != 0)
+        text += u' ' + locale.toString(
+                           time, expandableTimePattern(locale.timeFormat(QLocale::LongFormat)));
+    return text;
 }
 
 }  // namespace
@@ -67,15 +149,10 @@ TDateTime SystemTimeToDateTime(const SYSTEMTIME& t)
 
 AnsiString DateTimeToStr(TDateTime value)
 {
-    const double day = std::trunc(value);
-    long long ms = std::llround(std::fabs(value - day) * kMsPerDay);
-    if (ms >= 86400000) ms = 86399999;
-    const QDate date = QDate(1899, 12, 30).addDays(static_cast<qint64>(day));
-    const QTime time = QTime::fromMSecsSinceStartOfDay(static_cast<int>(ms));
-    const QLocale locale = QLocale::system();
-    QString text = locale.toString(date, locale.dateFormat(QLocale::ShortFormat));
-    if (time.hour() != 0 || time.minute() != 0 || time.second() != 0)
-        text +=
-            u' ' + locale.toString(time, withoutTimeZone(locale.timeFormat(QLocale::LongFormat)));
-    return text.toStdString();
+    return dateTimeText(value, QLocale::system()).toStdString();
+}
+
+AnsiString DateTimeToStr(TDateTime value, const AnsiString& localeName)
+{
+    return dateTimeText(value, QLocale(QString::fromStdString(localeName))).toStdString();
 }

@@ -44,8 +44,13 @@ using TDateTime = double;
 // year outside 1..9999.
 TDateTime SystemTimeToDateTime(const SYSTEMTIME& systemTime);
 // The user's short date format, a blank and the long time format; the time
-// part is left out at exactly midnight.
+// part is left out at exactly midnight. The formats are the user's locale's
+// (LC_ALL, LC_TIME, LANG), the time with its day period as the AM/PM marker
+// and without a time zone.
 AnsiString DateTimeToStr(TDateTime value);
+// The same in the formats of the locale named in the POSIX way
+// ("zh_TW.UTF-8", "de_DE", "C"); an unknown name gives the C locale's.
+AnsiString DateTimeToStr(TDateTime value, const AnsiString& localeName);
 
 // File search over namespace paths ("C:\photos\*.jpg"); the wildcard in the
 // last element matches without regard to case.

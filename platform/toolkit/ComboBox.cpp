@@ -13,18 +13,35 @@ namespace {
 constexpr int kTextRole = Qt::UserRole + 1;
 constexpr int kObjectRole = Qt::UserRole + 2;
 
-// Enter that OnKeyDown left alone stops here: Qt would otherwise pick the
-// entry matching the typed text and report it as the user's choice.
+// A choice is an entry picked from the drop-down list, with the mouse or the
+// keyboard, or an arrow key stepping through the entries of the closed box.
+// Qt also reports an edit that ends on text naming an entry as a choice (when
+// the box loses the focus, or on Enter); such reports are stopped here, and
+// the wheel does not step through the entries.
 class ComboWidget : public QComboBox {
+public:
+    // True while the edit is being finished: what Qt reports then is no choice.
+    bool finishingEdit = false;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override
     {
+        // Enter that OnKeyDown left alone stops here.
         if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && isEditable()) {
             event->accept();
             return;
         }
         QComboBox::keyPressEvent(event);
     }
+
+    void focusOutEvent(QFocusEvent* event) override
+    {
+        finishingEdit = true;
+        QComboBox::focusOutEvent(event);
+        finishingEdit = false;
+    }
+
+    void wheelEvent(QWheelEvent* event) override { event->ignore(); }
 };
 
 // The box's own entries seen as a string list.
@@ -103,7 +120,9 @@ TComboBox::TComboBox(TComponent* AOwner)
     box->setDuplicatesEnabled(true);
     // activated is the user's choice only; a program setting the index
     // raises nothing.
-    QObject::connect(box, &QComboBox::activated, box, [this](int) { DoClick(); });
+    QObject::connect(box, &QComboBox::activated, box, [this](int) {
+        if (!static_cast<ComboWidget*>(Box())->finishingEdit) DoClick();
+    });
     QObject::connect(box, &QComboBox::editTextChanged, box, [this](const QString&) {
         if (OnChange) InvokeHandler([this] { OnChange(this); });
     });

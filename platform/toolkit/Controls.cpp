@@ -48,29 +48,54 @@ AnsiString FromQString(const QString& text)
     return bytes;
 }
 
+namespace {
+
+struct KeyPair {
+    int qt;
+    WORD vk;
+};
+// Keys other than letters, digits and function keys; where two Qt keys give
+// one virtual key, the first is the one a virtual key stands for.
+constexpr std::array<KeyPair, 22> kKeys{{
+    {Qt::Key_Backspace, VK_BACK}, {Qt::Key_Tab, 0x09},        {Qt::Key_Backtab, 0x09},
+    {Qt::Key_Return, VK_RETURN},  {Qt::Key_Enter, VK_RETURN}, {Qt::Key_Shift, 0x10},
+    {Qt::Key_Control, 0x11},      {Qt::Key_Alt, 0x12},        {Qt::Key_Pause, 0x13},
+    {Qt::Key_Escape, 0x1B},       {Qt::Key_Space, 0x20},      {Qt::Key_PageUp, 0x21},
+    {Qt::Key_PageDown, 0x22},     {Qt::Key_End, 0x23},        {Qt::Key_Home, 0x24},
+    {Qt::Key_Left, 0x25},         {Qt::Key_Up, 0x26},         {Qt::Key_Right, 0x27},
+    {Qt::Key_Down, 0x28},         {Qt::Key_Insert, 0x2D},     {Qt::Key_Delete, 0x2E},
+    {Qt::Key_Menu, 0x5D},
+}};
+
+}  // namespace
+
 WORD VirtualKeyFromQt(int qtKey)
 {
     if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
         return static_cast<WORD>(qtKey);
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
         return static_cast<WORD>(0x70 + (qtKey - Qt::Key_F1));
-    struct Pair {
-        int qt;
-        WORD vk;
-    };
-    static constexpr std::array<Pair, 22> keys{{
-        {Qt::Key_Backspace, VK_BACK}, {Qt::Key_Tab, 0x09},        {Qt::Key_Backtab, 0x09},
-        {Qt::Key_Return, VK_RETURN},  {Qt::Key_Enter, VK_RETURN}, {Qt::Key_Shift, 0x10},
-        {Qt::Key_Control, 0x11},      {Qt::Key_Alt, 0x12},        {Qt::Key_Pause, 0x13},
-        {Qt::Key_Escape, 0x1B},       {Qt::Key_Space, 0x20},      {Qt::Key_PageUp, 0x21},
-        {Qt::Key_PageDown, 0x22},     {Qt::Key_End, 0x23},        {Qt::Key_Home, 0x24},
-        {Qt::Key_Left, 0x25},         {Qt::Key_Up, 0x26},         {Qt::Key_Right, 0x27},
-        {Qt::Key_Down, 0x28},         {Qt::Key_Insert, 0x2D},     {Qt::Key_Delete, 0x2E},
-        {Qt::Key_Menu, 0x5D},
-    }};
-    for (const auto& pair : keys)
+    for (const auto& pair : kKeys)
         if (pair.qt == qtKey) return pair.vk;
     return 0;
+}
+
+int QtKeyFromVirtualKey(WORD key)
+{
+    if ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9')) return key;
+    if (key >= 0x70 && key <= 0x87) return Qt::Key_F1 + (key - 0x70);
+    for (const auto& pair : kKeys)
+        if (pair.vk == key) return pair.qt;
+    return 0;
+}
+
+Qt::KeyboardModifiers ModifiersFromShiftState(TShiftState shift)
+{
+    Qt::KeyboardModifiers modifiers;
+    if (shift & ssShift) modifiers |= Qt::ShiftModifier;
+    if (shift & ssAlt) modifiers |= Qt::AltModifier;
+    if (shift & ssCtrl) modifiers |= Qt::ControlModifier;
+    return modifiers;
 }
 
 TShiftState ShiftStateFromQt(Qt::KeyboardModifiers modifiers)
@@ -355,7 +380,9 @@ TWinControl::TWinControl(TComponent* AOwner, QWidget* widget)
       }))
 {
     new EventHook(widget, [this](QEvent* event) {
-        if (event->type() == QEvent::Resize) Realign();
+        if (event->type() != QEvent::Resize) return false;
+        Realign();
+        if (OnResize) InvokeHandler([this] { OnResize(this); });
         return false;
     });
     WatchKeys(widget);

@@ -45,7 +45,10 @@ AnsiString FromQString(const QString& text);
 // The virtual-key code of a Qt key (letters 'A'..'Z', digits '0'..'9',
 // VK_RETURN, VK_BACK, ...); 0 for keys without one.
 WORD VirtualKeyFromQt(int qtKey);
+// The Qt key of a virtual-key code; 0 for codes without one.
+int QtKeyFromVirtualKey(WORD key);
 TShiftState ShiftStateFromQt(Qt::KeyboardModifiers modifiers);
+Qt::KeyboardModifiers ModifiersFromShiftState(TShiftState shift);
 
 // The control whose own widget widget is; null for any other widget (the
 // inner parts of a control, Qt's own helpers) and once the control is being
@@ -196,6 +199,8 @@ public:
     void Realign();
 
     TKeyEvent OnKeyDown;
+    // The control changed size; its aligned children are laid out already.
+    TNotifyEvent OnResize;
 
 protected:
     TWinControl(TComponent* AOwner, QWidget* widget);

@@ -9,11 +9,26 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QMessageBox>
 
 namespace {
 
 const QString kTitle = QStringLiteral("Quillet");
+// Room a window manager's title bar takes beside the title: the window's icon
+// and its buttons.
+constexpr int kTitleBarRoom = 200;
+
+// Makes the box wide enough for the window manager to show its whole title,
+// which Qt does not allow for when the text is short.
+void FitTitle(QMessageBox& box)
+{
+    auto* grid = qobject_cast<QGridLayout*>(box.layout());
+    if (!grid) return;
+    const int width = box.fontMetrics().horizontalAdvance(box.windowTitle()) + kTitleBarRoom;
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+}
 
 // Qt's own dialogs, parented to the active window so they stay on top of it.
 // The message boxes run modally through ExecModal, so that closing the main
@@ -27,6 +42,7 @@ public:
         if (Application->Terminated()) return;
         QMessageBox box(QMessageBox::NoIcon, kTitle, ToQString(text), QMessageBox::Ok,
                         QApplication::activeWindow());
+        FitTitle(box);
         ExecModal(box);
     }
 
@@ -35,6 +51,7 @@ public:
         if (Application->Terminated()) return;
         QMessageBox box(QMessageBox::Critical, kTitle, ToQString(text), QMessageBox::Ok,
                         QApplication::activeWindow());
+        FitTitle(box);
         ExecModal(box);
     }
 
@@ -46,8 +63,14 @@ public:
         if (!root.empty()) {
             if (auto posix = NamespaceToPosixPath(root)) start = QFile::decodeName(posix->c_str());
         }
-        const QString chosen = QFileDialog::getExistingDirectory(QApplication::activeWindow(),
-                                                                 ToQString(caption), start);
+        // Qt's own dialog, read-only: it offers no way to make, rename or
+        // delete a folder (a desktop's native one might).
+        QFileDialog dialog(QApplication::activeWindow(), ToQString(caption), start);
+        dialog.setFileMode(QFileDialog::Directory);
+        dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::ReadOnly |
+                          QFileDialog::DontUseNativeDialog);
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+        const QString chosen = dialog.selectedFiles().constFirst();
         if (chosen.isEmpty()) return false;
         const std::string posix = QFile::encodeName(chosen).toStdString();
         // A folder no drive covers is still a folder: hand back its own path.

@@ -4,8 +4,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QFontInfo>
+#include <QRadioButton>
+#include <QShortcut>
 
+#include <algorithm>
 #include <exception>
+#include <vector>
 
 // The window behind a form: closing it hides it and tells the form.
 class FormWindow : public QWidget {
@@ -17,6 +22,11 @@ protected:
     {
         event->accept();
         FForm->Closed();
+    }
+
+    bool focusNextPrevChild(bool next) override
+    {
+        return FForm->MoveTabFocus(next) || QWidget::focusNextPrevChild(next);
     }
 
 private:
@@ -36,6 +46,17 @@ TForm::~TForm()
     DestroyComponents();
     FActiveControl = nullptr;
     Application->FormDestroyed(this);
+}
+
+void TForm::SetText(const AnsiString& text)
+{
+    TWinControl::SetText(text);
+    if (Widget()) Widget()->setWindowTitle(ToQString(text));
+}
+
+void TForm::SetMinimumSize(int width, int height)
+{
+    if (Widget()) Widget()->setMinimumSize(width, height);
 }
 
 void TForm::SetWindowState(TWindowState state)
@@ -87,6 +108,88 @@ void TForm::Close()
         Closed();
 }
 
+namespace {
+
+// True when Tab may stop at w. Of radio buttons that exclude one another
+// only the checked one is a stop (the arrow keys move between them), as Qt
+// itself means but does not keep up for buttons never focused.
+bool TakesTab(QWidget* w)
+{
+    auto* radio = qobject_cast<QRadioButton*>(w);
+    if (!radio || !radio->autoExclusive()) return w->focusPolicy() & Qt::TabFocus;
+    if (radio->isChecked()) return true;
+    const auto siblings =
+        radio->parentWidget()
+            ? radio->parentWidget()->findChildren<QRadioButton*>(Qt::FindDirectChildrenOnly)
+            : QList<QRadioButton*>();
+    return std::none_of(siblings.begin(), siblings.end(), [](QRadioButton* other) {
+        return other->autoExclusive() && other->isChecked();
+    });
+}
+
+// The widget that takes the focus for w: w or the end of its proxy chain;
+// null when that is no tab stop.
+QWidget* TabTarget(QWidget* w)
+{
+    while (w && w->focusProxy()) w = w->focusProxy();
+    return w && w->focusPolicy() != Qt::NoFocus && TakesTab(w) ? w : nullptr;
+}
+
+// w's tab stops: its own, or those inside it in the window's order.
+void AddTabStops(QWidget* w, std::vector<QWidget*>& stops)
+{
+    if (!w) return;
+    if (QWidget* target = TabTarget(w)) {
+        stops.push_back(target);
+        return;
+    }
+    QWidget* start = w->window();
+    for (QWidget* next = start->nextInFocusChain(); next && next != start;
+         next = next->nextInFocusChain())
+        if (w->isAncestorOf(next) && !next->focusProxy() && TabTarget(next)) stops.push_back(next);
+}
+
+}  // namespace
+
+void TForm::SetTabOrder(std::initializer_list<TWinControl*> controls)
+{
+    FTabOrder.clear();
+    for (TWinControl* control : controls)
+        if (control && control->Widget()) FTabOrder.emplace_back(control->Widget());
+}
+
+bool TForm::MoveTabFocus(bool forward)
+{
+    std::vector<QWidget*> stops;
+    for (const QPointer<QWidget>& w : FTabOrder) AddTabStops(w, stops);
+    QWidget* focus = QApplication::focusWidget();
+    const auto at = std::find(stops.begin(), stops.end(), focus);
+    if (at == stops.end()) return false;
+    const size_t count = stops.size();
+    const size_t from = static_cast<size_t>(at - stops.begin());
+    for (size_t step = 1; step < count; ++step) {
+        QWidget* next = stops[(forward ? from + step : from + count - step) % count];
+        if (next->isVisibleTo(Widget()) && next->isEnabled()) {
+            next->setFocus(forward ? Qt::TabFocusReason : Qt::BacktabFocusReason);
+            return true;
+        }
+    }
+    return true;
+}
+
+void TForm::AddShortCut(TShortCut shortCut, TNotifyEvent handler)
+{
+    if (!Widget()) return;
+    const int key = QtKeyFromVirtualKey(static_cast<WORD>(shortCut & 0xFFFF));
+    const QKeyCombination combination(ModifiersFromShiftState(shortCut >> 16),
+                                      static_cast<Qt::Key>(key));
+    auto* shortcut = new QShortcut(QKeySequence(combination), Widget());
+    shortcut->setContext(Qt::WindowShortcut);
+    QObject::connect(shortcut, &QShortcut::activated, Widget(), [this, handler] {
+        if (handler) InvokeHandler([this, &handler] { handler(this); });
+    });
+}
+
 void TForm::Closed()
 {
     TControl::SetVisible(false);
@@ -108,6 +211,27 @@ void TForm::ColorChanged()
 
 // ---------------------------------------------------------------------------
 
+namespace {
+
+// The program's texts are Traditional Chinese, whatever the user's locale:
+// Han characters the desktop's font lacks come from a Traditional Chinese
+// face before any other, so that no Japanese or Simplified glyph forms
+// appear. The desktop's own face stays first, for everything it has.
+void PreferTraditionalChineseFaces()
+{
+    static const char* const faces[] = {"Noto Sans CJK TC",   "Source Han Sans TC",
+                                        "Source Han Sans TW", "Noto Sans TC",
+                                        "AR PL UMing TW",     "AR PL UKai TW"};
+    QFont font = QApplication::font();
+    QStringList families{QFontInfo(font).family()};
+    for (const char* face : faces)
+        if (!families.contains(QLatin1String(face))) families.append(QLatin1String(face));
+    font.setFamilies(families);
+    QApplication::setFont(font);
+}
+
+}  // namespace
+
 TApplication::TApplication() : TComponent(nullptr), FHandle(nullptr) {}
 
 TApplication::~TApplication()
@@ -128,6 +252,7 @@ void TApplication::Initialize()
     }
     // Only closing the main form ends the program.
     QApplication::setQuitOnLastWindowClosed(false);
+    PreferTraditionalChineseFaces();
     if (!FHandle) FHandle = RegisterWindowProc([](UINT, WPARAM, LPARAM) -> LRESULT { return 0; });
 }
 

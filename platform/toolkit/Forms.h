@@ -3,9 +3,18 @@
 
 #include "platform/toolkit/Controls.h"
 
+#include <initializer_list>
 #include <memory>
+#include <vector>
 
 enum TWindowState { wsNormal, wsMinimized, wsMaximized };
+
+// A key with its modifiers: the virtual-key code, with the ss* bits above it.
+using TShortCut = int;
+constexpr TShortCut ShortCut(WORD key, TShiftState shift)
+{
+    return key | (shift << 16);
+}
 
 // A top-level window. Closing a form hides it; closing the application's main
 // form ends the message loop.
@@ -15,7 +24,11 @@ public:
     ~TForm() override;
 
     AnsiString Caption() const { return GetText(); }
+    // The title the window system shows (title bar, task bar, window list).
     void SetCaption(const AnsiString& caption) { SetText(caption); }
+    void SetText(const AnsiString& text) override;
+    // The smallest size the user can give the window, in pixels.
+    void SetMinimumSize(int width, int height);
     TWindowState WindowState() const { return FWindowState; }
     void SetWindowState(TWindowState state);
     TWinControl* ActiveControl() const { return FActiveControl; }
@@ -27,6 +40,14 @@ public:
     void SetVisible(bool visible) override;
     // Hides the form; for the main form, ends the message loop too.
     void Close();
+    // The order in which Tab moves the focus through the form's controls,
+    // round and round (Shift+Tab goes back): each control's own tab stop, or
+    // the stops inside it when it takes no focus itself. Hidden and disabled
+    // controls are passed over; focus outside the list moves as Qt moves it.
+    void SetTabOrder(std::initializer_list<TWinControl*> controls);
+    // Runs handler (through InvokeHandler) when shortCut is pressed anywhere
+    // in the form, unless the control with the focus uses that key itself.
+    void AddShortCut(TShortCut shortCut, TNotifyEvent handler);
 
     TNotifyEvent OnCreate;
     // Raises OnCreate; exceptions pass to the caller (CreateForm).
@@ -39,9 +60,12 @@ private:
     friend class FormWindow;
     // The window was closed, by Close() or by the window manager.
     void Closed();
+    // Tab or Shift+Tab; false when the focus is not on a listed stop.
+    bool MoveTabFocus(bool forward);
 
     TWindowState FWindowState = wsNormal;
     TWinControl* FActiveControl = nullptr;
+    std::vector<QPointer<QWidget>> FTabOrder;
 };
 
 class TApplication : public TComponent {

@@ -2,7 +2,11 @@
 
 #include <QGroupBox>
 
-TGroupBox::TGroupBox(TComponent* AOwner) : TWinControl(AOwner, new QGroupBox) {}
+TGroupBox::TGroupBox(TComponent* AOwner) : TWinControl(AOwner, new QGroupBox)
+{
+    // A group box hides what lies behind it, caption line included.
+    Widget()->setAutoFillBackground(true);
+}
 
 void TGroupBox::SetText(const AnsiString& text)
 {

@@ -66,7 +66,8 @@ QPixmap TImageList::Image(int index) const
 QPixmap TImageList::Fit(const QPixmap& pixmap) const
 {
     if (FWidth <= 0 || FHeight <= 0) return {};
-    if (pixmap.size() == QSize(FWidth, FHeight)) return pixmap;
+    // A picture drawn for a high-density screen keeps its pixels.
+    if (pixmap.deviceIndependentSize() == QSizeF(FWidth, FHeight)) return pixmap;
     // An empty or differently sized picture still takes one slot of the
     // list's size, so that indexes stay in step.
     QPixmap fitted(FWidth, FHeight);

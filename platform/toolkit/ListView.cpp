@@ -1,9 +1,13 @@
 #include "platform/toolkit/ListView.h"
 
 #include "platform/toolkit/ImageList.h"
+#include "platform/toolkit/PopupMenu.h"
 #include "platform/toolkit/private/ListViewCore.h"
 
+#include <QAbstractItemView>
 #include <QStackedWidget>
+
+#include <algorithm>
 
 TListItem::TListItem(TCustomListView* owner, int index)
     : Index(index), SubItems(new TStringList), FOwner(owner)
@@ -166,6 +170,20 @@ void TCustomListView::SetSmallImages(TImageList* images)
 TCustomListView::CellStyle TCustomListView::LastDrawnStyle(int row, int column) const
 {
     return FCore->DrawnStyle(row, column);
+}
+
+void TCustomListView::PopupFromKeyboard()
+{
+    TPopupMenu* menu = PopupMenu();
+    QAbstractItemView* view = ActiveView();
+    if (!menu || !view) return;
+    const QRect shown = view->viewport()->rect();
+    QPoint at = shown.topLeft();
+    const QRect row = view->visualRect(view->currentIndex());
+    if (row.isValid() && shown.intersects(row))
+        at = QPoint(row.left() + std::min(row.width() / 2, 40), row.center().y());
+    const QPoint global = view->viewport()->mapToGlobal(at);
+    menu->Popup(global.x(), global.y());
 }
 
 QAbstractItemView* TCustomListView::ActiveView() const

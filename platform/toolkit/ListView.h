@@ -118,6 +118,9 @@ public:
     TListItem* GetSelection();
     void SetSelection(TListItem* item);
     TListItem* ItemFocused();
+    // Shows the pop-up menu as the keyboard asks for it: at the focused row
+    // when it is in view, else at the list's top-left corner.
+    void PopupFromKeyboard();
 
     TImageList* LargeImages() const;
     void SetLargeImages(TImageList* images);

@@ -7,6 +7,8 @@
 TScrollBar::TScrollBar(TComponent* AOwner)
     : TWinControl(AOwner, new QScrollBar(Qt::Horizontal)), FBar(static_cast<QScrollBar*>(Widget()))
 {
+    // A tab stop, moved with the arrow keys, as a scroll bar control is.
+    FBar->setFocusPolicy(Qt::StrongFocus);
     FBar->setSingleStep(1);
     FBar->setPageStep(1);
     applyRange();

@@ -4,8 +4,8 @@
 #include <QPainter>
 #include <QWidget>
 
-// The bar: turns mouse drags into resizes, measured from where the press was
-// so that the bar moving under the mouse does not matter.
+// Turns mouse drags into resizes, measured from where the press was so that
+// the bar moving under the mouse does not matter.
 class SplitterWidget : public QWidget {
 public:
     explicit SplitterWidget(TSplitter* splitter) : FSplitter(splitter) {}
@@ -41,11 +41,49 @@ private:
     bool FDragging = false;
 };
 
-TSplitter::TSplitter(TComponent* AOwner) : TControl(AOwner, new SplitterWidget(this))
+namespace {
+// The grip reaches this far over each neighbour's edge.
+constexpr int kGripMargin = 2;
+}  // namespace
+
+TSplitter::TSplitter(TComponent* AOwner)
+    : TControl(AOwner, new SplitterWidget(this)), FGrip(new SplitterWidget(this))
 {
+    FGrip->hide();
     SetBounds(0, 0, 3, 100);
     SetAlign(alLeft);
     SetCursor(crHSplit);
+}
+
+TSplitter::~TSplitter()
+{
+    delete FGrip.data();
+}
+
+void TSplitter::BoundsChanged()
+{
+    // The grip goes with the bar, a little wider, over the neighbours' edges
+    // and above them; it paints nothing, so they show through.
+    QWidget* bar = Widget();
+    if (!FGrip || !bar) return;
+    if (FGrip->parentWidget() != bar->parentWidget()) FGrip->setParent(bar->parentWidget());
+    const bool across = Align() == alTop || Align() == alBottom;
+    FGrip->setGeometry(across ? bar->geometry().adjusted(0, -kGripMargin, 0, kGripMargin)
+                              : bar->geometry().adjusted(-kGripMargin, 0, kGripMargin, 0));
+    FGrip->setCursor(bar->cursor());
+    FGrip->setVisible(bar->parentWidget() && Visible());
+    FGrip->raise();
+}
+
+void TSplitter::SetVisible(bool visible)
+{
+    TControl::SetVisible(visible);
+    BoundsChanged();
+}
+
+QWidget* TSplitter::Grip() const
+{
+    return FGrip;
 }
 
 TControl* TSplitter::ResizedControl() const

@@ -1,12 +1,16 @@
 #pragma once
 // The splitter: an aligned bar that resizes the control aligned the same way
-// just before it in its parent's alignment order when the user drags it.
+// just before it in its parent's alignment order when the user drags it. The
+// mouse catches it a little beyond the bar as drawn, so that a thin bar is
+// easy to grab.
 
 #include "platform/toolkit/Controls.h"
 
 class TSplitter : public TControl {
 public:
     explicit TSplitter(TComponent* AOwner);
+    ~TSplitter() override;
+    void SetVisible(bool visible) override;
 
     // Smallest size, in pixels, of both the resized control and the client
     // area that remains.
@@ -16,6 +20,11 @@ public:
     TControl* ResizedControl() const;
 
     TNotifyEvent OnMoved;
+    // What the mouse grabs: the bar and a margin of 2 pixels on both sides.
+    QWidget* Grip() const;
+
+protected:
+    void BoundsChanged() override;
 
 private:
     friend class SplitterWidget;
@@ -28,4 +37,5 @@ private:
     // The resized control's size and the client's room when the drag began.
     int FStartSize = -1;
     int FStartRoom = 0;
+    QPointer<QWidget> FGrip;
 };

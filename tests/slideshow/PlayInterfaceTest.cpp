@@ -46,7 +46,7 @@ protected:
 
 TEST_F(PlayInterfaceTest, ToolBarHoldsSevenFlatButtonsSideBySide)
 {
-    EXPECT_EQ(window->Caption(), "播放介面");
+    EXPECT_EQ(window->Widget()->window()->windowTitle().toStdString(), "播放介面");
     EXPECT_EQ(window->WindowState(), wsMaximized);
     EXPECT_EQ(window->ToolBar1->Height(), 46);
     EXPECT_EQ(window->StatusBar1->Height(), 19);

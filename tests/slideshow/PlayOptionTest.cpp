@@ -9,7 +9,9 @@
 #include "platform/toolkit/RadioGroup.h"
 #include "platform/toolkit/ScrollBar.h"
 
+#include <QApplication>
 #include <QScrollBar>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -72,7 +74,7 @@ protected:
 
 TEST_F(PlayOptionTest, OpensWithAllPlaybackChosenAndSixControlsDisabled)
 {
-    EXPECT_EQ(window->Caption(), "播放設定介面");
+    EXPECT_EQ(window->Widget()->window()->windowTitle().toStdString(), "播放設定介面");
     EXPECT_EQ(window->WindowState(), wsNormal);
     const OptionState state = stateOf(*window);
     EXPECT_EQ(state.radios, (std::array<bool, 3>{true, false, false}));
@@ -190,4 +192,39 @@ TEST_F(PlayOptionTest, WindowsAreIndependent)
     EXPECT_TRUE(second->PlayIECkBox->Checked());
     EXPECT_FALSE(third->PlayIECkBox->Enabled());
     EXPECT_EQ(window->RadioGroup1->ItemIndex(), 0);
+}
+
+// Tab walks the window as it reads and passes over disabled controls; each
+// group of radio buttons is one stop, at its checked button.
+TEST_F(PlayOptionTest, TabWalksTheWindowInReadingOrder)
+{
+    window->Show();
+    QTRY_VERIFY(window->Widget()->isActiveWindow());
+    const auto typeTab = [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab); };
+    // The control a widget with the focus belongs to, by name.
+    const auto focused = [] {
+        QWidget* w = QApplication::focusWidget();
+        while (w && w->objectName().isEmpty()) w = w->parentWidget();
+        return w ? w->objectName().toStdString() : std::string();
+    };
+    window->PlayAllRdo->SetFocus();
+    QTRY_COMPARE(focused(), "PlayAllRdo");
+    std::vector<std::string> walked;
+    for (int i = 0; i < 5; ++i) {
+        typeTab();
+        walked.push_back(focused());
+    }
+    EXPECT_EQ(walked, (std::vector<std::string>{"RadioGroup1", "PlaySpeedSlBar", "PlayOKButton",
+                                                "PlayClearButton", "PlayAllRdo"}));
+
+    // Choosing a part enables the time boxes; the stop moves to that choice.
+    window->PlaySelectRdo->Click();
+    window->PlayClearButton->SetFocus();
+    walked.clear();
+    for (int i = 0; i < 4; ++i) {
+        typeTab();
+        walked.push_back(focused());
+    }
+    EXPECT_EQ(walked, (std::vector<std::string>{"PlaySelectRdo", "PlayFistTimeCbBox",
+                                                "PlayLastTimeCbBox", "RadioGroup1"}));
 }

@@ -192,6 +192,51 @@ TEST_P(SplitterDragTest, DraggingResizesTheControlBefore)
     form.Close();
 }
 
+// A 3-pixel bar is caught up to 2 pixels beside it, over both neighbours,
+// with the resize cursor, and a drag from there resizes as one on the bar.
+TEST(Splitter, GripReachesBesideTheBar)
+{
+    TForm form(nullptr);
+    form.SetBounds(0, 0, 400, 300);
+    auto* neighbour = new TPanel(&form);
+    neighbour->SetBounds(0, 0, 100, 100);
+    neighbour->SetAlign(alLeft);
+    neighbour->SetParent(&form);
+    auto* splitter = new TSplitter(&form);
+    splitter->SetAlign(alLeft);
+    splitter->SetWidth(3);
+    splitter->SetParent(&form);
+    auto* client = new TPanel(&form);
+    client->SetAlign(alClient);
+    client->SetParent(&form);
+    ASSERT_TRUE(ShowForm(form));
+    ASSERT_EQ(splitter->Left(), 100);
+
+    QWidget* window = form.Widget();
+    int caught = 0;
+    for (int x = 95; x < 110; ++x) {
+        QWidget* under = window->childAt(x, 50);
+        if (!under || under->cursor().shape() != Qt::SplitHCursor) continue;
+        ++caught;
+        EXPECT_TRUE(x >= 98 && x <= 104) << x;
+    }
+    EXPECT_GE(caught, 6);
+
+    QWidget* grip = window->childAt(98, 50);
+    ASSERT_NE(grip, nullptr);
+    const QPoint start = grip->mapFrom(window, QPoint(98, 50));
+    QTest::mousePress(grip, Qt::LeftButton, {}, start);
+    QTest::mouseMove(grip, start + QPoint(20, 0));
+    QTest::mouseRelease(grip, Qt::LeftButton, {}, start + QPoint(20, 0));
+    EXPECT_EQ(neighbour->Width(), 120);
+    EXPECT_EQ(splitter->Left(), 120);
+    EXPECT_EQ(window->childAt(119, 50), grip);
+
+    splitter->Hide();
+    EXPECT_NE(window->childAt(119, 50), grip);
+    form.Close();
+}
+
 INSTANTIATE_TEST_SUITE_P(Drags, SplitterDragTest,
                          ::testing::Values(DragCase{"LeftGrows", alLeft, 50, 150},
                                            DragCase{"LeftShrinksToMinSize", alLeft, -90, 30},

@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -139,6 +140,33 @@ TEST_F(ComboBoxKeyTest, EnterPassedOnDoesNotChooseAnEntry)
     EXPECT_TRUE(clickTexts.empty());
     EXPECT_EQ(box->GetText(), "C:\\");
     EXPECT_EQ(box->Box()->count(), 1);  // typed text is never added
+}
+
+// Leaving the box with text that names an entry, or turning the wheel over
+// it, is no choice; an arrow key stepping to the next entry is one.
+TEST_F(ComboBoxKeyTest, OnlyAChoiceOfAnEntryClicks)
+{
+    box->Items()->Add("D:\\");
+    auto* other = new TComboBox(&form);
+    other->SetParent(&form);
+    other->SetBounds(0, 30, 200, 22);
+    box->SetText("D:\\");
+    ASSERT_TRUE(box->Focused());
+    other->SetFocus();
+    QTRY_VERIFY(other->Focused());
+    EXPECT_TRUE(clickTexts.empty());
+    EXPECT_EQ(box->GetText(), "D:\\");
+
+    QWheelEvent wheel(QPointF(10, 10), box->Box()->mapToGlobal(QPointF(10, 10)), QPoint(),
+                      QPoint(0, -120), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QCoreApplication::sendEvent(box->Box(), &wheel);
+    EXPECT_TRUE(clickTexts.empty());
+    EXPECT_EQ(box->GetText(), "D:\\");
+
+    box->SetFocus();
+    box->SetItemIndex(0);
+    QTest::keyClick(box->Box(), Qt::Key_Down);
+    EXPECT_EQ(clickTexts, std::vector<AnsiString>{"D:\\"});
 }
 
 }  // namespace

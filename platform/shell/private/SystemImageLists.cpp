@@ -1,6 +1,7 @@
 #include "platform/shell/private/SystemImageLists.h"
 
-#include <QDir>
+#include "platform/base/IconTheme.h"
+
 #include <QGuiApplication>
 #include <QIcon>
 
@@ -16,7 +17,6 @@ struct Store {
     std::vector<Entry> entries{{"text-x-generic", "application-x-generic"}};
     std::map<std::string, int> byName{{"text-x-generic", 0}};
     quint64 generation = 1;
-    bool themeChecked = false;
 };
 
 Store& store()
@@ -28,37 +28,6 @@ Store& store()
 bool haveGui()
 {
     return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
-}
-
-// Without a desktop session (the offscreen platform, a bare X server) Qt
-// may know neither a theme nor where themes live; point it at the
-// system's icon folders and pick an installed theme.
-void ensureTheme()
-{
-    Store& s = store();
-    if (s.themeChecked) return;
-    s.themeChecked = true;
-    QStringList paths = QIcon::themeSearchPaths();
-    QStringList dataDirs = qEnvironmentVariable("XDG_DATA_DIRS").split(u':', Qt::SkipEmptyParts);
-    if (dataDirs.isEmpty())
-        dataDirs = {QStringLiteral("/usr/local/share"), QStringLiteral("/usr/share")};
-    dataDirs.prepend(QDir::homePath() + QStringLiteral("/.local/share"));
-    for (const QString& base : dataDirs) {
-        const QString icons = base + QStringLiteral("/icons");
-        if (!paths.contains(icons) && QDir(icons).exists()) paths.append(icons);
-    }
-    QIcon::setThemeSearchPaths(paths);
-    if (QIcon::fallbackThemeName().isEmpty())
-        QIcon::setFallbackThemeName(QStringLiteral("hicolor"));
-    if (!QIcon::themeName().isEmpty() && QIcon::themeName() != QLatin1String("hicolor")) return;
-    for (const char* theme : {"Adwaita", "breeze", "hicolor"}) {
-        for (const QString& base : paths) {
-            if (QDir(base + u'/' + QLatin1String(theme)).exists()) {
-                QIcon::setThemeName(QLatin1String(theme));
-                return;
-            }
-        }
-    }
 }
 
 class SystemList final : public ImageListData {
@@ -111,7 +80,7 @@ int IndexOf(const std::string& name, const std::string& fallback)
 QPixmap Picture(int index, int size)
 {
     if (!haveGui() || index < 0 || index >= static_cast<int>(store().entries.size())) return {};
-    ensureTheme();
+    EnsureIconTheme();
     const Store::Entry& entry = store().entries[static_cast<size_t>(index)];
     QIcon icon = QIcon::fromTheme(QString::fromStdString(entry.name));
     if (icon.isNull()) icon = QIcon::fromTheme(QString::fromStdString(entry.fallback));

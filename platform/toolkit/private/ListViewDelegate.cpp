@@ -1,11 +1,15 @@
 #include "platform/toolkit/private/ListViewDelegate.h"
 
 #include "platform/base/ImageListData.h"
+#include "platform/toolkit/private/CaptionLines.h"
 #include "platform/toolkit/private/ListViewCore.h"
 
+#include <QAbstractItemView>
 #include <QApplication>
+#include <QHelpEvent>
 #include <QPainter>
 #include <QStyle>
+#include <QToolTip>
 
 #include <algorithm>
 
@@ -29,25 +33,24 @@ void DrawImage(QPainter* painter, const ImageListData* images, int index, const 
     painter->drawPixmap(target, pixmap);
 }
 
-// A caption under a large icon: at most two lines, the second elided.
-QStringList WrapCaption(const QFontMetrics& metrics, const QString& text, int width)
+// The width a caption has under a large icon, beside a small one, or in a
+// report cell (the name cell after its icon).
+int IconCaptionWidth(const QRect& cell)
 {
-    if (metrics.horizontalAdvance(text) <= width) return {text};
-    int fit = 1;
-    int low = 1, high = static_cast<int>(text.size());
-    while (low <= high) {  // the longest prefix that fits
-        const int mid = (low + high) / 2;
-        if (metrics.horizontalAdvance(text.left(mid)) <= width) {
-            fit = mid;
-            low = mid + 1;
-        } else {
-            high = mid - 1;
-        }
-    }
-    const int blank = static_cast<int>(text.lastIndexOf(QLatin1Char(' '), fit - 1));
-    if (blank > 0) fit = blank + 1;
-    return {text.left(fit).trimmed(),
-            metrics.elidedText(text.mid(fit).trimmed(), Qt::ElideRight, width)};
+    return cell.width() - 6;
+}
+
+int SmallCaptionWidth(const QRect& cell, const QRect& iconBox)
+{
+    return std::max(0, cell.right() - 6 - (iconBox.right() + 4));
+}
+
+// The rectangle a report cell's text goes in: after the name cell's icon.
+QRect ReportTextRect(const QRect& cell, int column, const ImageListData* images)
+{
+    QRect text = cell.adjusted(4, 0, -4, 0);
+    if (column == 0 && images) text.setLeft(ListViewIconBox(vsReport, cell, images).right() + 5);
+    return text;
 }
 
 void DrawFocus(QPainter* painter, const QStyleOptionViewItem& option, const QRect& rect)
@@ -86,6 +89,35 @@ ListViewDelegate::ListViewDelegate(ListViewCore* core, QObject* parent)
 QSize ListViewDelegate::sizeHint(const QStyleOptionViewItem&, const QModelIndex&) const
 {
     return FCore->ItemSize();
+}
+
+bool ListViewDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+                                 const QStyleOptionViewItem& option, const QModelIndex& index)
+{
+    if (event->type() != QEvent::ToolTip || !index.isValid())
+        return QStyledItemDelegate::helpEvent(event, view, option, index);
+    // A text shown cut short is shown whole in a tool tip.
+    const QString text = ToQString(FCore->CellText(index.row(), index.column()));
+    const QFontMetrics metrics(FCore->ListFont());
+    const QRect cell = option.rect;
+    bool elided = false;
+    switch (FCore->Owner()->ViewStyle()) {
+    case vsIcon: elided = WrapCaption(metrics, text, IconCaptionWidth(cell)).elided; break;
+    case vsReport:
+        elided = metrics.horizontalAdvance(text) >
+                 ReportTextRect(cell, index.column(), FCore->ImagesFor(vsReport)).width();
+        break;
+    default: {
+        const QRect iconBox = ListViewIconBox(vsSmallIcon, cell, FCore->ImagesFor(vsSmallIcon));
+        elided = metrics.horizontalAdvance(text) > SmallCaptionWidth(cell, iconBox);
+        break;
+    }
+    }
+    if (elided)
+        QToolTip::showText(event->globalPos(), text, view, cell);
+    else
+        QToolTip::hideText();
+    return true;
 }
 
 void ListViewDelegate::RowStage(int row, TCustomDrawState state) const
@@ -157,15 +189,10 @@ void ListViewDelegate::DrawReportCell(QPainter* painter, const QStyleOptionViewI
     const QRect cell = option.rect;
     if (option.state & QStyle::State_Selected)
         painter->fillRect(cell, option.palette.brush(GroupOf(option), QPalette::Highlight));
-    QRect textRect = cell.adjusted(4, 0, -4, 0);
-    if (column == 0) {
-        const ImageListData* images = FCore->ImagesFor(vsReport);
-        if (images) {
-            const QRect box = ListViewIconBox(vsReport, cell, images);
-            DrawImage(painter, images, FCore->RowImage(row), box);
-            textRect.setLeft(box.right() + 5);
-        }
-    }
+    const ImageListData* images = FCore->ImagesFor(vsReport);
+    const QRect textRect = ReportTextRect(cell, column, images);
+    if (column == 0 && images)
+        DrawImage(painter, images, FCore->RowImage(row), ListViewIconBox(vsReport, cell, images));
     const TListColumns* columns = FCore->Owner()->Columns();
     Qt::Alignment alignment = Qt::AlignLeft;
     if (column < columns->GetCount()) {
@@ -196,8 +223,8 @@ void ListViewDelegate::DrawIconItem(QPainter* painter, const QStyleOptionViewIte
     }
 
     const QFontMetrics metrics = painter->fontMetrics();
-    const int width = cell.width() - 6;
-    const QStringList lines = WrapCaption(metrics, ToQString(FCore->CellText(row, 0)), width);
+    const int width = IconCaptionWidth(cell);
+    const QStringList lines = WrapCaption(metrics, ToQString(FCore->CellText(row, 0)), width).lines;
     int textWidth = 0;
     for (const QString& line : lines)
         textWidth = std::max(textWidth, metrics.horizontalAdvance(line));
@@ -226,7 +253,7 @@ void ListViewDelegate::DrawSmallItem(QPainter* painter, const QStyleOptionViewIt
     const QFontMetrics metrics = painter->fontMetrics();
     const int left = iconBox.right() + 4;
     const QString text = metrics.elidedText(ToQString(FCore->CellText(row, 0)), Qt::ElideRight,
-                                            std::max(0, cell.right() - 6 - left));
+                                            SmallCaptionWidth(cell, iconBox));
     const QRect textRect(left, cell.top() + 1, metrics.horizontalAdvance(text) + 4,
                          cell.height() - 2);
     if (option.state & QStyle::State_Selected)

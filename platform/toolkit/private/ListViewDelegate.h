@@ -26,6 +26,9 @@ public:
     // The uniform size of the style, never measured from a row: measuring
     // would need the row's content.
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
+    // A name (or any cell text) drawn cut short shows whole as a tool tip.
+    bool helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem& option,
+                   const QModelIndex& index) override;
 
     // A new paint begins: the next cell starts its row's stage afresh.
     void NewPaint() const { FStagedRow = -1; }
