@@ -1,6 +1,6 @@
-// The titles the window system gets for each of the program's windows, reached as a user reaches them: the main window at start, the
-// options window from the slideshow button, the playback window from its
-// play button.
+// The titles the window system gets for each of the program's windows, reached as a user reaches
+// them: the main window at start, the options window from the slideshow button, the playback window
+// from its play button.
 
 #include "platform/toolkit/Button.h"
 #include "platform/toolkit/ToolBar.h"
