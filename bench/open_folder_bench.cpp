@@ -208,7 +208,7 @@ double MeanNameBytes(const Pattern& pattern, int entries)
 {
     double total = 0;
     int sampled = 0;
-    for (int i = 0; i < entries; i += std::max(1, entries / 1000), ++sampled)
+    for (int i = 0; i < entries; ++i, ++sampled)
         total += static_cast<double>(pattern.name(i).size());
     return sampled ? total / sampled : 0;
 }
