@@ -85,14 +85,62 @@ struct Listed {
     std::uint32_t offset;
     std::uint16_t length;
     bool folder;
+    bool ends;  // the folded name ends within the key
 };
 
-// Folders first, then keys; names decide only between equal keys.
-bool listedBefore(const Listed& a, const Listed& b, const char* names)
+// How far past depth every folded name of [first, last) agrees, given that
+// they agree up to depth.
+size_t sharedFoldedPrefix(const Listed* first, const Listed* last, const char* names, size_t depth)
 {
-    if (a.folder != b.folder) return a.folder;
-    if (a.key != b.key) return a.key < b.key;
-    return CompareNatural(names + a.offset, names + b.offset) < 0;
+    unsigned char base[kNaturalFoldLimit];
+    unsigned char other[kNaturalFoldLimit];
+    size_t shared = FoldNatural(names + first->offset, base, kNaturalFoldLimit);
+    for (const Listed* entry = first + 1; entry != last && shared > depth; ++entry) {
+        const size_t length = FoldNatural(names + entry->offset, other, shared);
+        size_t same = depth;
+        while (same < length && other[same] == base[same]) ++same;
+        shared = same;
+    }
+    return shared;
+}
+
+// Puts [first, last) in name order. Their folded names agree up to depth and
+// their keys were taken there when keysAtDepth holds. An MSD radix sort with
+// 16-byte digits: keys are sorted, runs of equal keys go one digit deeper, and
+// a group first skips whatever all of its names share, so the cost does not
+// grow with the length of a common prefix.
+void sortByName(Listed* first, Listed* last, const char* names, size_t depth, bool keysAtDepth)
+{
+    if (last - first < 2) return;
+    const auto byName = [names](const Listed& a, const Listed& b) {
+        return CompareNatural(names + a.offset, names + b.offset) < 0;
+    };
+    // Past the folded forms' limit only the full comparison decides.
+    if (depth >= kNaturalFoldLimit) {
+        std::sort(first, last, byName);
+        return;
+    }
+    if (const size_t shared = sharedFoldedPrefix(first, last, names, depth); shared > depth) {
+        depth = shared;
+        keysAtDepth = false;
+    }
+    if (!keysAtDepth) {
+        for (Listed* entry = first; entry != last; ++entry)
+            entry->key = NaturalKeyAt(names + entry->offset, depth, &entry->ends);
+    }
+    std::sort(first, last, [](const Listed& a, const Listed& b) { return a.key < b.key; });
+    for (Listed* run = first; run != last;) {
+        Listed* end = run + 1;
+        while (end != last && end->key == run->key) ++end;
+        if (end - run > 1) {
+            // Names that end here are the shorter ones: first, by the full
+            // comparison (they differ in case or leading zeros, if at all).
+            Listed* going = std::partition(run, end, [](const Listed& e) { return e.ends; });
+            std::sort(run, going, byName);
+            sortByName(going, end, names, depth + 16, false);
+        }
+        run = end;
+    }
 }
 
 }  // namespace
@@ -120,22 +168,28 @@ void FolderEnumerator::ReadAll()
                 FReadStatus = E_OUTOFMEMORY;
                 break;
             }
-            listed.push_back(Listed{NaturalSortKey(name), static_cast<std::uint32_t>(names.size()),
-                                    static_cast<std::uint16_t>(length), folder});
+            Listed item{{},
+                        static_cast<std::uint32_t>(names.size()),
+                        static_cast<std::uint16_t>(length),
+                        folder,
+                        false};
+            item.key = NaturalKeyAt(name, 0, &item.ends);
+            listed.push_back(item);
             names.append(name, length + 1);
         }
-        std::sort(listed.begin(), listed.end(),
-                  [names = names.data()](const Listed& a, const Listed& b) {
-                      return listedBefore(a, b, names);
-                  });
+        // Folders first.
+        Listed* files = std::partition(listed.data(), listed.data() + listed.size(),
+                                       [](const Listed& e) { return e.folder; });
+        sortByName(listed.data(), files, names.data(), 0, true);
+        sortByName(files, listed.data() + listed.size(), names.data(), 0, true);
         FIds.reserve(listed.size());
     } catch (const std::bad_alloc&) {
         FReadStatus = E_OUTOFMEMORY;
         return;
     }
     for (const Listed& entry : listed) {
-        LPITEMIDLIST id = ItemId::NewEntryList(names.data() + entry.offset, entry.length,
-                                               entry.folder, entry.key);
+        LPITEMIDLIST id =
+            ItemId::NewEntryList(names.data() + entry.offset, entry.length, entry.folder);
         if (!id) {
             FReadStatus = E_OUTOFMEMORY;
             break;
