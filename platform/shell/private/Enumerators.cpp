@@ -88,28 +88,56 @@ struct Listed {
     bool ends;  // the folded name ends within the key
 };
 
-// How far past depth every folded name of [first, last) agrees, given that
-// they agree up to depth.
-size_t sharedFoldedPrefix(const Listed* first, const Listed* last, const char* names, size_t depth)
+// What every name of a group shares: raw bytes up to a point where no digit
+// run is cut, the folded bytes they make, and how far the folded forms agree.
+struct Shared {
+    size_t raw = 0;     // the names agree byte for byte this far
+    size_t folded = 0;  // the folded length of those bytes
+    size_t agreed = 0;  // the folded forms agree this far (at least folded)
+};
+
+// The group [first, last) shares its folded forms up to depth. The raw bytes
+// are compared first, so a long common prefix costs a byte compare and only
+// what follows it is folded.
+Shared sharedPrefix(const Listed* first, const Listed* last, const char* names, size_t depth)
 {
-    unsigned char base[kNaturalFoldLimit];
-    unsigned char other[kNaturalFoldLimit];
-    size_t shared = FoldNatural(names + first->offset, base, kNaturalFoldLimit);
-    for (const Listed* entry = first + 1; entry != last && shared > depth; ++entry) {
-        const size_t length = FoldNatural(names + entry->offset, other, shared);
-        size_t same = depth;
-        while (same < length && other[same] == base[same]) ++same;
-        shared = same;
+    const char* base = names + first->offset;
+    size_t raw = first->length;
+    for (const Listed* entry = first + 1; entry != last && raw > 0; ++entry) {
+        const char* name = names + entry->offset;
+        size_t same = 0;
+        while (same < raw && name[same] == base[same]) ++same;
+        raw = same;
     }
+    while (raw > 0 && base[raw - 1] >= '0' && base[raw - 1] <= '9') --raw;
+
+    Shared shared;
+    shared.raw = raw;
+    unsigned char folded[kNaturalFoldLimit];
+    if (raw > 0) {
+        const std::string head(base, raw);
+        shared.folded = FoldNatural(head.c_str(), folded, sizeof folded);
+    }
+    // From there on the folded forms, from the raw bytes' end.
+    unsigned char rest[kNaturalFoldLimit];
+    unsigned char other[kNaturalFoldLimit];
+    const size_t from = std::max(depth, shared.folded) - shared.folded;
+    size_t agreed = FoldNatural(base + raw, rest, sizeof rest);
+    for (const Listed* entry = first + 1; entry != last && agreed > from; ++entry) {
+        const size_t length = FoldNatural(names + entry->offset + raw, other, agreed);
+        size_t same = from;
+        while (same < length && other[same] == rest[same]) ++same;
+        agreed = same;
+    }
+    shared.agreed = shared.folded + std::max(agreed, from);
     return shared;
 }
 
-// Puts [first, last) in name order. Their folded names agree up to depth and
-// their keys were taken there when keysAtDepth holds. An MSD radix sort with
-// 16-byte digits: keys are sorted, runs of equal keys go one digit deeper, and
-// a group first skips whatever all of its names share, so the cost does not
-// grow with the length of a common prefix.
-void sortByName(Listed* first, Listed* last, const char* names, size_t depth, bool keysAtDepth)
+// Puts [first, last) in name order; their folded names agree up to depth. An
+// MSD radix sort with 16-byte digits: keys are sorted, runs of equal keys go
+// one digit deeper, and a group first skips whatever all of its names share,
+// so the cost does not grow with the length of a common prefix.
+void sortByName(Listed* first, Listed* last, const char* names, size_t depth)
 {
     if (last - first < 2) return;
     const auto byName = [names](const Listed& a, const Listed& b) {
@@ -120,14 +148,13 @@ void sortByName(Listed* first, Listed* last, const char* names, size_t depth, bo
         std::sort(first, last, byName);
         return;
     }
-    if (const size_t shared = sharedFoldedPrefix(first, last, names, depth); shared > depth) {
-        depth = shared;
-        keysAtDepth = false;
-    }
-    if (!keysAtDepth) {
-        for (Listed* entry = first; entry != last; ++entry)
-            entry->key = NaturalKeyAt(names + entry->offset, depth, &entry->ends);
-    }
+    const Shared shared = sharedPrefix(first, last, names, depth);
+    depth = shared.agreed;
+    // The names fold alike up to their shared raw bytes, so each key is
+    // taken from what follows them.
+    for (Listed* entry = first; entry != last; ++entry)
+        entry->key =
+            NaturalKeyAt(names + entry->offset + shared.raw, depth - shared.folded, &entry->ends);
     std::sort(first, last, [](const Listed& a, const Listed& b) { return a.key < b.key; });
     for (Listed* run = first; run != last;) {
         Listed* end = run + 1;
@@ -137,7 +164,7 @@ void sortByName(Listed* first, Listed* last, const char* names, size_t depth, bo
             // comparison (they differ in case or leading zeros, if at all).
             Listed* going = std::partition(run, end, [](const Listed& e) { return e.ends; });
             std::sort(run, going, byName);
-            sortByName(going, end, names, depth + 16, false);
+            sortByName(going, end, names, depth + 16);
         }
         run = end;
     }
@@ -180,8 +207,8 @@ void FolderEnumerator::ReadAll()
         // Folders first.
         Listed* files = std::partition(listed.data(), listed.data() + listed.size(),
                                        [](const Listed& e) { return e.folder; });
-        sortByName(listed.data(), files, names.data(), 0, true);
-        sortByName(files, listed.data() + listed.size(), names.data(), 0, true);
+        sortByName(listed.data(), files, names.data(), 0);
+        sortByName(files, listed.data() + listed.size(), names.data(), 0);
         FIds.reserve(listed.size());
     } catch (const std::bad_alloc&) {
         FReadStatus = E_OUTOFMEMORY;
