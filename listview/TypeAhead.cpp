@@ -7,7 +7,7 @@ char foldAsciiLower(char c)
 }
 }  // namespace
 
-bool StartsWithFolded(const AnsiString& name, const AnsiString& prefix)
+bool StartsWithFolded(std::string_view name, std::string_view prefix)
 {
     if (prefix.empty() || prefix.size() > name.size()) return false;
     for (size_t i = 0; i < prefix.size(); ++i) {

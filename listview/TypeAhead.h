@@ -7,12 +7,13 @@
 #include "platform/toolkit/ListView.h"
 
 #include <functional>
+#include <string_view>
 
-// nameAt(i) for 0 <= i < count must return a reference to a stored name.
-using RowNameAccessor = std::function<const AnsiString&(int index)>;
+// nameAt(i) for 0 <= i < count must return a view of a stored name.
+using RowNameAccessor = std::function<std::string_view(int index)>;
 
 // Whether name begins with prefix, folding only a-z to A-Z in both.
-bool StartsWithFolded(const AnsiString& name, const AnsiString& prefix);
+bool StartsWithFolded(std::string_view name, std::string_view prefix);
 
 // The index of the first matching row, testing start..count-1 and then, when
 // wrap is set, 0..start-1; -1 for no match. Only the partial- and exact-string

@@ -10,7 +10,7 @@ void TfrmQuillet::lstvwVirtualListDataFind(TObject*, TItemFind Find, const AnsiS
 {
     const int found =
         FindItemByPrefix(Find, FindString, StartIndex, Wrap, FShellItems->GetCount(),
-                         [this](int i) -> const AnsiString& { return GetShellItem(i)->Name; });
+                         [this](int i) -> std::string_view { return GetShellItem(i)->Name; });
     // No match leaves the index as the list passed it in.
     if (found >= 0) Index = found;
 }

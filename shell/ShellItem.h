@@ -2,16 +2,18 @@
 // The record of one child item of the open folder, and the small shell
 // queries made about items.
 
+#include "platform/base/PackedString.h"
 #include "platform/shell/ShlObj.h"
 
-// One row of the file list. It owns both of its item id lists.
+// One row of the file list. It owns both of its item id lists. A folder may
+// hold a million of them, so the texts are packed: 8 bytes each when empty.
 struct PShellItem {
     LPITEMIDLIST AbsoluteId = nullptr;  // from the desktop; made when details load
     LPITEMIDLIST ChildId = nullptr;     // relative to the open folder
     bool NeedsDetails = true;
-    AnsiString Name;
-    AnsiString TypeText;
-    AnsiString DateText;
+    PackedString Name;
+    PackedString TypeText;
+    PackedString DateText;
     int IconIndex = 0;
     int SizeKB = 0;
     DWORD Attributes = 0;

@@ -93,7 +93,7 @@ TEST_F(DetailLoadTest, DateTextAtMidnightAndAfter)
     const AnsiString date = Record("midnight")->DateText;
     EXPECT_EQ(date, DateTimeToStr(SystemTimeToDateTime(today)));
     EXPECT_EQ(Record("afternoon")->DateText, DateTimeToStr(SystemTimeToDateTime(afternoon)));
-    EXPECT_EQ(Record("afternoon")->DateText.rfind(date + " ", 0), 0u);
+    EXPECT_EQ(Record("afternoon")->DateText.view().rfind(date + " ", 0), 0u);
 }
 
 // Every icon handle the shell hands out is destroyed at once.

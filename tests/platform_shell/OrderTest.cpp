@@ -2,7 +2,12 @@
 
 #include "platform/shell/private/NaturalOrder.h"
 
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
 #include <random>
+#include <string>
+#include <vector>
 
 namespace {
 int sign(int v)
@@ -35,6 +40,14 @@ TEST(NaturalOrder, ComparesLettersWithoutCaseAndDigitRunsByValue)
         {"12345678901234567890", "12345678901234567891"},
         {"ABC", "abc"},  // equal but for case: raw bytes decide
         {"x01", "x1"},   // equal value: raw bytes decide
+        // The names part inside a digit run: the whole run decides.
+        {"x13", "x1299"},
+        {"a123x", "a1234"},
+        {"IMG_20240104_153045", "IMG_20240104_1530450"},
+        {"Holiday photo from the summer of 2024 0000099.jpg",
+         "Holiday photo from the summer of 2024 0000100.jpg"},
+        {"Holiday photo from the summer of 2024 99.jpg",
+         "HOLIDAY PHOTO FROM THE SUMMER OF 2024 100.jpg"},
     };
     for (const auto& [first, second] : ascending) {
         EXPECT_LT(CompareNatural(first, second), 0) << first << " < " << second;
@@ -60,6 +73,44 @@ TEST(NaturalOrder, SortKeysAgreeWithTheFullComparison)
         if (keyA != keyB) {
             ASSERT_EQ(keyA < keyB ? -1 : 1, sign(CompareNatural(a.c_str(), b.c_str())))
                 << a << " | " << b;
+        }
+    }
+}
+
+// Keys taken deeper into the folded names, as the enumerator takes them past
+// a shared prefix, must agree with the full comparison too: where they
+// differ, and where one name ends inside equal keys and the other goes on.
+TEST(NaturalOrder, DeepKeysAgreeWithTheFullComparison)
+{
+    const char* prefixes[] = {"", "IMG_2024", "Holiday photo from the summer of 2024 ", "x1"};
+    const char alphabet[] = "aA0019 .";
+    std::minstd_rand random(2);
+    for (int i = 0; i < 20000; ++i) {
+        const std::string prefix = prefixes[random() % 4];
+        std::string a = prefix, b = prefix;
+        for (std::string* s : {&a, &b}) {
+            const size_t length = random() % 30;
+            for (size_t k = 0; k < length; ++k)
+                s->push_back(alphabet[random() % (sizeof alphabet - 1)]);
+        }
+        if (a.empty() || b.empty() || a == b) continue;
+        const int expected = sign(CompareNatural(a.c_str(), b.c_str()));
+        ASSERT_EQ(-expected, sign(CompareNatural(b.c_str(), a.c_str()))) << a << " | " << b;
+        // Every depth up to where the folded forms part.
+        unsigned char foldedA[kNaturalFoldLimit], foldedB[kNaturalFoldLimit];
+        const size_t lengthA = FoldNatural(a.c_str(), foldedA, sizeof foldedA);
+        const size_t lengthB = FoldNatural(b.c_str(), foldedB, sizeof foldedB);
+        size_t shared = 0;
+        while (shared < std::min(lengthA, lengthB) && foldedA[shared] == foldedB[shared]) ++shared;
+        for (size_t depth = 0; depth <= shared; ++depth) {
+            bool endsA = false, endsB = false;
+            const NaturalKey keyA = NaturalKeyAt(a.c_str(), depth, &endsA);
+            const NaturalKey keyB = NaturalKeyAt(b.c_str(), depth, &endsB);
+            if (keyA != keyB) {
+                ASSERT_EQ(keyA < keyB ? -1 : 1, expected) << a << " | " << b << " @" << depth;
+            } else if (endsA != endsB) {
+                ASSERT_EQ(endsA ? -1 : 1, expected) << a << " | " << b << " @" << depth;
+            }
         }
     }
 }
@@ -97,7 +148,8 @@ TEST_F(ShellTest, EnumeratesAFolderInCompareIDsOrder)
 {
     for (const char* file :
          {"img10.jpg", "IMG2.jpg", "holiday123456_take10.jpg", "Holiday123456_Take9.jpg", "abc",
-          "ABC", "caf\xE9", "caf\xC3\xA9", ".hidden", "_x", "photo 2"})
+          "ABC", "caf\xE9", "caf\xC3\xA9", ".hidden", "_x", "photo 2", "sixteen letters.",
+          "sixteen letters.x", "Sixteen letters."})
         MakeFile(file);
     for (const char* folder : {"zeta", "Alpha", "alpha10", "alpha9"}) MakeFolder(folder);
     ComRef<IShellFolder> root = Bind("C:\\");
@@ -116,7 +168,10 @@ TEST_F(ShellTest, EnumeratesAFolderInCompareIDsOrder)
                                                "holiday123456_take10.jpg",
                                                "IMG2.jpg",
                                                "img10.jpg",
-                                               "photo 2"};
+                                               "photo 2",
+                                               "Sixteen letters.",
+                                               "sixteen letters.",
+                                               "sixteen letters.x"};
     std::vector<OwnedId> ids = Children(root.get());
     std::vector<std::string> names;
     for (const OwnedId& id : ids) names.push_back(Name(root.get(), id.get()));
@@ -137,4 +192,95 @@ TEST_F(ShellTest, EnumeratesAFolderInCompareIDsOrder)
     OwnedId again;
     ASSERT_EQ(S_OK, enumerator->Next(1, again.put(), &fetched));
     EXPECT_EQ("_x", Name(root.get(), again.get()));
+}
+
+namespace {
+
+// The kinds of names real folders hold, a few hundred of each: long shared
+// prefixes, dates and times, numbers first, case alone, hashes, bytes that
+// are not UTF-8, Traditional Chinese.
+std::vector<std::string> NamesOfPattern(int pattern, int count)
+{
+    std::vector<std::string> names;
+    std::minstd_rand random(static_cast<unsigned>(pattern + 7));
+    char name[256];
+    for (int i = 0; i < count; ++i) {
+        switch (pattern) {
+        case 0: std::snprintf(name, sizeof name, "Holiday %07d.jpg", i); break;
+        case 1: std::snprintf(name, sizeof name, "Holiday photo fr %07d.jpg", i); break;
+        case 2:
+            std::snprintf(name, sizeof name, "Holiday photo from the summer of 2024 %d.jpg",
+                          static_cast<int>(random() % 100000));
+            break;
+        case 3:
+            std::snprintf(name, sizeof name, "Screenshot from 2024-%02d-%02d %02d-%02d-%02d.png",
+                          1 + i % 12, 1 + i % 28, i % 24, i % 60, (i * 7) % 60);
+            break;
+        case 4:
+            std::snprintf(name, sizeof name, i % 2 ? "IMG_2024%04d_%06d.jpg" : "DSC%05d.JPG",
+                          i % 1231, static_cast<int>(random() % 1000000));
+            break;
+        case 5:
+            std::snprintf(name, sizeof name, "%07d of the quarterly report, final copy.pdf", i);
+            break;
+        case 6:
+            std::snprintf(name, sizeof name, "%s %d.txt", std::string(190, 'n').c_str(), i);
+            break;
+        case 7: {
+            std::string word = "holiday photo " + std::to_string(i % 40) + ".jpg";
+            for (char& c : word)
+                if (random() % 2)
+                    c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+            std::snprintf(name, sizeof name, "%s", word.c_str());
+            break;
+        }
+        case 8:
+            std::snprintf(name, sizeof name, "%08x%08x%08x.jpg", static_cast<unsigned>(random()),
+                          static_cast<unsigned>(random()), i);
+            break;
+        case 9:
+            std::snprintf(name, sizeof name, "Caf\xE9 \xE0 la cr\xE8me %d \xFF%c.txt", i % 50,
+                          'a' + i % 7);
+            break;
+        default: std::snprintf(name, sizeof name, "家庭旅遊照片 %d 第%d張.jpg", i % 30, i); break;
+        }
+        names.emplace_back(name);
+    }
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
+}  // namespace
+
+// On each kind of name the enumerator's order is CompareIDs's: every adjacent
+// pair compares -1, and the order is that of sorting the names outright.
+TEST_F(ShellTest, EnumeratesEveryKindOfNameInCompareIDsOrder)
+{
+    constexpr int kPatterns = 11;
+    for (int pattern = 0; pattern < kPatterns; ++pattern) {
+        const std::string folder = "pattern" + std::to_string(pattern);
+        MakeFolder(folder);
+        std::vector<std::string> expected = NamesOfPattern(pattern, 300);
+        // Named like the files, and still first.
+        const std::string subfolder = expected.back() + " folder";
+        for (const std::string& name : expected) MakeFile(folder + "/" + name);
+        MakeFolder(folder + "/" + subfolder);
+        std::sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {
+            return CompareNatural(a.c_str(), b.c_str()) < 0;
+        });
+        expected.insert(expected.begin(), subfolder);
+
+        ComRef<IShellFolder> contents = Bind("C:\\" + folder);
+        ASSERT_TRUE(contents) << folder;
+        std::vector<OwnedId> ids = Children(contents.get());
+        std::vector<std::string> names;
+        for (const OwnedId& id : ids) names.push_back(Name(contents.get(), id.get()));
+        EXPECT_EQ(expected, names) << "pattern " << pattern;
+        for (size_t i = 1; i < ids.size(); ++i) {
+            const HRESULT order = contents->CompareIDs(0, ids[i - 1].get(), ids[i].get());
+            ASSERT_EQ(0xFFFF, order & 0xFFFF)
+                << "pattern " << pattern << ": " << names[i - 1] << " | " << names[i];
+        }
+    }
 }

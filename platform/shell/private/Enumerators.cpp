@@ -85,14 +85,89 @@ struct Listed {
     std::uint32_t offset;
     std::uint16_t length;
     bool folder;
+    bool ends;  // the folded name ends within the key
 };
 
-// Folders first, then keys; names decide only between equal keys.
-bool listedBefore(const Listed& a, const Listed& b, const char* names)
+// What every name of a group shares: raw bytes up to a point where no digit
+// run is cut, the folded bytes they make, and how far the folded forms agree.
+struct Shared {
+    size_t raw = 0;     // the names agree byte for byte this far
+    size_t folded = 0;  // the folded length of those bytes
+    size_t agreed = 0;  // the folded forms agree this far (at least folded)
+};
+
+// The group [first, last) shares its folded forms up to depth. The raw bytes
+// are compared first, so a long common prefix costs a byte compare and only
+// what follows it is folded.
+Shared sharedPrefix(const Listed* first, const Listed* last, const char* names, size_t depth)
 {
-    if (a.folder != b.folder) return a.folder;
-    if (a.key != b.key) return a.key < b.key;
-    return CompareNatural(names + a.offset, names + b.offset) < 0;
+    const char* base = names + first->offset;
+    size_t raw = first->length;
+    for (const Listed* entry = first + 1; entry != last && raw > 0; ++entry) {
+        const char* name = names + entry->offset;
+        size_t same = 0;
+        while (same < raw && name[same] == base[same]) ++same;
+        raw = same;
+    }
+    while (raw > 0 && base[raw - 1] >= '0' && base[raw - 1] <= '9') --raw;
+
+    Shared shared;
+    shared.raw = raw;
+    unsigned char folded[kNaturalFoldLimit];
+    if (raw > 0) {
+        const std::string head(base, raw);
+        shared.folded = FoldNatural(head.c_str(), folded, sizeof folded);
+    }
+    // From there on the folded forms, from the raw bytes' end.
+    unsigned char rest[kNaturalFoldLimit];
+    unsigned char other[kNaturalFoldLimit];
+    const size_t from = std::max(depth, shared.folded) - shared.folded;
+    size_t agreed = FoldNatural(base + raw, rest, sizeof rest);
+    for (const Listed* entry = first + 1; entry != last && agreed > from; ++entry) {
+        const size_t length = FoldNatural(names + entry->offset + raw, other, agreed);
+        size_t same = from;
+        while (same < length && other[same] == rest[same]) ++same;
+        agreed = same;
+    }
+    shared.agreed = shared.folded + std::max(agreed, from);
+    return shared;
+}
+
+// Puts [first, last) in name order; their folded names agree up to depth. An
+// MSD radix sort with 16-byte digits: keys are sorted, runs of equal keys go
+// one digit deeper, and a group first skips whatever all of its names share,
+// so the cost does not grow with the length of a common prefix.
+void sortByName(Listed* first, Listed* last, const char* names, size_t depth)
+{
+    if (last - first < 2) return;
+    const auto byName = [names](const Listed& a, const Listed& b) {
+        return CompareNatural(names + a.offset, names + b.offset) < 0;
+    };
+    // Past the folded forms' limit only the full comparison decides.
+    if (depth >= kNaturalFoldLimit) {
+        std::sort(first, last, byName);
+        return;
+    }
+    const Shared shared = sharedPrefix(first, last, names, depth);
+    depth = shared.agreed;
+    // The names fold alike up to their shared raw bytes, so each key is
+    // taken from what follows them.
+    for (Listed* entry = first; entry != last; ++entry)
+        entry->key =
+            NaturalKeyAt(names + entry->offset + shared.raw, depth - shared.folded, &entry->ends);
+    std::sort(first, last, [](const Listed& a, const Listed& b) { return a.key < b.key; });
+    for (Listed* run = first; run != last;) {
+        Listed* end = run + 1;
+        while (end != last && end->key == run->key) ++end;
+        if (end - run > 1) {
+            // Names that end here are the shorter ones: first, by the full
+            // comparison (they differ in case or leading zeros, if at all).
+            Listed* going = std::partition(run, end, [](const Listed& e) { return e.ends; });
+            std::sort(run, going, byName);
+            sortByName(going, end, names, depth + 16);
+        }
+        run = end;
+    }
 }
 
 }  // namespace
@@ -120,22 +195,28 @@ void FolderEnumerator::ReadAll()
                 FReadStatus = E_OUTOFMEMORY;
                 break;
             }
-            listed.push_back(Listed{NaturalSortKey(name), static_cast<std::uint32_t>(names.size()),
-                                    static_cast<std::uint16_t>(length), folder});
+            Listed item{{},
+                        static_cast<std::uint32_t>(names.size()),
+                        static_cast<std::uint16_t>(length),
+                        folder,
+                        false};
+            item.key = NaturalKeyAt(name, 0, &item.ends);
+            listed.push_back(item);
             names.append(name, length + 1);
         }
-        std::sort(listed.begin(), listed.end(),
-                  [names = names.data()](const Listed& a, const Listed& b) {
-                      return listedBefore(a, b, names);
-                  });
+        // Folders first.
+        Listed* files = std::partition(listed.data(), listed.data() + listed.size(),
+                                       [](const Listed& e) { return e.folder; });
+        sortByName(listed.data(), files, names.data(), 0);
+        sortByName(files, listed.data() + listed.size(), names.data(), 0);
         FIds.reserve(listed.size());
     } catch (const std::bad_alloc&) {
         FReadStatus = E_OUTOFMEMORY;
         return;
     }
     for (const Listed& entry : listed) {
-        LPITEMIDLIST id = ItemId::NewEntryList(names.data() + entry.offset, entry.length,
-                                               entry.folder, entry.key);
+        LPITEMIDLIST id =
+            ItemId::NewEntryList(names.data() + entry.offset, entry.length, entry.folder);
         if (!id) {
             FReadStatus = E_OUTOFMEMORY;
             break;

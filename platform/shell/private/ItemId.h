@@ -37,8 +37,8 @@ bool AppendEntry(Bytes& list, const char* name, bool folder);
 // entries plus a terminator in shell allocator memory; null when exhausted.
 LPITEMIDLIST NewList(const Bytes& entries);
 // A one-entry list for a file-system entry, built straight into shell memory
-// (the enumerator's path for every listed item); key is the name's sort key.
-LPITEMIDLIST NewEntryList(const char* name, size_t length, bool folder, const NaturalKey& key);
+// (the enumerator's path for every listed item); name holds length bytes and a zero.
+LPITEMIDLIST NewEntryList(const char* name, size_t length, bool folder);
 
 // The entries of list without its terminator (null counts as empty).
 Bytes EntriesOf(LPCITEMIDLIST list);

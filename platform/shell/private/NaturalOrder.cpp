@@ -5,22 +5,26 @@
 
 namespace {
 
-// Longer names are folded only this far; their raw bytes still decide.
-constexpr size_t kFoldLimit = 640;
+constexpr size_t kFoldLimit = kNaturalFoldLimit;
+// A name of at most this many bytes folds to less than kFoldLimit (a lone
+// digit between letters takes three bytes for two), so its whole folded form
+// is compared.
+constexpr size_t kWhollyFolded = 400;
 
 bool isDigit(char c)
 {
     return c >= '0' && c <= '9';
 }
 
-// Writes at most limit bytes of name's folded form to out; returns the count.
+}  // namespace
+
 // A digit run becomes one byte 0x30 + its count of significant digits (0x39
 // and a count byte from 9 digits on), then those digits two to a byte. The
 // run bytes sort between '/' and ':' where the digits stood, fewer digits
 // sort first, and runs of one length take the same room, so the form
 // compares like the names; packing keeps a typical "IMG_001234" whole
 // within the first half of the key.
-size_t fold(const char* name, unsigned char* out, size_t limit)
+size_t FoldNatural(const char* name, unsigned char* out, size_t limit)
 {
     size_t n = 0;
     const char* p = name;
@@ -50,35 +54,72 @@ size_t fold(const char* name, unsigned char* out, size_t limit)
     return n;
 }
 
-}  // namespace
+namespace {
 
-NaturalKey NaturalSortKey(const char* name)
+NaturalKey keyOf(const unsigned char* bytes)
 {
-    unsigned char folded[16] = {};
-    fold(name, folded, sizeof folded);
     NaturalKey key;
-    for (size_t i = 0; i < 8; ++i) key.high = (key.high << 8) | folded[i];
-    for (size_t i = 8; i < 16; ++i) key.low = (key.low << 8) | folded[i];
+    for (size_t i = 0; i < 8; ++i) key.high = (key.high << 8) | bytes[i];
+    for (size_t i = 8; i < 16; ++i) key.low = (key.low << 8) | bytes[i];
     return key;
 }
 
-int CompareNatural(const char* a, const char* b)
+// Compares the folded forms of a and b, then their raw bytes.
+int compareFolded(const char* a, const char* b)
 {
     unsigned char foldedA[kFoldLimit];
     unsigned char foldedB[kFoldLimit];
-    // Called when the keys tie, so the names usually part soon after: a short
-    // fold settles most comparisons before the whole names are folded.
+    // Names usually part soon: a short fold settles most comparisons before
+    // the whole names are folded.
     constexpr size_t kFirstLook = 24;
-    size_t lengthA = fold(a, foldedA, kFirstLook);
-    size_t lengthB = fold(b, foldedB, kFirstLook);
+    size_t lengthA = FoldNatural(a, foldedA, kFirstLook);
+    size_t lengthB = FoldNatural(b, foldedB, kFirstLook);
     int common = std::memcmp(foldedA, foldedB, std::min(lengthA, lengthB));
     if (common != 0) return common;
     if (lengthA == kFirstLook || lengthB == kFirstLook) {
-        lengthA = fold(a, foldedA, kFoldLimit);
-        lengthB = fold(b, foldedB, kFoldLimit);
+        lengthA = FoldNatural(a, foldedA, kFoldLimit);
+        lengthB = FoldNatural(b, foldedB, kFoldLimit);
         common = std::memcmp(foldedA, foldedB, std::min(lengthA, lengthB));
         if (common != 0) return common;
     }
     if (lengthA != lengthB) return lengthA < lengthB ? -1 : 1;
     return std::strcmp(a, b);
+}
+
+}  // namespace
+
+NaturalKey NaturalSortKey(const char* name)
+{
+    unsigned char folded[16] = {};
+    FoldNatural(name, folded, sizeof folded);
+    return keyOf(folded);
+}
+
+NaturalKey NaturalKeyAt(const char* name, size_t depth, bool* ends)
+{
+    unsigned char folded[kFoldLimit] = {};
+    if (depth + 17 > kFoldLimit) {
+        *ends = true;
+        return {};
+    }
+    // One byte more than the key tells whether the form goes on.
+    const size_t length = FoldNatural(name, folded, depth + 17);
+    *ends = length <= depth + 16;
+    return keyOf(folded + depth);
+}
+
+int CompareNatural(const char* a, const char* b)
+{
+    // Equal bytes fold alike, so the folded forms are compared only from the
+    // first difference, backed up to the start of the digit run it falls in:
+    // a shared prefix costs a byte compare, not a fold, however long it is.
+    size_t same = 0;
+    while (a[same] != 0 && a[same] == b[same]) ++same;
+    if (a[same] == b[same]) return 0;
+    // Longer names are compared by their cut folded forms, from the start.
+    if (same + std::strlen(a + same) > kWhollyFolded ||
+        same + std::strlen(b + same) > kWhollyFolded)
+        return compareFolded(a, b);
+    while (same > 0 && isDigit(a[same - 1])) --same;
+    return compareFolded(a + same, b + same);
 }

@@ -5,8 +5,9 @@
 // form in which a digit run becomes its count of significant digits and those
 // digits packed two to a byte. The first 16 bytes of that form, read as two
 // big-endian integers, are a name's sort key: an item id carries the first
-// half, so most comparisons are one integer compare, and the enumerator
-// orders a folder's entries by the whole key.
+// half, so most comparisons are one integer compare. The enumerator orders a
+// folder's entries by keys taken further into the folded form, past what the
+// names share (NaturalKeyAt).
 
 #include <cstddef>
 #include <cstdint>
@@ -25,6 +26,17 @@ inline bool operator==(const NaturalKey& a, const NaturalKey& b)
 {
     return a.high == b.high && a.low == b.low;
 }
+// Folded forms are cut at this length; names of up to 400 bytes never reach it.
+constexpr size_t kNaturalFoldLimit = 640;
+// Writes at most limit bytes of name's folded form to out; returns the count.
+// The bytes written are the start of the whole folded form.
+size_t FoldNatural(const char* name, unsigned char* out, size_t limit);
+// The 16 folded bytes from offset depth on, as a key (zero past the end), and
+// whether the folded form ends within them. For names whose folded forms agree
+// before depth, differing keys order them as CompareNatural does; of names
+// with equal keys, those that end there come before those that go on.
+NaturalKey NaturalKeyAt(const char* name, size_t depth, bool* ends);
+
 // Negative, 0 or positive. Names equal in folded form are ordered by their
 // raw bytes, so 0 means byte-equal names.
 int CompareNatural(const char* a, const char* b);
