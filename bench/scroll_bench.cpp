@@ -21,6 +21,7 @@
 #include <QScrollBar>
 #include <QTimer>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -32,6 +33,7 @@
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -174,11 +176,37 @@ struct Frame {
     double paintCpu = 0;
     double paintWall = 0;
     double waited = 0;
+    double blockedMs = 0;
     long preempted = 0;
     long blocked = 0;
     long faults = 0;
     HandlerTimes handlers;
 };
+
+// CPU and run-queue delay so far of every thread of this process but the
+// calling one, in ms, by thread name: Qt hands large fills to pooled threads
+// and waits for them, so their delay is the frame's too.
+std::map<std::string, std::pair<double, double>> OtherThreads()
+{
+    std::map<std::string, std::pair<double, double>> threads;
+    DIR* tasks = opendir("/proc/self/task");
+    if (!tasks) return threads;
+    const std::string self = std::to_string(gettid());
+    while (const dirent* task = readdir(tasks)) {
+        const std::string id = task->d_name;
+        if (id == "." || id == ".." || id == self) continue;
+        std::string name;
+        std::getline(std::ifstream("/proc/self/task/" + id + "/comm"), name);
+        double running = 0;
+        double waiting = 0;
+        std::ifstream("/proc/self/task/" + id + "/schedstat") >> running >> waiting;
+        auto& sum = threads[name];
+        sum.first += running / 1e6;
+        sum.second += waiting / 1e6;
+    }
+    closedir(tasks);
+    return threads;
+}
 
 // Where one frame's time went.
 void PrintFrame(const char* what, long index, const Frame& frame)
@@ -194,8 +222,7 @@ void PrintFrame(const char* what, long index, const Frame& frame)
     std::printf(
         "    waiting for a processor %.2f ms (preempted %ld times), blocked %.2f ms (%ld "
         "voluntary switches), %ld page faults\n",
-        frame.waited, frame.preempted, frame.wall - frame.cpu - frame.waited, frame.blocked,
-        frame.faults);
+        frame.waited, frame.preempted, frame.blockedMs, frame.blocked, frame.faults);
 }
 
 }  // namespace
@@ -237,6 +264,7 @@ int main(int argc, char** argv)
     constexpr double kFrameMs = 1000.0 / 60;
     double due = MonotonicMs() + kFrameMs;
     int missed = 0;
+    const auto threadsBefore = OtherThreads();
     while (bar->value() < bar->maximum()) {
         WaitForFrame(due);
         Frame frame;
@@ -257,6 +285,7 @@ int main(int argc, char** argv)
         frame.paintCpu = cpuEnd - cpuScrolled;
         frame.paintWall = wallEnd - wallScrolled;
         frame.waited = runQueue.Ms() - waitedStart;
+        frame.blockedMs = frame.wall - frame.cpu - frame.waited;
         const rusage usageEnd = ThreadUsage();
         // Involuntary switches: the processor taken away; voluntary: the thread blocked.
         frame.preempted = usageEnd.ru_nivcsw - usageStart.ru_nivcsw;
@@ -289,7 +318,10 @@ int main(int argc, char** argv)
         PrintFrames("wall ms", column(&Frame::wall));
         PrintFrames("cpu ms", column(&Frame::cpu));
         PrintFrames("paint ms", column(&Frame::paintCpu));
-        if (runQueue.Ms() >= 0) PrintFrames("queue ms", column(&Frame::waited));
+        if (runQueue.Ms() >= 0) {
+            PrintFrames("queue ms", column(&Frame::waited));
+            PrintFrames("blocked", column(&Frame::blockedMs));
+        }
         auto worstBy = [&](double Frame::*field) {
             return std::max_element(
                        frames.begin(), frames.end(),
@@ -301,6 +333,14 @@ int main(int argc, char** argv)
         PrintFrame("worst wall", worstWall, frames[static_cast<size_t>(worstWall)]);
         if (worstCpu != worstWall)
             PrintFrame("worst cpu", worstCpu, frames[static_cast<size_t>(worstCpu)]);
+        for (const auto& [name, after] : OtherThreads()) {
+            const auto before = threadsBefore.find(name);
+            const auto start = before == threadsBefore.end() ? std::pair(0.0, 0.0) : before->second;
+            std::printf(
+                "  other threads \"%s\" over the run: cpu %.1f ms, waiting for a "
+                "processor %.1f ms\n",
+                name.c_str(), after.first - start.first, after.second - start.second);
+        }
         int over = 0;
         int overOnCpu = 0;
         for (const Frame& frame : frames) {
