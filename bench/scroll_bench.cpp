@@ -8,6 +8,8 @@
 //
 // Usage: scroll_bench [work folder] [entries] [label]
 // Prints the worst, 99th percentile and median of each; goal: worst < 16 ms.
+// QUILLET_SCROLL_SAMPLE_MS=n samples the stack of frames running past n ms
+// (the sampling itself costs time: not for the figures).
 
 #include "app/Quillet.h"
 #include "bench/BenchFolder.h"
@@ -22,19 +24,25 @@
 #include <QTimer>
 
 #include <dirent.h>
+#include <execinfo.h>
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
 #include <map>
+#include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -180,7 +188,85 @@ struct Frame {
     long preempted = 0;
     long blocked = 0;
     long faults = 0;
+    double systemMs = 0;  // of cpu, the part in the kernel
     HandlerTimes handlers;
+};
+
+// Where a frame that runs long spends its time, when QUILLET_SCROLL_SAMPLE_MS
+// is set: once a frame has run that many ms, a watchdog thread interrupts the
+// user-interface thread every millisecond and the signal handler records its
+// stack. Frames with 16 ms of CPU or more print their stacks, most frequent
+// first.
+class SlowFrameSampler {
+public:
+    explicit SlowFrameSampler(double afterMs) : FAfterMs(afterMs), FTarget(pthread_self())
+    {
+        void* warm[4];
+        (void)backtrace(warm, 4);  // loads the unwinder outside the handler
+        struct sigaction action {};
+        action.sa_handler = [](int) {
+            const int slot = sCount.fetch_add(1);
+            if (slot < kSamples) sDepths[slot] = backtrace(sStacks[slot], kDepth);
+        };
+        action.sa_flags = SA_RESTART;
+        sigaction(SIGPROF, &action, nullptr);
+        FWatchdog = std::thread([this] {
+            while (!FStop) {
+                usleep(1000);
+                const double start = FFrameStart.load();
+                if (start > 0 && MonotonicMs() - start > FAfterMs) pthread_kill(FTarget, SIGPROF);
+            }
+        });
+    }
+    ~SlowFrameSampler()
+    {
+        FStop = true;
+        FWatchdog.join();
+        signal(SIGPROF, SIG_IGN);
+    }
+    SlowFrameSampler(const SlowFrameSampler&) = delete;
+    SlowFrameSampler& operator=(const SlowFrameSampler&) = delete;
+
+    void FrameStarts(double at)
+    {
+        sCount = 0;
+        FFrameStart = at;
+    }
+
+    void FrameEnds(long index, double cpuMs)
+    {
+        FFrameStart = 0;
+        const int samples = std::min(sCount.load(), kSamples);
+        if (cpuMs < 16 || samples == 0) return;
+        std::map<std::vector<void*>, int> stacks;
+        for (int i = 0; i < samples; ++i)
+            ++stacks[std::vector<void*>(sStacks[i] + 2, sStacks[i] + std::max(2, sDepths[i]))];
+        std::vector<std::pair<int, std::vector<void*>>> byCount;
+        for (const auto& [stack, count] : stacks) byCount.emplace_back(count, stack);
+        std::sort(byCount.rbegin(), byCount.rend());
+        std::printf("  frame #%ld, cpu %.2f ms: %d samples after the first %.0f ms\n", index, cpuMs,
+                    samples, FAfterMs);
+        for (size_t i = 0; i < std::min<size_t>(3, byCount.size()); ++i) {
+            std::printf("    %d samples at\n", byCount[i].first);
+            std::fflush(stdout);
+            const auto& stack = byCount[i].second;
+            backtrace_symbols_fd(stack.data(), static_cast<int>(std::min<size_t>(14, stack.size())),
+                                 STDOUT_FILENO);
+        }
+        std::fflush(stdout);
+    }
+
+private:
+    static constexpr int kSamples = 512;
+    static constexpr int kDepth = 32;
+    static inline void* sStacks[kSamples][kDepth];
+    static inline int sDepths[kSamples];
+    static inline std::atomic<int> sCount{0};
+    const double FAfterMs;
+    const pthread_t FTarget;
+    std::atomic<double> FFrameStart{0};
+    std::atomic<bool> FStop{false};
+    std::thread FWatchdog;
 };
 
 // CPU and run-queue delay so far of every thread of this process but the
@@ -213,8 +299,9 @@ void PrintFrame(const char* what, long index, const Frame& frame)
 {
     std::printf(
         "  %s: frame #%ld, wall %.2f ms (%.2f painting), cpu %.2f ms (scroll %.2f, "
-        "paint %.2f)\n",
-        what, index, frame.wall, frame.paintWall, frame.cpu, frame.scrollCpu, frame.paintCpu);
+        "paint %.2f; in the kernel %.1f)\n",
+        what, index, frame.wall, frame.paintWall, frame.cpu, frame.scrollCpu, frame.paintCpu,
+        frame.systemMs);
     std::printf(
         "    cpu in the list's handlers: hint (row details) %.2f, row requests %.2f, "
         "drawing events %.2f; the rest is the toolkit's painting\n",
@@ -264,6 +351,9 @@ int main(int argc, char** argv)
     constexpr double kFrameMs = 1000.0 / 60;
     double due = MonotonicMs() + kFrameMs;
     int missed = 0;
+    std::unique_ptr<SlowFrameSampler> sampler;
+    if (const char* after = std::getenv("QUILLET_SCROLL_SAMPLE_MS"))
+        sampler = std::make_unique<SlowFrameSampler>(std::atof(after));
     const auto threadsBefore = OtherThreads();
     while (bar->value() < bar->maximum()) {
         WaitForFrame(due);
@@ -273,12 +363,14 @@ int main(int argc, char** argv)
         const double cpuStart = ThreadMs();
         gHandlers = {};
         const double wallStart = MonotonicMs();
+        if (sampler) sampler->FrameStarts(wallStart);
         bar->setValue(std::min(bar->maximum(), bar->value() + bar->pageStep()));
         const double cpuScrolled = ThreadMs();
         const double wallScrolled = MonotonicMs();
         view->viewport()->repaint();
         const double wallEnd = MonotonicMs();
         const double cpuEnd = ThreadMs();
+        if (sampler) sampler->FrameEnds(static_cast<long>(frames.size()), cpuEnd - cpuStart);
         frame.wall = wallEnd - wallStart;
         frame.cpu = cpuEnd - cpuStart;
         frame.scrollCpu = cpuScrolled - cpuStart;
@@ -291,6 +383,9 @@ int main(int argc, char** argv)
         frame.preempted = usageEnd.ru_nivcsw - usageStart.ru_nivcsw;
         frame.blocked = usageEnd.ru_nvcsw - usageStart.ru_nvcsw;
         frame.faults = usageEnd.ru_minflt - usageStart.ru_minflt;
+        frame.systemMs =
+            static_cast<double>(usageEnd.ru_stime.tv_sec - usageStart.ru_stime.tv_sec) * 1e3 +
+            static_cast<double>(usageEnd.ru_stime.tv_usec - usageStart.ru_stime.tv_usec) / 1e3;
         frame.handlers = gHandlers;
         frames.push_back(frame);
         // The next frame is the next one the display shows after this one
