@@ -28,9 +28,14 @@ size_t FoldNatural(const char* name, unsigned char* out, size_t limit)
 {
     size_t n = 0;
     const char* p = name;
-    while (*p && n < limit) {
+    while (n < limit) {
         const char c = *p;
-        if (isDigit(c)) {
+        if (c == 0) break;
+        if (!isDigit(c)) {
+            // Most bytes: one in, one out.
+            out[n++] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+            ++p;
+        } else {
             while (*p == '0') ++p;
             const char* digits = p;
             while (isDigit(*p)) ++p;
@@ -46,9 +51,6 @@ size_t FoldNatural(const char* name, unsigned char* out, size_t limit)
                 const unsigned low = i + 1 < count ? static_cast<unsigned>(digits[i + 1] - '0') : 0;
                 out[n++] = static_cast<unsigned char>(high << 4 | low);
             }
-        } else {
-            out[n++] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-            ++p;
         }
     }
     return n;
@@ -97,14 +99,17 @@ NaturalKey NaturalSortKey(const char* name)
 
 NaturalKey NaturalKeyAt(const char* name, size_t depth, bool* ends)
 {
-    unsigned char folded[kFoldLimit] = {};
     if (depth + 17 > kFoldLimit) {
         *ends = true;
         return {};
     }
+    unsigned char folded[kFoldLimit];
     // One byte more than the key tells whether the form goes on.
     const size_t length = FoldNatural(name, folded, depth + 17);
     *ends = length <= depth + 16;
+    // Zero past the end; only the key's bytes are cleared.
+    if (length < depth + 16)
+        std::memset(folded + std::max(length, depth), 0, depth + 16 - std::max(length, depth));
     return keyOf(folded + depth);
 }
 
