@@ -97,19 +97,25 @@ NaturalKey NaturalSortKey(const char* name)
     return keyOf(folded);
 }
 
-NaturalKey NaturalKeyAt(const char* name, size_t depth, bool* ends)
+NaturalKey NaturalKeyAt(const char* name, size_t depth, unsigned* filled)
 {
+    // Past the cut every form counts as going on; only the full comparison
+    // can order such names.
     if (depth + 17 > kFoldLimit) {
-        *ends = true;
+        *filled = kGoesOn;
         return {};
     }
     unsigned char folded[kFoldLimit];
     // One byte more than the key tells whether the form goes on.
     const size_t length = FoldNatural(name, folded, depth + 17);
-    *ends = length <= depth + 16;
-    // Zero past the end; only the key's bytes are cleared.
-    if (length < depth + 16)
-        std::memset(folded + std::max(length, depth), 0, depth + 16 - std::max(length, depth));
+    if (length > depth + 16) {
+        *filled = kGoesOn;
+    } else {
+        *filled = static_cast<unsigned>(length > depth ? length - depth : 0);
+        // Zero past the end; only the key's bytes are cleared.
+        const size_t from = std::max(length, depth);
+        std::memset(folded + from, 0, depth + 16 - from);
+    }
     return keyOf(folded + depth);
 }
 
