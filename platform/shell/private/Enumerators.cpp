@@ -93,6 +93,14 @@ bool byKey(const Listed& a, const Listed& b)
     return a.key < b.key;
 }
 
+// After a sort the entries' names lie all over the block of names: each pass
+// over them fetches the name a few entries ahead.
+inline void fetchAhead(const Listed* entry, const Listed* last, const char* names)
+{
+    constexpr std::ptrdiff_t kAhead = 16;
+    if (last - entry > kAhead) __builtin_prefetch(names + entry[kAhead].offset);
+}
+
 // The 16 raw bytes of name from depth on, zero past its end (a name holds no
 // zero), and whether the name goes on past them.
 NaturalKey rawKeyAt(const char* name, size_t length, size_t depth, bool* goesOn)
@@ -115,6 +123,7 @@ void sortByBytes(Listed* first, Listed* last, const char* names, size_t depth)
     const char* base = names + first->offset;
     size_t shared = first->length;
     for (const Listed* entry = first + 1; entry != last && shared > depth; ++entry) {
+        fetchAhead(entry, last, names);
         const char* name = names + entry->offset;
         size_t same = depth;
         while (same < shared && name[same] == base[same]) ++same;
@@ -122,6 +131,7 @@ void sortByBytes(Listed* first, Listed* last, const char* names, size_t depth)
     }
     depth = shared;
     for (Listed* entry = first; entry != last; ++entry) {
+        fetchAhead(entry, last, names);
         bool goesOn = false;
         entry->key = rawKeyAt(names + entry->offset, entry->length, depth, &goesOn);
         entry->filled = goesOn ? kGoesOn : 0;
@@ -142,9 +152,10 @@ void sortByBytes(Listed* first, Listed* last, const char* names, size_t depth)
 // What every name of a group shares: raw bytes up to a point where no digit
 // run is cut, the folded bytes they make, and how far the folded forms agree.
 struct Shared {
-    size_t raw = 0;     // the names agree byte for byte this far
-    size_t folded = 0;  // the folded length of those bytes
-    size_t agreed = 0;  // the folded forms agree this far (at least folded)
+    size_t raw = 0;      // the names agree byte for byte this far
+    size_t folded = 0;   // the folded length of those bytes
+    size_t agreed = 0;   // the folded forms agree this far (at least folded)
+    bool alike = false;  // every name folds to the same form
 };
 
 // The group [first, last) shares its folded forms up to depth. The raw bytes
@@ -155,6 +166,7 @@ Shared sharedPrefix(const Listed* first, const Listed* last, const char* names, 
     const char* base = names + first->offset;
     size_t raw = first->length;
     for (const Listed* entry = first + 1; entry != last && raw > 0; ++entry) {
+        fetchAhead(entry, last, names);
         const char* name = names + entry->offset;
         size_t same = 0;
         while (same < raw && name[same] == base[same]) ++same;
@@ -173,14 +185,22 @@ Shared sharedPrefix(const Listed* first, const Listed* last, const char* names, 
     unsigned char rest[kNaturalFoldLimit];
     unsigned char other[kNaturalFoldLimit];
     const size_t from = std::max(depth, shared.folded) - shared.folded;
-    size_t agreed = FoldNatural(base + raw, rest, sizeof rest);
+    const size_t restLength = FoldNatural(base + raw, rest, sizeof rest);
+    // One byte past the base's form tells a name that goes on from one that
+    // folds alike; forms that reach the cut are never called alike.
+    bool alike = shared.folded + restLength + 1 < kNaturalFoldLimit;
+    size_t agreed = restLength;
     for (const Listed* entry = first + 1; entry != last && agreed > from; ++entry) {
-        const size_t length = FoldNatural(names + entry->offset + raw, other, agreed);
+        fetchAhead(entry, last, names);
+        const size_t limit = std::min(agreed + 1, sizeof other);
+        const size_t length = FoldNatural(names + entry->offset + raw, other, limit);
         size_t same = from;
-        while (same < length && other[same] == rest[same]) ++same;
+        while (same < std::min(length, agreed) && other[same] == rest[same]) ++same;
+        alike = alike && length == restLength && same == restLength;
         agreed = same;
     }
     shared.agreed = shared.folded + std::max(agreed, from);
+    shared.alike = alike && agreed == restLength;
     return shared;
 }
 
@@ -201,10 +221,16 @@ void sortByName(Listed* first, Listed* last, const char* names, size_t depth, bo
     }
     if (!keysAtDepth) {
         const Shared shared = sharedPrefix(first, last, names, depth);
+        // The same words in other cases, or digits with other leading zeros.
+        if (shared.alike) {
+            sortByBytes(first, last, names, 0);
+            return;
+        }
         depth = shared.agreed;
         // The names fold alike up to their shared raw bytes, so each key is
         // taken from what follows them.
         for (Listed* entry = first; entry != last; ++entry) {
+            fetchAhead(entry, last, names);
             unsigned filled = 0;
             entry->key =
                 NaturalKeyAt(names + entry->offset + shared.raw, depth - shared.folded, &filled);
@@ -277,13 +303,10 @@ void FolderEnumerator::ReadAll()
         FReadStatus = E_OUTOFMEMORY;
         return;
     }
-    // The names are read in the new order, all over the block: each is
-    // fetched a few entries ahead.
-    constexpr size_t kAhead = 16;
-    for (size_t i = 0; i < listed.size(); ++i) {
-        if (i + kAhead < listed.size())
-            __builtin_prefetch(names.data() + listed[i + kAhead].offset);
-        const Listed& entry = listed[i];
+    const Listed* end = listed.data() + listed.size();
+    for (const Listed* at = listed.data(); at != end; ++at) {
+        fetchAhead(at, end, names.data());
+        const Listed& entry = *at;
         LPITEMIDLIST id =
             ItemId::NewEntryList(names.data() + entry.offset, entry.length, entry.folder);
         if (!id) {
