@@ -108,10 +108,7 @@ NaturalKey rawKeyAt(const char* name, size_t length, size_t depth, bool* goesOn)
     unsigned char bytes[16] = {};
     if (depth < length) std::memcpy(bytes, name + depth, std::min<size_t>(16, length - depth));
     *goesOn = length > depth + 16;
-    NaturalKey key;
-    for (size_t i = 0; i < 8; ++i) key.high = (key.high << 8) | bytes[i];
-    for (size_t i = 8; i < 16; ++i) key.low = (key.low << 8) | bytes[i];
-    return key;
+    return NaturalKeyOfBytes(bytes);
 }
 
 // Puts [first, last) in the order of their raw bytes; they agree up to depth.

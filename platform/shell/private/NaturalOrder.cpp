@@ -58,14 +58,6 @@ size_t FoldNatural(const char* name, unsigned char* out, size_t limit)
 
 namespace {
 
-NaturalKey keyOf(const unsigned char* bytes)
-{
-    NaturalKey key;
-    for (size_t i = 0; i < 8; ++i) key.high = (key.high << 8) | bytes[i];
-    for (size_t i = 8; i < 16; ++i) key.low = (key.low << 8) | bytes[i];
-    return key;
-}
-
 // Compares the folded forms of a and b, then their raw bytes.
 int compareFolded(const char* a, const char* b)
 {
@@ -90,11 +82,19 @@ int compareFolded(const char* a, const char* b)
 
 }  // namespace
 
+NaturalKey NaturalKeyOfBytes(const unsigned char* bytes)
+{
+    NaturalKey key;
+    for (size_t i = 0; i < 8; ++i) key.high = (key.high << 8) | bytes[i];
+    for (size_t i = 8; i < 16; ++i) key.low = (key.low << 8) | bytes[i];
+    return key;
+}
+
 NaturalKey NaturalSortKey(const char* name)
 {
     unsigned char folded[16] = {};
     FoldNatural(name, folded, sizeof folded);
-    return keyOf(folded);
+    return NaturalKeyOfBytes(folded);
 }
 
 NaturalKey NaturalKeyAt(const char* name, size_t depth, unsigned* filled)
@@ -116,7 +116,7 @@ NaturalKey NaturalKeyAt(const char* name, size_t depth, unsigned* filled)
         const size_t from = std::max(length, depth);
         std::memset(folded + from, 0, depth + 16 - from);
     }
-    return keyOf(folded + depth);
+    return NaturalKeyOfBytes(folded + depth);
 }
 
 int CompareNatural(const char* a, const char* b)

@@ -17,6 +17,8 @@ struct NaturalKey {
     std::uint64_t low = 0;   // folded bytes 8..15
 };
 NaturalKey NaturalSortKey(const char* name);
+// 16 bytes read as a key, the first the most significant.
+NaturalKey NaturalKeyOfBytes(const unsigned char* bytes);
 // Orders keys as the names they come from; equal keys decide nothing.
 inline bool operator<(const NaturalKey& a, const NaturalKey& b)
 {
