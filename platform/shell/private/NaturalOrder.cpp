@@ -28,9 +28,14 @@ size_t FoldNatural(const char* name, unsigned char* out, size_t limit)
 {
     size_t n = 0;
     const char* p = name;
-    while (*p && n < limit) {
+    while (n < limit) {
         const char c = *p;
-        if (isDigit(c)) {
+        if (c == 0) break;
+        if (!isDigit(c)) {
+            // Most bytes: one in, one out.
+            out[n++] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+            ++p;
+        } else {
             while (*p == '0') ++p;
             const char* digits = p;
             while (isDigit(*p)) ++p;
@@ -46,23 +51,12 @@ size_t FoldNatural(const char* name, unsigned char* out, size_t limit)
                 const unsigned low = i + 1 < count ? static_cast<unsigned>(digits[i + 1] - '0') : 0;
                 out[n++] = static_cast<unsigned char>(high << 4 | low);
             }
-        } else {
-            out[n++] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-            ++p;
         }
     }
     return n;
 }
 
 namespace {
-
-NaturalKey keyOf(const unsigned char* bytes)
-{
-    NaturalKey key;
-    for (size_t i = 0; i < 8; ++i) key.high = (key.high << 8) | bytes[i];
-    for (size_t i = 8; i < 16; ++i) key.low = (key.low << 8) | bytes[i];
-    return key;
-}
 
 // Compares the folded forms of a and b, then their raw bytes.
 int compareFolded(const char* a, const char* b)
@@ -88,24 +82,41 @@ int compareFolded(const char* a, const char* b)
 
 }  // namespace
 
+NaturalKey NaturalKeyOfBytes(const unsigned char* bytes)
+{
+    NaturalKey key;
+    for (size_t i = 0; i < 8; ++i) key.high = (key.high << 8) | bytes[i];
+    for (size_t i = 8; i < 16; ++i) key.low = (key.low << 8) | bytes[i];
+    return key;
+}
+
 NaturalKey NaturalSortKey(const char* name)
 {
     unsigned char folded[16] = {};
     FoldNatural(name, folded, sizeof folded);
-    return keyOf(folded);
+    return NaturalKeyOfBytes(folded);
 }
 
-NaturalKey NaturalKeyAt(const char* name, size_t depth, bool* ends)
+NaturalKey NaturalKeyAt(const char* name, size_t depth, unsigned* filled)
 {
-    unsigned char folded[kFoldLimit] = {};
+    // Past the cut every form counts as going on; only the full comparison
+    // can order such names.
     if (depth + 17 > kFoldLimit) {
-        *ends = true;
+        *filled = kGoesOn;
         return {};
     }
+    unsigned char folded[kFoldLimit];
     // One byte more than the key tells whether the form goes on.
     const size_t length = FoldNatural(name, folded, depth + 17);
-    *ends = length <= depth + 16;
-    return keyOf(folded + depth);
+    if (length > depth + 16) {
+        *filled = kGoesOn;
+    } else {
+        *filled = static_cast<unsigned>(length > depth ? length - depth : 0);
+        // Zero past the end; only the key's bytes are cleared.
+        const size_t from = std::max(length, depth);
+        std::memset(folded + from, 0, depth + 16 - from);
+    }
+    return NaturalKeyOfBytes(folded + depth);
 }
 
 int CompareNatural(const char* a, const char* b)

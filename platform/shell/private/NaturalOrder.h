@@ -17,6 +17,8 @@ struct NaturalKey {
     std::uint64_t low = 0;   // folded bytes 8..15
 };
 NaturalKey NaturalSortKey(const char* name);
+// 16 bytes read as a key, the first the most significant.
+NaturalKey NaturalKeyOfBytes(const unsigned char* bytes);
 // Orders keys as the names they come from; equal keys decide nothing.
 inline bool operator<(const NaturalKey& a, const NaturalKey& b)
 {
@@ -31,11 +33,15 @@ constexpr size_t kNaturalFoldLimit = 640;
 // Writes at most limit bytes of name's folded form to out; returns the count.
 // The bytes written are the start of the whole folded form.
 size_t FoldNatural(const char* name, unsigned char* out, size_t limit);
-// The 16 folded bytes from offset depth on, as a key (zero past the end), and
-// whether the folded form ends within them. For names whose folded forms agree
-// before depth, differing keys order them as CompareNatural does; of names
-// with equal keys, those that end there come before those that go on.
-NaturalKey NaturalKeyAt(const char* name, size_t depth, bool* ends);
+// The 16 folded bytes from offset depth on, as a key (zero past the end),
+// and how many of them the folded form fills: 0 to 16 when it ends within
+// them, kGoesOn when it goes on. For names whose folded forms agree before
+// depth, differing keys order them as CompareNatural does; of names with
+// equal keys, one that ends comes before one that goes on, and of two that
+// end the one filling fewer bytes comes first; two that fill the same are
+// equal but for their raw bytes.
+constexpr unsigned kGoesOn = 17;
+NaturalKey NaturalKeyAt(const char* name, size_t depth, unsigned* filled);
 
 // Negative, 0 or positive. Names equal in folded form are ordered by their
 // raw bytes, so 0 means byte-equal names.
