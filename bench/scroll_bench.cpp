@@ -4,7 +4,9 @@
 // the scroll, the cache hint, the row requests and the painting, up to the
 // end of a synchronous repaint, in wall time and in this thread's CPU time;
 // the difference is mostly time spent waiting for the processor, which the
-// scheduler's run-queue delay tells apart.
+// scheduler's run-queue delay tells apart. "late" is how long after its
+// display frame began a frame started: waking from the sleep takes a
+// processor too.
 //
 // Usage: scroll_bench [work folder] [entries] [label]
 // Prints the worst, 99th percentile and median of each; goal: worst < 16 ms.
@@ -185,6 +187,7 @@ struct Frame {
     double paintWall = 0;
     double waited = 0;
     double blockedMs = 0;
+    double late = 0;  // how long after its display frame began it started
     long preempted = 0;
     long blocked = 0;
     long faults = 0;
@@ -364,6 +367,7 @@ int main(int argc, char** argv)
         gHandlers = {};
         const double wallStart = MonotonicMs();
         if (sampler) sampler->FrameStarts(wallStart);
+        frame.late = wallStart - due;
         bar->setValue(std::min(bar->maximum(), bar->value() + bar->pageStep()));
         const double cpuScrolled = ThreadMs();
         const double wallScrolled = MonotonicMs();
@@ -417,6 +421,7 @@ int main(int argc, char** argv)
             PrintFrames("queue ms", column(&Frame::waited));
             PrintFrames("blocked", column(&Frame::blockedMs));
         }
+        PrintFrames("late", column(&Frame::late));
         auto worstBy = [&](double Frame::*field) {
             return std::max_element(
                        frames.begin(), frames.end(),
