@@ -1,20 +1,16 @@
 #include "platform/base/PackedString.h"
 
-#include <cstddef>
-#include <cstdint>
 #include <cstring>
-#include <new>
 #include <ostream>
 
 void PackedString::assign(const char* text, size_t length)
 {
-    Block* block = nullptr;
+    length = text ? strnlen(text, length) : 0;
+    char* block = nullptr;
     if (length > 0) {
-        if (length >= UINT32_MAX) throw std::bad_alloc();
-        block = static_cast<Block*>(::operator new(offsetof(Block, bytes) + length + 1));
-        block->length = static_cast<std::uint32_t>(length);
-        std::memcpy(block->bytes, text, length);
-        block->bytes[length] = 0;
+        block = new char[length + 1];
+        std::memcpy(block, text, length);
+        block[length] = 0;
     }
     release();
     FBlock = block;
@@ -22,7 +18,7 @@ void PackedString::assign(const char* text, size_t length)
 
 void PackedString::release()
 {
-    ::operator delete(FBlock);
+    delete[] FBlock;
     FBlock = nullptr;
 }
 

@@ -1,13 +1,15 @@
 #pragma once
 // 8-bit text held in one pointer, for records kept by the million (a folder's
 // rows): the empty text takes no memory, any other is one block holding its
-// length, its bytes and a zero. It reads as a std::string_view and converts
-// to and from AnsiString; a std::string would take 32 bytes of every record
-// for each of its texts, most of them empty until the row is shown.
+// bytes and a zero, so a 24-byte name fits the allocator's 32-byte chunk. It
+// reads as a std::string_view and converts to and from AnsiString; a
+// std::string would take 32 bytes of every record for each of its texts, most
+// of them empty until the row is shown. The texts it holds (names, type names,
+// dates) have no zero byte: a text is cut at its first one.
 
 #include "platform/base/SysUtils.h"
 
-#include <cstdint>
+#include <cstring>
 #include <iosfwd>
 #include <string_view>
 #include <utility>
@@ -27,12 +29,13 @@ public:
     }
     ~PackedString() { release(); }
 
-    // Raises std::bad_alloc, as a std::string does, and then keeps its text.
+    // Up to the first zero of text, if it holds one. Raises std::bad_alloc, as
+    // a std::string does, and then keeps its text.
     void assign(const char* text, size_t length);
 
-    size_t size() const { return FBlock ? FBlock->length : 0; }
+    size_t size() const { return FBlock ? std::strlen(FBlock) : 0; }
     bool empty() const { return FBlock == nullptr; }
-    const char* c_str() const { return FBlock ? FBlock->bytes : ""; }
+    const char* c_str() const { return FBlock ? FBlock : ""; }
     std::string_view view() const { return {c_str(), size()}; }
     operator std::string_view() const { return view(); }
     operator AnsiString() const { return AnsiString(view()); }
@@ -41,11 +44,7 @@ public:
     friend std::ostream& operator<<(std::ostream& out, const PackedString& text);
 
 private:
-    struct Block {
-        std::uint32_t length;
-        char bytes[1];  // length bytes and a zero
-    };
     void release();
 
-    Block* FBlock = nullptr;
+    char* FBlock = nullptr;  // null for the empty text
 };

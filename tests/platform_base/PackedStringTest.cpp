@@ -44,6 +44,9 @@ TEST(PackedString, CopiesAreIndependentAndMovesLeaveTheSourceEmpty)
     EXPECT_TRUE(a.empty());
     a.assign("abc", 2);
     EXPECT_EQ(a, "ab");
+    a.assign("a\0b", 3);  // cut at the zero
+    EXPECT_EQ(a, "a");
+    EXPECT_EQ(a.size(), 1u);
 
     std::vector<PackedString> many(1000, PackedString("same"));
     many.resize(5000);  // moves on growth
