@@ -1,49 +1,231 @@
-// Opening a large folder end to end (enumeration, records, sort, row count)
-// against the physical limit (a bare readdir loop that only counts) and
-// against `ls -1`, at 10 000, 100 000 and 1 000 000 entries.
+// Opening a large folder (enumeration, records, sort, row count) against the
+// physical limit (a bare readdir loop that only counts) and against `ls -1`,
+// for one pattern of names at one size. Two ways to open it, each in a
+// process of its own so that each peak memory figure is that open's own:
 //
-// Usage: open_folder_bench [work folder] [largest size]
-// The folders are made once under the work folder (default /tmp/quillet-bench)
-// and kept for later runs.
+//   open   frmQuillet->OpenFolderPath on a window that is not shown, best of 3;
+//   typed  the shown window, the folder's path typed into the path box and
+//          Enter pressed as key events, until the file list reports all its
+//          rows to assistive technology and has drawn the first; best of 3.
+//
+// Usage: open_folder_bench WORK PATTERN ENTRIES   one row of the table
+//        open_folder_bench --list                 the pattern names
+//        open_folder_bench --header               the table's heading
+// The folder WORK/PATTERN-ENTRIES is made once and kept for later runs.
+// bench/open_folder.sh runs the whole table.
 
 #include "app/Quillet.h"
 #include "bench/BenchFolder.h"
-#include "platform/base/Drives.h"
+#include "platform/toolkit/ComboBox.h"
+#include "platform/toolkit/ListView.h"
 
+#include <QAbstractItemView>
+#include <QAccessible>
+#include <QApplication>
+#include <QComboBox>
 #include <QElapsedTimer>
+#include <QKeyEvent>
 
 #include <dirent.h>
-#include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <string>
 
 namespace {
 
-// Mixed-case names with numbers; about one entry in a hundred is a folder.
-void MakeFolder(const std::string& path, int entries)
+// ---------------------------------------------------------------------------
+// Names
+
+std::string Format(const char* format, int i)
 {
-    MakeFolderOnce(
-        path, entries,
-        [](int i) {
-            char name[96];
-            std::snprintf(name, sizeof name, "%s%d_Take%d%s",
-                          (i % 3 == 0) ? "IMG_" : (i % 3 == 1 ? "img" : "Holiday"), i, i % 17,
-                          i % 100 == 0 ? "" : ".jpg");
-            return std::string(name);
-        },
-        [](int i) { return i % 100 == 0; });
+    char name[256];
+    std::snprintf(name, sizeof name, format, i);
+    return name;
 }
+
+// A moment of 2023 onwards, `step` seconds per entry, in UTC.
+std::tm Moment(long entry, long step)
+{
+    const time_t start = 1672531200;  // 2023-01-01 00:00:00
+    const time_t at = start + entry * step;
+    std::tm fields{};
+    gmtime_r(&at, &fields);
+    return fields;
+}
+
+std::string Mixed(int i)
+{
+    char name[96];
+    std::snprintf(name, sizeof name, "%s%d_Take%d%s",
+                  (i % 3 == 0) ? "IMG_" : (i % 3 == 1 ? "img" : "Holiday"), i, i % 17,
+                  i % 100 == 0 ? "" : ".jpg");
+    return name;
+}
+
+std::string Screenshot(int i)
+{
+    // 31 s apart: a million entries span a year, so every field varies.
+    const std::tm t = Moment(i, 31);
+    char name[96];
+    std::snprintf(name, sizeof name, "Screenshot from %04d-%02d-%02d %02d-%02d-%02d.png",
+                  t.tm_year + 1900, t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
+    return name;
+}
+
+// Half dated camera names, half numbered ones; a numbered series holds
+// 100 000 pictures, so each further series has a prefix of its own.
+std::string Camera(int i)
+{
+    char name[96];
+    if (i % 2 == 0) {
+        const std::tm t = Moment(i / 2, 23);
+        std::snprintf(name, sizeof name, "IMG_%04d%02d%02d_%02d%02d%02d.jpg", t.tm_year + 1900,
+                      t.tm_mon + 1, t.tm_mday, t.tm_hour, t.tm_min, t.tm_sec);
+    } else {
+        static const char* const kSeries[] = {"DSC", "DSCF", "DSCN", "DSCT", "DSCX"};
+        const int n = i / 2;
+        const int series = n / 100000;
+        std::snprintf(name, sizeof name, "%s%05d%s.JPG", kSeries[series % 5], n % 100000,
+                      series < 5 ? "" : Format("-%d", series / 5).c_str());
+    }
+    return name;
+}
+
+std::string NumberFirst48(int i)
+{
+    std::string name = Format("%07d Holiday photo from the summer of 2024 at the lake", i);
+    name.resize(44);
+    return name + ".jpg";
+}
+
+std::string Long200(int i)
+{
+    std::string name;
+    while (name.size() < 188) name += "Holiday photo from the summer of 2024 at the lake, ";
+    name.resize(188);
+    return name + Format(" %07d.jpg", i);
+}
+
+// The same words for every entry; the case of the n-th letter is bit n of the
+// entry's number. Folded to one case all the names are equal, so a
+// comparison that folds case runs to the end of the name every time before
+// the exact bytes decide.
+std::string CaseOnly(int i)
+{
+    std::string name = "holiday photo from summer trip";
+    int bit = 0;
+    for (char& c : name) {
+        if (c == ' ') continue;
+        if ((static_cast<unsigned>(i) >> bit++) & 1u) c = static_cast<char>(c - 'a' + 'A');
+    }
+    return name + ".jpg";
+}
+
+std::uint64_t Mix(std::uint64_t x)
+{
+    // A bijection, so the first 16 digits alone are unique per entry.
+    x += 0x9e3779b97f4a7c15ULL;
+    x = (x ^ (x >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    x = (x ^ (x >> 27)) * 0x94d049bb133111ebULL;
+    return x ^ (x >> 31);
+}
+
+std::string Hash40(int i)
+{
+    const std::uint64_t a = Mix(static_cast<std::uint64_t>(i));
+    const std::uint64_t b = Mix(a);
+    const std::uint64_t c = Mix(b);
+    char name[64];
+    std::snprintf(name, sizeof name, "%016" PRIx64 "%016" PRIx64 "%08" PRIx64 ".jpg", a, b,
+                  c >> 32);
+    return name;
+}
+
+// Latin-1 bytes (0x80-0xFF), which are not UTF-8: "Été à Genève, fête du lac".
+std::string Latin1(int i)
+{
+    return Format(
+        "\xc9"
+        "t\xe9 \xe0 Gen\xe8"
+        "ve, f\xea"
+        "te du lac %07d.jpg",
+        i);
+}
+
+std::string Chinese(int i)
+{
+    return Format("家庭旅遊照片 %07d.jpg", i);
+}
+
+struct Pattern {
+    const char* key;
+    std::string (*name)(int);
+    bool (*folder)(int);
+};
+
+bool NoFolders(int)
+{
+    return false;
+}
+
+bool EveryHundredth(int i)
+{
+    return i % 100 == 0;
+}
+
+const Pattern kPatterns[] = {
+    {"mixed", Mixed, EveryHundredth},
+    {"prefix17", [](int i) { return Format("Holiday photo fr %07d.jpg", i); }, NoFolders},
+    {"prefix38", [](int i) { return Format("Holiday photo from the summer of 2024 %07d.jpg", i); },
+     NoFolders},
+    {"screenshot", Screenshot, NoFolders},
+    {"camera", Camera, NoFolders},
+    {"number48", NumberFirst48, NoFolders},
+    {"long200", Long200, NoFolders},
+    {"case", CaseOnly, NoFolders},
+    {"hex40", Hash40, NoFolders},
+    {"latin1", Latin1, NoFolders},
+    {"chinese", Chinese, NoFolders},
+};
+
+const Pattern* FindPattern(const std::string& key)
+{
+    for (const Pattern& pattern : kPatterns)
+        if (key == pattern.key) return &pattern;
+    return nullptr;
+}
+
+double MeanNameBytes(const Pattern& pattern, int entries)
+{
+    double total = 0;
+    int sampled = 0;
+    for (int i = 0; i < entries; ++i, ++sampled)
+        total += static_cast<double>(pattern.name(i).size());
+    return sampled ? total / sampled : 0;
+}
+
+// The memory budget: 200 bytes an entry for names of about 20 bytes, 256 up
+// to 48 bytes; none is set for longer names.
+int PeakGoal(double nameBytes)
+{
+    return nameBytes <= 24 ? 200 : nameBytes <= 48 ? 256 : 0;
+}
+
+// ---------------------------------------------------------------------------
+// Measuring
 
 double Seconds(const QElapsedTimer& timer)
 {
-    return timer.nsecsElapsed() / 1e9;
+    return static_cast<double>(timer.nsecsElapsed()) / 1e9;
 }
 
 template <class F>
@@ -79,51 +261,214 @@ long StatusKiB(const char* field)
     return 0;
 }
 
+// What one open reports back to the parent.
+struct OpenFigures {
+    double seconds = 0;
+    double rssPerEntry = 0;
+    double peakPerEntry = 0;
+    long rows = 0;
+};
+
+void Settle()
+{
+    for (int i = 0; i < 10; ++i) QApplication::processEvents();
+}
+
+void StartWindow(const std::string& work)
+{
+    setenv("QUILLET_DRIVES", ("C=" + work).c_str(), 1);
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    Application->Initialize();
+    Application->CreateForm(frmQuillet);
+}
+
+OpenFigures OpenByCall(const std::string& work, const std::string& name, int entries)
+{
+    StartWindow(work);
+    // Start from a small folder so each run replaces records, as a user's open does.
+    frmQuillet->OpenFolderPath("C:\\");
+    const long before = StatusKiB("VmRSS:");
+    OpenFigures figures;
+    figures.seconds = 1e99;
+    for (int run = 0; run < 3; ++run) {
+        frmQuillet->OpenFolderPath("C:\\");
+        // Only the open is timed, not the release of the previous run's records.
+        QElapsedTimer timer;
+        timer.start();
+        frmQuillet->OpenFolderPath("C:\\" + name);
+        figures.seconds = std::min(figures.seconds, Seconds(timer));
+    }
+    figures.rssPerEntry = (StatusKiB("VmRSS:") - before) * 1024.0 / entries;
+    figures.peakPerEntry = (StatusKiB("VmHWM:") - before) * 1024.0 / entries;
+    figures.rows = frmQuillet->FShellItems->GetCount();
+    return figures;
+}
+
+// Presses and releases one key on the focused widget, as the keyboard does.
+void Press(int key, const QString& text = {})
+{
+    QWidget* target = QApplication::focusWidget();
+    if (!target) target = frmQuillet->cmbxPath->Box();
+    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &press);
+    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+    QApplication::sendEvent(target, &release);
+}
+
+void TypeText(const QString& text)
+{
+    for (const QChar c : text) {
+        // Qt's key codes for ASCII are the upper-case characters.
+        const int key = c.unicode() < 0x80 ? int{c.toUpper().unicode()} : int{Qt::Key_unknown};
+        Press(key, QString(c));
+    }
+}
+
+// The rows the file list reports to assistive technology.
+long AccessibleRows()
+{
+    QAccessibleInterface* list =
+        QAccessible::queryAccessibleInterface(frmQuillet->lstvwVirtualList->ActiveView());
+    if (!list) return -1;
+    if (QAccessibleTableInterface* table = list->tableInterface()) return table->rowCount();
+    return list->childCount();
+}
+
+OpenFigures OpenByTyping(const std::string& work, const std::string& name, int entries)
+{
+    StartWindow(work);
+    frmQuillet->SetWindowState(wsNormal);
+    frmQuillet->SetBounds(0, 0, 1000, 700);
+    frmQuillet->Show();
+    frmQuillet->Widget()->activateWindow();
+    frmQuillet->OpenFolderPath("C:\\");
+    Settle();
+    const long before = StatusKiB("VmRSS:");
+    const QString path = QString::fromStdString(work + "/" + name);
+    OpenFigures figures;
+    figures.seconds = 1e99;
+    for (int run = 0; run < 3; ++run) {
+        frmQuillet->OpenFolderPath("C:\\");
+        Settle();
+        frmQuillet->cmbxPath->SetText("");
+        frmQuillet->cmbxPath->SetFocus();
+        Settle();
+        TypeText(path);
+        QElapsedTimer timer;
+        timer.start();
+        Press(Qt::Key_Return);
+        // Until every row is there for a reader and the first is on screen,
+        // as a person waits for them.
+        while (frmQuillet->FCurrentPath == "C:\\" || AccessibleRows() < entries ||
+               !frmQuillet->lstvwVirtualList->LastDrawnStyle(0, 0).color.isValid()) {
+            QApplication::processEvents();
+            if (timer.elapsed() > 600000) {
+                std::fprintf(stderr, "typed open of %s: %ld rows after 10 minutes\n",
+                             path.toLocal8Bit().constData(), AccessibleRows());
+                std::_Exit(1);
+            }
+        }
+        figures.seconds = std::min(figures.seconds, Seconds(timer));
+    }
+    figures.rssPerEntry = (StatusKiB("VmRSS:") - before) * 1024.0 / entries;
+    figures.peakPerEntry = (StatusKiB("VmHWM:") - before) * 1024.0 / entries;
+    figures.rows = AccessibleRows();
+    return figures;
+}
+
+// Runs open in a child process; false when the child failed.
+template <class Open>
+bool InChild(Open open, OpenFigures& figures)
+{
+    int channel[2];
+    if (pipe(channel) != 0) return false;
+    std::fflush(stdout);
+    const pid_t child = fork();
+    if (child == 0) {
+        close(channel[0]);
+        const OpenFigures measured = open();
+        const bool written = write(channel[1], &measured, sizeof measured) == sizeof measured;
+        // The records are not released: the process ends here.
+        std::_Exit(written ? 0 : 1);
+    }
+    close(channel[1]);
+    const bool read_all = child > 0 && read(channel[0], &figures, sizeof figures) == sizeof figures;
+    close(channel[0]);
+    int status = 0;
+    if (child > 0) waitpid(child, &status, 0);
+    return read_all && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+void PrintHeader()
+{
+    std::printf(
+        "goals at 1 000 000 entries: open <= 2.5x readdir and ahead of ls -1; typed <= "
+        "3x readdir;\npeak <= 256 B/entry for names up to 48 bytes, <= 200 for about 20 "
+        "bytes (goal column; - none)\n");
+    std::printf("%-10s %8s %5s %9s %8s %8s %7s %6s %6s %6s %5s %8s %7s %6s  %s\n", "pattern",
+                "entries", "nameB", "readdir s", "ls -1 s", "open s", "/readdir", "/ls", "B/e",
+                "peakBe", "goal", "typed s", "/readdir", "peakBe", "missed at 1M");
+}
+
+int RunCase(const std::string& work, const Pattern& pattern, int entries)
+{
+    mkdir(work.c_str(), 0755);
+    const std::string name = std::string(pattern.key) + "-" + std::to_string(entries);
+    const std::string path = work + "/" + name;
+    MakeFolderOnce(path, entries, pattern.name, pattern.folder);
+
+    const double counting = BestOf(3, [&] { CountEntries(path); });
+    const std::string ls = "ls -1 '" + path + "' > /dev/null";
+    const double listing = BestOf(3, [&] { (void)std::system(ls.c_str()); });
+
+    OpenFigures called;
+    OpenFigures typed;
+    const bool calledOk = InChild([&] { return OpenByCall(work, name, entries); }, called);
+    const bool typedOk = InChild([&] { return OpenByTyping(work, name, entries); }, typed);
+
+    const double nameBytes = MeanNameBytes(pattern, entries);
+    const int goal = PeakGoal(nameBytes);
+    std::string missed;
+    if (entries >= 1000000) {
+        if (!calledOk || called.seconds > 2.5 * counting) missed += " open/readdir";
+        if (!calledOk || called.seconds >= listing) missed += " open/ls";
+        if (!typedOk || typed.seconds > 3 * counting) missed += " typed/readdir";
+        if (goal && (!calledOk || called.peakPerEntry > goal)) missed += " peak";
+    }
+    std::printf("%-10s %8d %5.0f %9.3f %8.3f ", pattern.key, entries, nameBytes, counting, listing);
+    if (calledOk)
+        std::printf("%8.3f %7.2fx %5.2fx %6.0f %6.0f ", called.seconds, called.seconds / counting,
+                    called.seconds / listing, called.rssPerEntry, called.peakPerEntry);
+    else
+        std::printf("%8s %8s %6s %6s %6s ", "failed", "-", "-", "-", "-");
+    std::printf("%5s ", goal ? std::to_string(goal).c_str() : "-");
+    if (typedOk)
+        std::printf("%8.3f %6.2fx %6.0f ", typed.seconds, typed.seconds / counting,
+                    typed.peakPerEntry);
+    else
+        std::printf("%8s %7s %6s ", "failed", "-", "-");
+    std::printf(" %s\n", missed.empty() ? "-" : missed.c_str() + 1);
+    std::fflush(stdout);
+    return calledOk && typedOk ? 0 : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    const std::string work = argc > 1 ? argv[1] : "/tmp/quillet-bench";
-    const int largest = argc > 2 ? std::atoi(argv[2]) : 1000000;
-    mkdir(work.c_str(), 0755);
-    setenv("QUILLET_DRIVES", ("C=" + work).c_str(), 1);
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-
-    Application->Initialize();
-    Application->CreateForm(frmQuillet);
-
-    std::printf("%-9s %10s %10s %10s %8s %8s %10s %10s\n", "entries", "readdir s", "ls -1 s",
-                "open s", "/readdir", "/ls", "B/entry", "peak B/e");
-    for (int entries = 10000; entries <= largest; entries *= 10) {
-        const std::string name = std::string("f").append(std::to_string(entries));
-        const std::string path = work + "/" + name;
-        MakeFolder(path, entries);
-
-        const double counting = BestOf(3, [&] { CountEntries(path); });
-        const std::string ls = "ls -1 '" + path + "' > /dev/null";
-        const double listing = BestOf(3, [&] { (void)std::system(ls.c_str()); });
-
-        // Start from a small folder so each run replaces records, as a user's open does.
-        frmQuillet->OpenFolderPath("C:\\");
-        const long before = StatusKiB("VmRSS:");
-        // Only the open is timed, not the release of the previous run's records.
-        double opening = 1e99;
-        for (int run = 0; run < 3; ++run) {
-            frmQuillet->OpenFolderPath("C:\\");
-            QElapsedTimer timer;
-            timer.start();
-            frmQuillet->OpenFolderPath("C:\\" + name);
-            opening = std::min(opening, Seconds(timer));
-        }
-        const double perEntry = (StatusKiB("VmRSS:") - before) * 1024.0 / entries;
-        // The peak is process-wide, so it speaks for the largest folder only.
-        const double peakPerEntry = (StatusKiB("VmHWM:") - before) * 1024.0 / entries;
-        std::printf("%-9d %10.3f %10.3f %10.3f %7.2fx %7.2fx %10.0f %10.0f\n", entries, counting,
-                    listing, opening, opening / counting, opening / listing, perEntry,
-                    peakPerEntry);
-        std::fflush(stdout);
+    if (argc == 2 && std::strcmp(argv[1], "--list") == 0) {
+        for (const Pattern& pattern : kPatterns) std::printf("%s\n", pattern.key);
+        return 0;
     }
-    delete frmQuillet;
-    Application->DestroyComponents();
-    return 0;
+    if (argc == 2 && std::strcmp(argv[1], "--header") == 0) {
+        PrintHeader();
+        return 0;
+    }
+    const Pattern* pattern = argc == 4 ? FindPattern(argv[2]) : nullptr;
+    const int entries = argc == 4 ? std::atoi(argv[3]) : 0;
+    if (!pattern || entries < 1) {
+        std::fprintf(stderr, "usage: open_folder_bench WORK PATTERN ENTRIES | --list | --header\n");
+        return 2;
+    }
+    return RunCase(argv[1], *pattern, entries);
 }

@@ -1,7 +1,43 @@
 #!/bin/bash
-# Scrolling a 100 000-entry folder page by page in the report view; the worst
-# frame is the figure to watch. The folder is made once in /tmp/quillet-scroll-bench.
+# Scrolling a 100 000-entry folder page by page in the report view, one page
+# a display frame: once on the machine as it is, once with a busy process at
+# normal priority for every processor. The worst frame is the figure to
+# watch, in wall time and in CPU time. The folder is made once in
+# /tmp/quillet-scroll-bench.
 # Usage: bench/scroll.sh BUILD_DIR [entries]
 set -euo pipefail
 build=${1:-build}
-QT_QPA_PLATFORM=offscreen "$build/bench/scroll_bench" /tmp/quillet-scroll-bench "${2:-100000}"
+entries=${2:-100000}
+bench="$build/bench/scroll_bench"
+export QT_QPA_PLATFORM=offscreen
+# Qt warns on every start without a runtime folder of one's own.
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  export XDG_RUNTIME_DIR=/tmp/runtime-$(id -u)
+  mkdir -p -m 700 "$XDG_RUNTIME_DIR"
+fi
+
+busy=()
+stop_busy() {
+  if [ ${#busy[@]} -gt 0 ]; then
+    kill "${busy[@]}" 2>/dev/null || true
+    wait "${busy[@]}" 2>/dev/null || true
+  fi
+  busy=()
+}
+# However the script ends, the busy processes end with it.
+trap stop_busy EXIT
+trap 'stop_busy; exit 130' INT TERM
+
+load() { uptime | sed 's/.*load average/load average/'; }
+
+echo "== quiet ($(load))"
+"$bench" /tmp/quillet-scroll-bench "$entries" quiet
+
+for _ in $(seq "$(nproc)"); do
+  bash -c 'while :; do :; done' &
+  busy+=($!)
+done
+sleep 2
+echo "== loaded: ${#busy[@]} busy processes ($(load))"
+"$bench" /tmp/quillet-scroll-bench "$entries" loaded
+stop_busy

@@ -1,9 +1,17 @@
 // Scrolling a 100 000-entry folder page by page in the report view of the
-// real window (offscreen): per frame, the scroll, the cache hint, the row
-// requests and the painting, up to the end of a synchronous repaint.
+// real window (offscreen), paced as a display paces it: one page step a
+// frame of 16.7 ms, the event loop and then sleep between frames. Per frame,
+// the scroll, the cache hint, the row requests and the painting, up to the
+// end of a synchronous repaint, in wall time and in this thread's CPU time;
+// the difference is mostly time spent waiting for the processor, which the
+// scheduler's run-queue delay tells apart. "late" is how long after its
+// display frame began a frame started: waking from the sleep takes a
+// processor too.
 //
-// Usage: scroll_bench [work folder] [entries]
-// Prints the worst, 99th percentile and median frame; goal: worst < 16 ms.
+// Usage: scroll_bench [work folder] [entries] [label]
+// Prints the worst, 99th percentile and median of each; goal: worst < 16 ms.
+// QUILLET_SCROLL_SAMPLE_MS=n samples the stack of frames running past n ms
+// (the sampling itself costs time: not for the figures).
 
 #include "app/Quillet.h"
 #include "bench/BenchFolder.h"
@@ -13,19 +21,31 @@
 
 #include <QAbstractItemView>
 #include <QApplication>
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QScrollBar>
+#include <QTimer>
 
+#include <dirent.h>
+#include <execinfo.h>
 #include <fcntl.h>
+#include <pthread.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <fstream>
+#include <map>
+#include <memory>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -70,9 +90,229 @@ double Percentile(std::vector<double> values, double p)
 
 void PrintFrames(const char* what, const std::vector<double>& frames)
 {
-    std::printf("%-10s worst %6.2f  p99 %6.2f  median %6.2f   goal: worst < 16\n", what,
+    std::printf("  %-8s worst %6.2f  p99 %6.2f  median %6.2f\n", what,
                 *std::max_element(frames.begin(), frames.end()), Percentile(frames, 0.99),
                 Percentile(frames, 0.5));
+}
+
+double MonotonicMs()
+{
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+timespec FromMs(double ms)
+{
+    timespec at{};
+    at.tv_sec = static_cast<time_t>(ms / 1e3);
+    at.tv_nsec = static_cast<long>((ms - static_cast<double>(at.tv_sec) * 1e3) * 1e6);
+    return at;
+}
+
+// Lets the event loop run until just before the frame is due, as a shown
+// window's does between frames, then sleeps out the rest.
+void WaitForFrame(double dueMs)
+{
+    const double left = dueMs - MonotonicMs();
+    if (left > 2) {
+        QEventLoop loop;
+        QTimer::singleShot(static_cast<int>(left) - 1, Qt::PreciseTimer, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    const timespec due = FromMs(dueMs);
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &due, nullptr) != 0) {}
+}
+
+// This thread's time waiting in the run queue for a processor, in ms (the
+// scheduler's own count); negative when the kernel does not keep it.
+class RunQueueDelay {
+public:
+    RunQueueDelay() : FFile(open("/proc/thread-self/schedstat", O_RDONLY | O_CLOEXEC)) {}
+    ~RunQueueDelay()
+    {
+        if (FFile >= 0) close(FFile);
+    }
+    RunQueueDelay(const RunQueueDelay&) = delete;
+    RunQueueDelay& operator=(const RunQueueDelay&) = delete;
+
+    double Ms() const
+    {
+        char text[128] = {};
+        if (FFile < 0 || pread(FFile, text, sizeof text - 1, 0) <= 0) return -1;
+        unsigned long long running = 0;
+        unsigned long long waiting = 0;
+        if (std::sscanf(text, "%llu %llu", &running, &waiting) != 2) return -1;
+        return static_cast<double>(waiting) / 1e6;
+    }
+
+private:
+    int FFile;
+};
+
+rusage ThreadUsage()
+{
+    rusage usage{};
+    getrusage(RUSAGE_THREAD, &usage);
+    return usage;
+}
+
+// CPU time spent in the window's list handlers, summed since the last reset:
+// what the frame's own work is made of.
+struct HandlerTimes {
+    double hint = 0;  // the cache hint: loading the details of the rows coming into view
+    double data = 0;  // the row requests
+    double draw = 0;  // the drawing events
+};
+
+HandlerTimes gHandlers;
+
+template <class Event>
+void TimeHandler(Event& event, double HandlerTimes::*total)
+{
+    Event inner = event;
+    if (!inner) return;
+    event = [inner, total](auto&&... args) {
+        const double start = ThreadMs();
+        inner(std::forward<decltype(args)>(args)...);
+        gHandlers.*total += ThreadMs() - start;
+    };
+}
+
+struct Frame {
+    double wall = 0;
+    double cpu = 0;
+    double scrollCpu = 0;
+    double paintCpu = 0;
+    double paintWall = 0;
+    double waited = 0;
+    double blockedMs = 0;
+    double late = 0;  // how long after its display frame began it started
+    long preempted = 0;
+    long blocked = 0;
+    long faults = 0;
+    double systemMs = 0;  // of cpu, the part in the kernel
+    HandlerTimes handlers;
+};
+
+// Where a frame that runs long spends its time, when QUILLET_SCROLL_SAMPLE_MS
+// is set: once a frame has run that many ms, a watchdog thread interrupts the
+// user-interface thread every millisecond and the signal handler records its
+// stack. Frames with 16 ms of CPU or more print their stacks, most frequent
+// first.
+class SlowFrameSampler {
+public:
+    explicit SlowFrameSampler(double afterMs) : FAfterMs(afterMs), FTarget(pthread_self())
+    {
+        void* warm[4];
+        (void)backtrace(warm, 4);  // loads the unwinder outside the handler
+        struct sigaction action {};
+        action.sa_handler = [](int) {
+            const int slot = sCount.fetch_add(1);
+            if (slot < kSamples) sDepths[slot] = backtrace(sStacks[slot], kDepth);
+        };
+        action.sa_flags = SA_RESTART;
+        sigaction(SIGPROF, &action, nullptr);
+        FWatchdog = std::thread([this] {
+            while (!FStop) {
+                usleep(1000);
+                const double start = FFrameStart.load();
+                if (start > 0 && MonotonicMs() - start > FAfterMs) pthread_kill(FTarget, SIGPROF);
+            }
+        });
+    }
+    ~SlowFrameSampler()
+    {
+        FStop = true;
+        FWatchdog.join();
+        signal(SIGPROF, SIG_IGN);
+    }
+    SlowFrameSampler(const SlowFrameSampler&) = delete;
+    SlowFrameSampler& operator=(const SlowFrameSampler&) = delete;
+
+    void FrameStarts(double at)
+    {
+        sCount = 0;
+        FFrameStart = at;
+    }
+
+    void FrameEnds(long index, double cpuMs)
+    {
+        FFrameStart = 0;
+        const int samples = std::min(sCount.load(), kSamples);
+        if (cpuMs < 16 || samples == 0) return;
+        std::map<std::vector<void*>, int> stacks;
+        for (int i = 0; i < samples; ++i)
+            ++stacks[std::vector<void*>(sStacks[i] + 2, sStacks[i] + std::max(2, sDepths[i]))];
+        std::vector<std::pair<int, std::vector<void*>>> byCount;
+        for (const auto& [stack, count] : stacks) byCount.emplace_back(count, stack);
+        std::sort(byCount.rbegin(), byCount.rend());
+        std::printf("  frame #%ld, cpu %.2f ms: %d samples after the first %.0f ms\n", index, cpuMs,
+                    samples, FAfterMs);
+        for (size_t i = 0; i < std::min<size_t>(3, byCount.size()); ++i) {
+            std::printf("    %d samples at\n", byCount[i].first);
+            std::fflush(stdout);
+            const auto& stack = byCount[i].second;
+            backtrace_symbols_fd(stack.data(), static_cast<int>(std::min<size_t>(14, stack.size())),
+                                 STDOUT_FILENO);
+        }
+        std::fflush(stdout);
+    }
+
+private:
+    static constexpr int kSamples = 512;
+    static constexpr int kDepth = 32;
+    static inline void* sStacks[kSamples][kDepth];
+    static inline int sDepths[kSamples];
+    static inline std::atomic<int> sCount{0};
+    const double FAfterMs;
+    const pthread_t FTarget;
+    std::atomic<double> FFrameStart{0};
+    std::atomic<bool> FStop{false};
+    std::thread FWatchdog;
+};
+
+// CPU and run-queue delay so far of every thread of this process but the
+// calling one, in ms, by thread name: Qt hands large fills to pooled threads
+// and waits for them, so their delay is the frame's too.
+std::map<std::string, std::pair<double, double>> OtherThreads()
+{
+    std::map<std::string, std::pair<double, double>> threads;
+    DIR* tasks = opendir("/proc/self/task");
+    if (!tasks) return threads;
+    const std::string self = std::to_string(gettid());
+    while (const dirent* task = readdir(tasks)) {
+        const std::string id = task->d_name;
+        if (id == "." || id == ".." || id == self) continue;
+        std::string name;
+        std::getline(std::ifstream("/proc/self/task/" + id + "/comm"), name);
+        double running = 0;
+        double waiting = 0;
+        std::ifstream("/proc/self/task/" + id + "/schedstat") >> running >> waiting;
+        auto& sum = threads[name];
+        sum.first += running / 1e6;
+        sum.second += waiting / 1e6;
+    }
+    closedir(tasks);
+    return threads;
+}
+
+// Where one frame's time went.
+void PrintFrame(const char* what, long index, const Frame& frame)
+{
+    std::printf(
+        "  %s: frame #%ld, wall %.2f ms (%.2f painting), cpu %.2f ms (scroll %.2f, "
+        "paint %.2f; in the kernel %.1f)\n",
+        what, index, frame.wall, frame.paintWall, frame.cpu, frame.scrollCpu, frame.paintCpu,
+        frame.systemMs);
+    std::printf(
+        "    cpu in the list's handlers: hint (row details) %.2f, row requests %.2f, "
+        "drawing events %.2f; the rest is the toolkit's painting\n",
+        frame.handlers.hint, frame.handlers.data, frame.handlers.draw);
+    std::printf(
+        "    waiting for a processor %.2f ms (preempted %ld times), blocked %.2f ms (%ld "
+        "voluntary switches), %ld page faults\n",
+        frame.waited, frame.preempted, frame.blockedMs, frame.blocked, frame.faults);
 }
 
 }  // namespace
@@ -81,6 +321,7 @@ int main(int argc, char** argv)
 {
     const std::string work = argc > 1 ? argv[1] : "/tmp/quillet-scroll-bench";
     const int entries = argc > 2 ? std::max(1, std::atoi(argv[2])) : 100000;
+    const std::string label = argc > 3 ? argv[3] : "frames";
     mkdir(work.c_str(), 0755);
     const std::string folder = std::string("f").append(std::to_string(entries));
     MakeFolder(work + "/" + folder, entries);
@@ -90,6 +331,11 @@ int main(int argc, char** argv)
 
     Application->Initialize();
     Application->CreateForm(frmQuillet);
+    TCustomListView* list = frmQuillet->lstvwVirtualList;
+    TimeHandler(list->OnDataHint, &HandlerTimes::hint);
+    TimeHandler(list->OnData, &HandlerTimes::data);
+    TimeHandler(list->OnCustomDrawItem, &HandlerTimes::draw);
+    TimeHandler(list->OnCustomDrawSubItem, &HandlerTimes::draw);
     frmQuillet->OpenFolderPath("C:\\" + folder);
     frmQuillet->lstvwVirtualList->SetViewStyle(vsReport);
     frmQuillet->SetWindowState(wsNormal);
@@ -103,27 +349,109 @@ int main(int argc, char** argv)
         return 1;
     }
     QScrollBar* bar = view->verticalScrollBar();
-    std::vector<double> frames;
-    std::vector<double> cpuFrames;
-    QElapsedTimer timer;
+    std::vector<Frame> frames;
+    const RunQueueDelay runQueue;
+    constexpr double kFrameMs = 1000.0 / 60;
+    double due = MonotonicMs() + kFrameMs;
+    int missed = 0;
+    std::unique_ptr<SlowFrameSampler> sampler;
+    if (const char* after = std::getenv("QUILLET_SCROLL_SAMPLE_MS"))
+        sampler = std::make_unique<SlowFrameSampler>(std::atof(after));
+    const auto threadsBefore = OtherThreads();
     while (bar->value() < bar->maximum()) {
+        WaitForFrame(due);
+        Frame frame;
+        const double waitedStart = runQueue.Ms();
+        const rusage usageStart = ThreadUsage();
         const double cpuStart = ThreadMs();
-        timer.start();
+        gHandlers = {};
+        const double wallStart = MonotonicMs();
+        if (sampler) sampler->FrameStarts(wallStart);
+        frame.late = wallStart - due;
         bar->setValue(std::min(bar->maximum(), bar->value() + bar->pageStep()));
+        const double cpuScrolled = ThreadMs();
+        const double wallScrolled = MonotonicMs();
         view->viewport()->repaint();
-        frames.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
-        cpuFrames.push_back(ThreadMs() - cpuStart);
-        QApplication::processEvents();
+        const double wallEnd = MonotonicMs();
+        const double cpuEnd = ThreadMs();
+        if (sampler) sampler->FrameEnds(static_cast<long>(frames.size()), cpuEnd - cpuStart);
+        frame.wall = wallEnd - wallStart;
+        frame.cpu = cpuEnd - cpuStart;
+        frame.scrollCpu = cpuScrolled - cpuStart;
+        frame.paintCpu = cpuEnd - cpuScrolled;
+        frame.paintWall = wallEnd - wallScrolled;
+        frame.waited = runQueue.Ms() - waitedStart;
+        frame.blockedMs = frame.wall - frame.cpu - frame.waited;
+        const rusage usageEnd = ThreadUsage();
+        // Involuntary switches: the processor taken away; voluntary: the thread blocked.
+        frame.preempted = usageEnd.ru_nivcsw - usageStart.ru_nivcsw;
+        frame.blocked = usageEnd.ru_nvcsw - usageStart.ru_nvcsw;
+        frame.faults = usageEnd.ru_minflt - usageStart.ru_minflt;
+        frame.systemMs =
+            static_cast<double>(usageEnd.ru_stime.tv_sec - usageStart.ru_stime.tv_sec) * 1e3 +
+            static_cast<double>(usageEnd.ru_stime.tv_usec - usageStart.ru_stime.tv_usec) / 1e3;
+        frame.handlers = gHandlers;
+        frames.push_back(frame);
+        // The next frame is the next one the display shows after this one
+        // ends; a frame that ran long misses the ones in between.
+        due += kFrameMs;
+        while (due < wallEnd) {
+            due += kFrameMs;
+            ++missed;
+        }
     }
 
     int loaded = 0;
     for (int i = 0; i < frmQuillet->FShellItems->GetCount(); ++i)
         loaded += frmQuillet->GetShellItem(i)->NeedsDetails ? 0 : 1;
-    std::printf("%d entries, %zu frames (page step %d), %d records loaded\n", entries,
-                frames.size(), bar->pageStep(), loaded);
+    std::printf(
+        "%s: %d entries, %zu frames (page step %d) paced at %.1f ms, %d records "
+        "loaded, %d display frames missed\n",
+        label.c_str(), entries, frames.size(), bar->pageStep(), kFrameMs, loaded, missed);
     if (!frames.empty()) {
-        PrintFrames("wall ms", frames);
-        PrintFrames("cpu ms", cpuFrames);
+        auto column = [&](double Frame::*field) {
+            std::vector<double> values;
+            for (const Frame& frame : frames) values.push_back(frame.*field);
+            return values;
+        };
+        PrintFrames("wall ms", column(&Frame::wall));
+        PrintFrames("cpu ms", column(&Frame::cpu));
+        PrintFrames("paint ms", column(&Frame::paintCpu));
+        if (runQueue.Ms() >= 0) {
+            PrintFrames("queue ms", column(&Frame::waited));
+            PrintFrames("blocked", column(&Frame::blockedMs));
+        }
+        PrintFrames("late", column(&Frame::late));
+        auto worstBy = [&](double Frame::*field) {
+            return std::max_element(
+                       frames.begin(), frames.end(),
+                       [field](const Frame& a, const Frame& b) { return a.*field < b.*field; }) -
+                   frames.begin();
+        };
+        const long worstWall = worstBy(&Frame::wall);
+        const long worstCpu = worstBy(&Frame::cpu);
+        PrintFrame("worst wall", worstWall, frames[static_cast<size_t>(worstWall)]);
+        if (worstCpu != worstWall)
+            PrintFrame("worst cpu", worstCpu, frames[static_cast<size_t>(worstCpu)]);
+        for (const auto& [name, after] : OtherThreads()) {
+            const auto before = threadsBefore.find(name);
+            const auto start = before == threadsBefore.end() ? std::pair(0.0, 0.0) : before->second;
+            std::printf(
+                "  other threads \"%s\" over the run: cpu %.1f ms, waiting for a "
+                "processor %.1f ms\n",
+                name.c_str(), after.first - start.first, after.second - start.second);
+        }
+        int over = 0;
+        int overOnCpu = 0;
+        for (const Frame& frame : frames) {
+            if (frame.wall < 16) continue;
+            ++over;
+            if (frame.cpu >= 16) ++overOnCpu;
+        }
+        std::printf(
+            "  frames of 16 ms or more: %d, of them %d with 16 ms of CPU or more; goal: "
+            "worst < 16 ms\n",
+            over, overOnCpu);
     }
     delete frmQuillet;
     frmQuillet = nullptr;
