@@ -270,6 +270,9 @@ TEST_F(ShellTest, EnumeratesEveryKindOfNameInCompareIDsOrder)
         std::vector<std::string> expected = NamesOfPattern(pattern, 300);
         // Named like the files, and still first.
         const std::string subfolder = expected.back() + " folder";
+        // A few names that stand out, on either side of the many alike.
+        for (const char* odd : {"!notes.txt", "~backup", "0.txt", "zz.txt"})
+            expected.emplace_back(odd);
         for (const std::string& name : expected) MakeFile(folder + "/" + name);
         MakeFolder(folder + "/" + subfolder);
         std::sort(expected.begin(), expected.end(), [](const std::string& a, const std::string& b) {

@@ -82,6 +82,7 @@ namespace {
 // in the block of names.
 struct Listed {
     NaturalKey key;
+    std::uint64_t idKey;  // the first half of the name's first key, for its id
     std::uint32_t offset;
     std::uint16_t length;
     bool folder;
@@ -91,6 +92,31 @@ struct Listed {
 bool byKey(const Listed& a, const Listed& b)
 {
     return a.key < b.key;
+}
+
+// Sorts [first, last) by key. Names in real folders mostly share a beginning,
+// so one key often holds most of a group: then the others are moved to either
+// side of it and sorted alone, and the big run keeps its names in the order
+// they lie in memory for the passes that follow.
+void sortKeys(Listed* first, Listed* last)
+{
+    // The key held by more than half of the entries, if one is.
+    const Listed* candidate = first;
+    std::ptrdiff_t votes = 0;
+    for (const Listed* entry = first; entry != last; ++entry) {
+        if (votes == 0) candidate = entry;
+        votes += entry->key == candidate->key ? 1 : -1;
+    }
+    const NaturalKey common = candidate->key;
+    const auto held = std::count_if(first, last, [&](const Listed& e) { return e.key == common; });
+    if (held * 2 <= last - first) {
+        std::sort(first, last, byKey);
+        return;
+    }
+    Listed* lower = std::partition(first, last, [&](const Listed& e) { return e.key < common; });
+    Listed* upper = std::partition(lower, last, [&](const Listed& e) { return e.key == common; });
+    std::sort(first, lower, byKey);
+    std::sort(upper, last, byKey);
 }
 
 // After a sort the entries' names lie all over the block of names: each pass
@@ -133,7 +159,7 @@ void sortByBytes(Listed* first, Listed* last, const char* names, size_t depth)
         entry->key = rawKeyAt(names + entry->offset, entry->length, depth, &goesOn);
         entry->filled = goesOn ? kGoesOn : 0;
     }
-    std::sort(first, last, byKey);
+    sortKeys(first, last);
     for (Listed* run = first; run != last;) {
         Listed* end = run + 1;
         while (end != last && end->key == run->key) ++end;
@@ -234,7 +260,7 @@ void sortByName(Listed* first, Listed* last, const char* names, size_t depth, bo
             entry->filled = static_cast<std::uint8_t>(filled);
         }
     }
-    std::sort(first, last, byKey);
+    sortKeys(first, last);
     for (Listed* run = first; run != last;) {
         Listed* end = run + 1;
         while (end != last && end->key == run->key) ++end;
@@ -285,7 +311,7 @@ void FolderEnumerator::ReadAll()
             // The first keys are taken while the name is at hand.
             unsigned filled = 0;
             const NaturalKey key = NaturalKeyAt(name, 0, &filled);
-            listed.push_back(Listed{key, static_cast<std::uint32_t>(names.size()),
+            listed.push_back(Listed{key, key.high, static_cast<std::uint32_t>(names.size()),
                                     static_cast<std::uint16_t>(length), folder,
                                     static_cast<std::uint8_t>(filled)});
             names.append(name, length + 1);
@@ -304,8 +330,8 @@ void FolderEnumerator::ReadAll()
     for (const Listed* at = listed.data(); at != end; ++at) {
         fetchAhead(at, end, names.data());
         const Listed& entry = *at;
-        LPITEMIDLIST id =
-            ItemId::NewEntryList(names.data() + entry.offset, entry.length, entry.folder);
+        LPITEMIDLIST id = ItemId::NewEntryList(names.data() + entry.offset, entry.length,
+                                               entry.folder, entry.idKey);
         if (!id) {
             FReadStatus = E_OUTOFMEMORY;
             break;

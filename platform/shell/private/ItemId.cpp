@@ -77,11 +77,11 @@ LPITEMIDLIST NewList(const Bytes& entries)
     return reinterpret_cast<LPITEMIDLIST>(block);
 }
 
-LPITEMIDLIST NewEntryList(const char* name, size_t length, bool folder)
+LPITEMIDLIST NewEntryList(const char* name, size_t length, bool folder, std::uint64_t key)
 {
     auto* block = static_cast<BYTE*>(ShellAlloc(kEntryOverhead + length + 2));
     if (!block) return nullptr;
-    writeEntry(block, name, length, folder, NaturalSortKey(name).high);
+    writeEntry(block, name, length, folder, key);
     putWord(block + kEntryOverhead + length, 0);
     return reinterpret_cast<LPITEMIDLIST>(block);
 }

@@ -37,8 +37,9 @@ bool AppendEntry(Bytes& list, const char* name, bool folder);
 // entries plus a terminator in shell allocator memory; null when exhausted.
 LPITEMIDLIST NewList(const Bytes& entries);
 // A one-entry list for a file-system entry, built straight into shell memory
-// (the enumerator's path for every listed item); name holds length bytes and a zero.
-LPITEMIDLIST NewEntryList(const char* name, size_t length, bool folder);
+// (the enumerator's path for every listed item); name holds length bytes and a
+// zero, key is NaturalSortKey(name).high.
+LPITEMIDLIST NewEntryList(const char* name, size_t length, bool folder, std::uint64_t key);
 
 // The entries of list without its terminator (null counts as empty).
 Bytes EntriesOf(LPCITEMIDLIST list);
