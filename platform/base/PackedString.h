@@ -1,7 +1,7 @@
 #pragma once
 // 8-bit text held in one pointer, for records kept by the million (a folder's
 // rows): the empty text takes no memory, any other is one block holding its
-// bytes and a zero, so a 24-byte name fits the allocator's 32-byte chunk. It
+// bytes and a zero, so a name of up to 23 bytes fits a 32-byte chunk. It
 // reads as a std::string_view and converts to and from AnsiString; a
 // std::string would take 32 bytes of every record for each of its texts, most
 // of them empty until the row is shown. The texts it holds (names, type names,
