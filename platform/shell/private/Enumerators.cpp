@@ -127,6 +127,22 @@ inline void fetchAhead(const Listed* entry, const Listed* last, const char* name
     if (last - entry > kAhead) __builtin_prefetch(names + entry[kAhead].offset);
 }
 
+// How far the names of [first, last), which agree byte for byte up to from,
+// go on agreeing.
+size_t sharedBytes(const Listed* first, const Listed* last, const char* names, size_t from)
+{
+    const char* base = names + first->offset;
+    size_t shared = first->length;
+    for (const Listed* entry = first + 1; entry != last && shared > from; ++entry) {
+        fetchAhead(entry, last, names);
+        const char* name = names + entry->offset;
+        size_t same = from;
+        while (same < shared && name[same] == base[same]) ++same;
+        shared = same;
+    }
+    return shared;
+}
+
 // The 16 raw bytes of name from depth on, zero past its end (a name holds no
 // zero), and whether the name goes on past them.
 NaturalKey rawKeyAt(const char* name, size_t length, size_t depth, bool* goesOn)
@@ -143,16 +159,7 @@ NaturalKey rawKeyAt(const char* name, size_t length, size_t depth, bool* goesOn)
 void sortByBytes(Listed* first, Listed* last, const char* names, size_t depth)
 {
     if (last - first < 2) return;
-    const char* base = names + first->offset;
-    size_t shared = first->length;
-    for (const Listed* entry = first + 1; entry != last && shared > depth; ++entry) {
-        fetchAhead(entry, last, names);
-        const char* name = names + entry->offset;
-        size_t same = depth;
-        while (same < shared && name[same] == base[same]) ++same;
-        shared = same;
-    }
-    depth = shared;
+    depth = sharedBytes(first, last, names, depth);
     for (Listed* entry = first; entry != last; ++entry) {
         fetchAhead(entry, last, names);
         bool goesOn = false;
@@ -187,14 +194,7 @@ struct Shared {
 Shared sharedPrefix(const Listed* first, const Listed* last, const char* names, size_t depth)
 {
     const char* base = names + first->offset;
-    size_t raw = first->length;
-    for (const Listed* entry = first + 1; entry != last && raw > 0; ++entry) {
-        fetchAhead(entry, last, names);
-        const char* name = names + entry->offset;
-        size_t same = 0;
-        while (same < raw && name[same] == base[same]) ++same;
-        raw = same;
-    }
+    size_t raw = sharedBytes(first, last, names, 0);
     while (raw > 0 && base[raw - 1] >= '0' && base[raw - 1] <= '9') --raw;
 
     Shared shared;

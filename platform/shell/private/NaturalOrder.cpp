@@ -90,13 +90,6 @@ NaturalKey NaturalKeyOfBytes(const unsigned char* bytes)
     return key;
 }
 
-NaturalKey NaturalSortKey(const char* name)
-{
-    unsigned char folded[16] = {};
-    FoldNatural(name, folded, sizeof folded);
-    return NaturalKeyOfBytes(folded);
-}
-
 NaturalKey NaturalKeyAt(const char* name, size_t depth, unsigned* filled)
 {
     // Past the cut every form counts as going on; only the full comparison
@@ -117,6 +110,12 @@ NaturalKey NaturalKeyAt(const char* name, size_t depth, unsigned* filled)
         std::memset(folded + from, 0, depth + 16 - from);
     }
     return NaturalKeyOfBytes(folded + depth);
+}
+
+NaturalKey NaturalSortKey(const char* name)
+{
+    unsigned filled = 0;
+    return NaturalKeyAt(name, 0, &filled);
 }
 
 int CompareNatural(const char* a, const char* b)
