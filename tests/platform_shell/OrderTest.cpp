@@ -1,5 +1,6 @@
 #include "tests/platform_shell/ShellFixture.h"
 
+#include "platform/shell/private/FolderOrder.h"
 #include "platform/shell/private/NaturalOrder.h"
 
 #include <algorithm>
@@ -291,5 +292,69 @@ TEST_F(ShellTest, EnumeratesEveryKindOfNameInCompareIDsOrder)
             ASSERT_EQ(0xFFFF, order & 0xFFFF)
                 << "pattern " << pattern << ": " << names[i - 1] << " | " << names[i];
         }
+    }
+}
+
+namespace {
+
+// Names listed as the enumerator lists them: in a block, each with its first
+// key, in the shuffled order a folder's own order looks like.
+struct Listing {
+    std::string block;
+    std::vector<ListedEntry> entries;
+
+    void Add(const std::string& name, bool folder)
+    {
+        unsigned filled = 0;
+        const NaturalKey key = NaturalKeyAt(name.c_str(), 0, &filled);
+        entries.push_back(ListedEntry{key, key.high, static_cast<std::uint32_t>(block.size()),
+                                      static_cast<std::uint16_t>(name.size()), folder,
+                                      static_cast<std::uint8_t>(filled)});
+        block.append(name.c_str(), name.size() + 1);
+    }
+    std::vector<std::string> Sorted(std::ptrdiff_t sharedFrom)
+    {
+        std::vector<ListedEntry> sorted = entries;
+        SortListed(sorted.data(), sorted.data() + sorted.size(), block.data(), sharedFrom);
+        std::vector<std::string> names;
+        for (const ListedEntry& entry : sorted) names.emplace_back(block.data() + entry.offset);
+        return names;
+    }
+};
+
+}  // namespace
+
+// Large listings are sorted by two threads, which share out groups of names
+// and cut a group's keys at its middle: whoever sorts what, the order is the
+// comparison's, with folders first. Sharing from every size up puts a cut in
+// every group; the default shares only the large listing.
+TEST(NaturalOrder, ASortSharedByTwoThreadsKeepsTheOrder)
+{
+    const auto inOrder = [](const std::string& a, const std::string& b) {
+        return CompareNatural(a.c_str(), b.c_str()) < 0;
+    };
+    for (int pattern = 0; pattern < 11; ++pattern) {
+        std::vector<std::string> files = NamesOfPattern(pattern, pattern == 1 ? 40000 : 3000);
+        std::shuffle(files.begin(), files.end(), std::minstd_rand(static_cast<unsigned>(pattern)));
+        // Every hundredth name a folder, listed among the files.
+        std::vector<std::string> folders;
+        Listing listing;
+        for (size_t i = 0; i < files.size(); ++i) {
+            listing.Add(files[i], i % 100 == 0);
+            if (i % 100 == 0) folders.push_back(files[i]);
+        }
+        std::sort(folders.begin(), folders.end());
+        std::erase_if(files, [&](const std::string& name) {
+            return std::binary_search(folders.begin(), folders.end(), name);
+        });
+        std::sort(folders.begin(), folders.end(), inOrder);
+        std::sort(files.begin(), files.end(), inOrder);
+        std::vector<std::string> expected = folders;
+        expected.insert(expected.end(), files.begin(), files.end());
+
+        for (const std::ptrdiff_t sharedFrom :
+             {std::ptrdiff_t{2}, std::ptrdiff_t{64}, kSortSharedFrom})
+            ASSERT_EQ(expected, listing.Sorted(sharedFrom))
+                << "pattern " << pattern << ", shared from " << sharedFrom;
     }
 }

@@ -1,0 +1,292 @@
+#include "platform/shell/private/FolderOrder.h"
+
+#include "platform/shell/private/BothAtOnce.h"
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+
+namespace {
+
+using Listed = ListedEntry;
+
+// What a sort call may do with its second thread: share is set while this
+// call is the only one running, so no more than two threads ever sort.
+struct Sorting {
+    const char* names;
+    std::ptrdiff_t sharedFrom;
+    bool share;
+
+    Sorting alone() const { return {names, sharedFrom, false}; }
+    bool splits(const Listed* first, const Listed* last) const
+    {
+        return share && last - first >= sharedFrom;
+    }
+};
+
+// Calls each(from, to, sorting) on two halves of [first, last) at once when
+// the range is large enough to share, else once on the whole range.
+template <class Each>
+void overHalves(Listed* first, Listed* last, const Sorting& sorting, Each each)
+{
+    if (!sorting.splits(first, last)) {
+        each(first, last, sorting);
+        return;
+    }
+    Listed* middle = first + (last - first) / 2;
+    BothAtOnce([&] { each(first, middle, sorting.alone()); },
+               [&] { each(middle, last, sorting.alone()); });
+}
+
+// A function object, not a function, so that std::sort inlines the compare.
+constexpr auto byKey = [](const Listed& a, const Listed& b) { return a.key < b.key; };
+
+// Sorts [lower, upper) and the rest of [first, last) by key, each alone or
+// both at once.
+void sortAround(Listed* first, Listed* lower, Listed* upper, Listed* last, const Sorting& sorting)
+{
+    if (sorting.splits(first, last))
+        BothAtOnce([&] { std::sort(first, lower, byKey); }, [&] { std::sort(upper, last, byKey); });
+    else {
+        std::sort(first, lower, byKey);
+        std::sort(upper, last, byKey);
+    }
+}
+
+// Sorts [first, last) by key. Names in real folders mostly share a beginning,
+// so one key often holds most of a group: then the others are moved to either
+// side of it and sorted alone, and the big run keeps its names in the order
+// they lie in memory for the passes that follow. A group to be shared is cut
+// at a key from its middle the same way, and its sides sorted at once.
+void sortKeys(Listed* first, Listed* last, const Sorting& sorting)
+{
+    // The key held by more than half of the entries, if one is.
+    const Listed* candidate = first;
+    std::ptrdiff_t votes = 0;
+    for (const Listed* entry = first; entry != last; ++entry) {
+        if (votes == 0) candidate = entry;
+        votes += entry->key == candidate->key ? 1 : -1;
+    }
+    NaturalKey cut = candidate->key;
+    const auto held = std::count_if(first, last, [&](const Listed& e) { return e.key == cut; });
+    if (held * 2 <= last - first) {
+        if (!sorting.splits(first, last)) {
+            std::sort(first, last, byKey);
+            return;
+        }
+        // The middle key of a sample spread over the group.
+        constexpr std::ptrdiff_t kSample = 63;
+        NaturalKey sample[kSample];
+        const std::ptrdiff_t step = (last - first) / kSample;
+        for (std::ptrdiff_t i = 0; i < kSample; ++i) sample[i] = first[i * step].key;
+        std::nth_element(sample, sample + kSample / 2, sample + kSample);
+        cut = sample[kSample / 2];
+    }
+    Listed* lower = std::partition(first, last, [&](const Listed& e) { return e.key < cut; });
+    Listed* upper = std::partition(lower, last, [&](const Listed& e) { return e.key == cut; });
+    sortAround(first, lower, upper, last, sorting);
+}
+
+// The end of the run of equal keys that starts at run.
+Listed* runEnd(Listed* run, Listed* last)
+{
+    Listed* end = run + 1;
+    while (end != last && end->key == run->key) ++end;
+    return end;
+}
+
+// Calls each(run, end, sorting) for every run of equal keys in [first, last),
+// which is sorted by key. A range to be shared is cut at the edge of a run
+// near its middle and its halves done at once; when one run holds nearly all
+// of it, that run may share its own work instead.
+template <class Each>
+void forEachRun(Listed* first, Listed* last, const Sorting& sorting, Each each)
+{
+    Listed* cut = nullptr;
+    if (sorting.splits(first, last)) {
+        Listed* middle = first + (last - first) / 2;
+        Listed* start = middle;
+        while (start != first && (start - 1)->key == middle->key) --start;
+        Listed* end = runEnd(middle, last);
+        cut = middle - start < end - middle ? start : end;
+        const std::ptrdiff_t least = (last - first) / 8;
+        if (cut - first < least || last - cut < least) cut = nullptr;
+    }
+    if (!cut) {
+        for (Listed* run = first; run != last;) {
+            Listed* end = runEnd(run, last);
+            each(run, end, sorting);
+            run = end;
+        }
+        return;
+    }
+    const Sorting alone = sorting.alone();
+    BothAtOnce([&] { forEachRun(first, cut, alone, each); },
+               [&] { forEachRun(cut, last, alone, each); });
+}
+
+// How far the names of [first, last), which agree byte for byte up to from,
+// go on agreeing.
+size_t sharedBytes(const Listed* first, const Listed* last, const char* names, size_t from)
+{
+    const char* base = names + first->offset;
+    size_t shared = first->length;
+    for (const Listed* entry = first + 1; entry != last && shared > from; ++entry) {
+        FetchNameAhead(entry, last, names);
+        const char* name = names + entry->offset;
+        size_t same = from;
+        while (same < shared && name[same] == base[same]) ++same;
+        shared = same;
+    }
+    return shared;
+}
+
+// The 16 raw bytes of name from depth on, zero past its end (a name holds no
+// zero), and whether the name goes on past them.
+NaturalKey rawKeyAt(const char* name, size_t length, size_t depth, bool* goesOn)
+{
+    unsigned char bytes[16] = {};
+    if (depth < length) std::memcpy(bytes, name + depth, std::min<size_t>(16, length - depth));
+    *goesOn = length > depth + 16;
+    return NaturalKeyOfBytes(bytes);
+}
+
+// Puts [first, last) in the order of their raw bytes; they agree up to depth.
+// The same radix sort as by name, for names whose folded forms are equal and
+// which only their bytes tell apart (the same words in other cases).
+void sortByBytes(Listed* first, Listed* last, size_t depth, const Sorting& sorting)
+{
+    if (last - first < 2) return;
+    const char* names = sorting.names;
+    depth = sharedBytes(first, last, names, depth);
+    overHalves(first, last, sorting, [&](Listed* from, Listed* to, const Sorting&) {
+        for (Listed* entry = from; entry != to; ++entry) {
+            FetchNameAhead(entry, to, names);
+            bool goesOn = false;
+            entry->key = rawKeyAt(names + entry->offset, entry->length, depth, &goesOn);
+            entry->filled = goesOn ? kGoesOn : 0;
+        }
+    });
+    sortKeys(first, last, sorting);
+    forEachRun(first, last, sorting, [depth](Listed* run, Listed* end, const Sorting& within) {
+        // Of equal keys, a name that ends there is the shorter; two that end
+        // are the same name.
+        Listed* going =
+            std::partition(run, end, [](const Listed& e) { return e.filled != kGoesOn; });
+        sortByBytes(going, end, depth + 16, within);
+    });
+}
+
+// What every name of a group shares: raw bytes up to a point where no digit
+// run is cut, the folded bytes they make, and how far the folded forms agree.
+struct Shared {
+    size_t raw = 0;      // the names agree byte for byte this far
+    size_t folded = 0;   // the folded length of those bytes
+    size_t agreed = 0;   // the folded forms agree this far (at least folded)
+    bool alike = false;  // every name folds to the same form
+};
+
+// The group [first, last) shares its folded forms up to depth. The raw bytes
+// are compared first, so a long common prefix costs a byte compare and only
+// what follows it is folded.
+Shared sharedPrefix(const Listed* first, const Listed* last, const char* names, size_t depth)
+{
+    const char* base = names + first->offset;
+    size_t raw = sharedBytes(first, last, names, 0);
+    while (raw > 0 && base[raw - 1] >= '0' && base[raw - 1] <= '9') --raw;
+
+    Shared shared;
+    shared.raw = raw;
+    unsigned char folded[kNaturalFoldLimit];
+    if (raw > 0) {
+        const std::string head(base, raw);
+        shared.folded = FoldNatural(head.c_str(), folded, sizeof folded);
+    }
+    // From there on the folded forms, from the raw bytes' end.
+    unsigned char rest[kNaturalFoldLimit];
+    unsigned char other[kNaturalFoldLimit];
+    const size_t from = std::max(depth, shared.folded) - shared.folded;
+    const size_t restLength = FoldNatural(base + raw, rest, sizeof rest);
+    // One byte past the base's form tells a name that goes on from one that
+    // folds alike; forms that reach the cut are never called alike.
+    bool alike = shared.folded + restLength + 1 < kNaturalFoldLimit;
+    size_t agreed = restLength;
+    for (const Listed* entry = first + 1; entry != last && agreed > from; ++entry) {
+        FetchNameAhead(entry, last, names);
+        const size_t limit = std::min(agreed + 1, sizeof other);
+        const size_t length = FoldNatural(names + entry->offset + raw, other, limit);
+        size_t same = from;
+        while (same < std::min(length, agreed) && other[same] == rest[same]) ++same;
+        alike = alike && length == restLength && same == restLength;
+        agreed = same;
+    }
+    shared.agreed = shared.folded + std::max(agreed, from);
+    shared.alike = alike && agreed == restLength;
+    return shared;
+}
+
+// Puts [first, last) in name order; their folded names agree up to depth,
+// and their keys were taken there when keysAtDepth holds. An MSD radix sort
+// with 16-byte digits: keys are sorted, runs of equal keys go one digit
+// deeper, and a group first skips whatever all of its names share, so the
+// cost does not grow with the length of a common prefix.
+void sortByName(Listed* first, Listed* last, size_t depth, bool keysAtDepth, const Sorting& sorting)
+{
+    if (last - first < 2) return;
+    const char* names = sorting.names;
+    // Past the cut of the folded forms only the full comparison decides.
+    if (depth + 17 > kNaturalFoldLimit) {
+        std::sort(first, last, [names](const Listed& a, const Listed& b) {
+            return CompareNatural(names + a.offset, names + b.offset) < 0;
+        });
+        return;
+    }
+    if (!keysAtDepth) {
+        const Shared shared = sharedPrefix(first, last, names, depth);
+        // The same words in other cases, or digits with other leading zeros.
+        if (shared.alike) {
+            sortByBytes(first, last, 0, sorting);
+            return;
+        }
+        depth = shared.agreed;
+        // The names fold alike up to their shared raw bytes, so each key is
+        // taken from what follows them.
+        overHalves(first, last, sorting, [&](Listed* from, Listed* to, const Sorting&) {
+            for (Listed* entry = from; entry != to; ++entry) {
+                FetchNameAhead(entry, to, names);
+                unsigned filled = 0;
+                entry->key = NaturalKeyAt(names + entry->offset + shared.raw, depth - shared.folded,
+                                          &filled);
+                entry->filled = static_cast<std::uint8_t>(filled);
+            }
+        });
+    }
+    sortKeys(first, last, sorting);
+    forEachRun(first, last, sorting, [depth](Listed* run, Listed* end, const Sorting& within) {
+        if (end - run < 2) return;
+        // Of equal keys, names that end there come first, shorter folded
+        // forms before longer; equal forms go by their raw bytes.
+        Listed* going =
+            std::partition(run, end, [](const Listed& e) { return e.filled != kGoesOn; });
+        std::sort(run, going, [](const Listed& a, const Listed& b) { return a.filled < b.filled; });
+        for (Listed* same = run; same != going;) {
+            Listed* next = same + 1;
+            while (next != going && next->filled == same->filled) ++next;
+            sortByBytes(same, next, 0, within.alone());
+            same = next;
+        }
+        sortByName(going, end, depth + 16, false, within);
+    });
+}
+
+}  // namespace
+
+void SortListed(ListedEntry* first, ListedEntry* last, const char* names, std::ptrdiff_t sharedFrom)
+{
+    const Sorting sorting{names, std::max<std::ptrdiff_t>(sharedFrom, 2), true};
+    Listed* files = std::partition(first, last, [](const Listed& e) { return e.folder; });
+    // The larger side, usually the files, gets the second thread.
+    const bool moreFolders = files - first > last - files;
+    sortByName(first, files, 0, true, moreFolders ? sorting : sorting.alone());
+    sortByName(files, last, 0, true, moreFolders ? sorting.alone() : sorting);
+}
