@@ -3,10 +3,10 @@
 // for one pattern of names at one size. Two ways to open it, each in a
 // process of its own so that each peak memory figure is that open's own:
 //
-//   open   frmQuillet->OpenFolderPath on a window that is not shown, best of 5;
+//   open   frmQuillet->OpenFolderPath on a window that is not shown, best of 3;
 //   typed  the shown window, the folder's path typed into the path box and
 //          Enter pressed as key events, until the file list reports all its
-//          rows to assistive technology and has drawn the first; best of 5.
+//          rows to assistive technology and has drawn the first; best of 3.
 //
 // Usage: open_folder_bench WORK PATTERN ENTRIES   one row of the table
 //        open_folder_bench --list                 the pattern names
@@ -223,10 +223,6 @@ int PeakGoal(double nameBytes)
 // ---------------------------------------------------------------------------
 // Measuring
 
-// Runs of each timed case: on a shared virtual machine a single run can be
-// twice as slow as the next, so each figure is the best of several.
-constexpr int kRuns = 5;
-
 double Seconds(const QElapsedTimer& timer)
 {
     return static_cast<double>(timer.nsecsElapsed()) / 1e9;
@@ -294,7 +290,7 @@ OpenFigures OpenByCall(const std::string& work, const std::string& name, int ent
     const long before = StatusKiB("VmRSS:");
     OpenFigures figures;
     figures.seconds = 1e99;
-    for (int run = 0; run < kRuns; ++run) {
+    for (int run = 0; run < 3; ++run) {
         frmQuillet->OpenFolderPath("C:\\");
         // Only the open is timed, not the release of the previous run's records.
         QElapsedTimer timer;
@@ -351,7 +347,7 @@ OpenFigures OpenByTyping(const std::string& work, const std::string& name, int e
     const QString path = QString::fromStdString(work + "/" + name);
     OpenFigures figures;
     figures.seconds = 1e99;
-    for (int run = 0; run < kRuns; ++run) {
+    for (int run = 0; run < 3; ++run) {
         frmQuillet->OpenFolderPath("C:\\");
         Settle();
         frmQuillet->cmbxPath->SetText("");
@@ -421,7 +417,7 @@ int RunCase(const std::string& work, const Pattern& pattern, int entries)
     const std::string path = work + "/" + name;
     MakeFolderOnce(path, entries, pattern.name, pattern.folder);
 
-    const double counting = BestOf(kRuns, [&] { CountEntries(path); });
+    const double counting = BestOf(3, [&] { CountEntries(path); });
     const std::string ls = "ls -1 '" + path + "' > /dev/null";
     const double listing = BestOf(3, [&] { (void)std::system(ls.c_str()); });
 
