@@ -1,5 +1,6 @@
 #include "platform/toolkit/private/ListViewViews.h"
 
+#include "platform/toolkit/private/BandedScrollBar.h"
 #include "platform/toolkit/private/ListViewAccessible.h"
 #include "platform/toolkit/private/ListViewCore.h"
 
@@ -80,6 +81,8 @@ ListViewGridView::ListViewGridView(ListViewCore* core, QWidget* parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setHorizontalScrollBar(new BandedScrollBar(Qt::Horizontal));
+    setVerticalScrollBar(new BandedScrollBar(Qt::Vertical));
     FHeader->setStretchLastSection(false);
     FHeader->setSectionsMovable(false);
     FHeader->setFocusPolicy(Qt::NoFocus);
