@@ -128,7 +128,7 @@ void TfrmQuillet::BuildThumbnails()
         first = false;
         requestAhead();
         if (decoded.loadFailed) {
-            ShowMessage(folder + "\\" + name);
+            ShowMessage(AnsiString(folder).append("\\").append(name));
             if (superseded()) return;
         }
 

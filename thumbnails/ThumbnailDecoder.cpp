@@ -32,7 +32,7 @@ constexpr int kWorkerNiceness = 5;
 int lookAhead(int workers, int tileWidth, int tileHeight)
 {
     const qint64 perTile = std::max<qint64>(1, TileBytes(tileWidth, tileHeight));
-    return static_cast<int>(std::clamp<qint64>(kLookAheadBytes / perTile, 1, 2 * workers));
+    return static_cast<int>(std::clamp<qint64>(kLookAheadBytes / perTile, 1, qint64{2} * workers));
 }
 
 // Linux gives each thread its own niceness and policy, and a pool thread is

@@ -14,7 +14,7 @@ namespace {
 
 bool isDriveForm(const AnsiString& text)
 {
-    const char c = text.size() >= 2 ? text[0] : 0;
+    const char c = text.size() >= 2 ? text[0] : '\0';
     return ((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z')) && text[1] == ':';
 }
 

@@ -18,8 +18,8 @@ namespace {
 // The CODE field of a success status carries the comparison's sign.
 HRESULT compareResult(int order)
 {
-    const short code = order < 0 ? -1 : order > 0 ? 1 : 0;
-    return static_cast<HRESULT>(static_cast<std::uint16_t>(code));
+    const std::uint16_t code = order < 0 ? 0xFFFF : order > 0 ? 1 : 0;
+    return static_cast<HRESULT>(code);
 }
 
 int kindRank(BYTE kind)
