@@ -305,11 +305,8 @@ struct Listing {
 
     void Add(const std::string& name, bool folder)
     {
-        unsigned filled = 0;
-        const NaturalKey key = NaturalKeyAt(name.c_str(), 0, &filled);
-        entries.push_back(ListedEntry{key, key.high, static_cast<std::uint32_t>(block.size()),
-                                      static_cast<std::uint16_t>(name.size()), folder,
-                                      static_cast<std::uint8_t>(filled)});
+        entries.push_back(
+            ListName(name.c_str(), name.size(), static_cast<std::uint32_t>(block.size()), folder));
         block.append(name.c_str(), name.size() + 1);
     }
     std::vector<std::string> Sorted(std::ptrdiff_t sharedFrom)

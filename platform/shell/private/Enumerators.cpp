@@ -3,7 +3,6 @@
 #include "platform/shell/private/FolderOrder.h"
 #include "platform/shell/private/ShellInternals.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <new>
@@ -101,11 +100,8 @@ void FolderEnumerator::ReadAll()
                 break;
             }
             // The first keys are taken while the name is at hand.
-            unsigned filled = 0;
-            const NaturalKey key = NaturalKeyAt(name, 0, &filled);
-            listed.push_back(ListedEntry{key, key.high, static_cast<std::uint32_t>(names.size()),
-                                         static_cast<std::uint16_t>(length), folder,
-                                         static_cast<std::uint8_t>(filled)});
+            listed.push_back(
+                ListName(name, length, static_cast<std::uint32_t>(names.size()), folder));
             names.append(name, length + 1);
         }
         SortListed(listed.data(), listed.data() + listed.size(), names.data());

@@ -281,6 +281,15 @@ void sortByName(Listed* first, Listed* last, size_t depth, bool keysAtDepth, con
 
 }  // namespace
 
+ListedEntry ListName(const char* name, size_t length, std::uint32_t offset, bool folder)
+{
+    unsigned filled = 0;
+    const NaturalKey key = NaturalKeyAt(name, 0, &filled);
+    return ListedEntry{key,    key.high,
+                       offset, static_cast<std::uint16_t>(length),
+                       folder, static_cast<std::uint8_t>(filled)};
+}
+
 void SortListed(ListedEntry* first, ListedEntry* last, const char* names, std::ptrdiff_t sharedFrom)
 {
     const Sorting sorting{names, std::max<std::ptrdiff_t>(sharedFrom, 2), true};

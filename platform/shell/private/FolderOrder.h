@@ -19,13 +19,17 @@ struct ListedEntry {
     std::uint8_t filled;  // of the key's bytes, as NaturalKeyAt tells (or kGoesOn)
 };
 
+// The entry of a name of length bytes that lies at offset in the block of
+// names, with its first key taken.
+ListedEntry ListName(const char* name, size_t length, std::uint32_t offset, bool folder);
+
 // A listing of at least this many entries is sorted by two threads: the
 // groups of entries are shared out between them, so a large folder's sort
 // takes about half as long on a machine with a second core.
 constexpr std::ptrdiff_t kSortSharedFrom = 32768;
 
-// Puts [first, last) in CompareIDs order. Each entry's key and filled must
-// be NaturalKeyAt(name, 0); names is the block the offsets point into, each
+// Puts [first, last) in CompareIDs order. Each entry is as ListName made it
+// (its key may have been changed since); names is the block the offsets point into, each
 // name ended by a zero. Groups of at least sharedFrom entries are split with
 // a second thread (when none can be had, this thread sorts them all). Raises
 // std::bad_alloc when memory runs out; the entries are then in some order.

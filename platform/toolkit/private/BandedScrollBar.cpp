@@ -9,6 +9,7 @@
 #include <QStyleOptionSlider>
 
 #include <algorithm>
+#include <cmath>
 
 QStyle::SubControl BandedScrollBar::PartAt(const QPoint& point) const
 {
@@ -28,23 +29,26 @@ void BandedScrollBar::paintEvent(QPaintEvent* event)
     } else {
         option.activeSubControls = FHovered;
     }
-    // Each band is drawn whole into an image of its own and then copied in:
-    // the style sets clips of its own, so a clip on this painter would not
-    // hold it to the band.
+    // Each band is drawn whole into an image and then copied in: the style
+    // sets clips of its own, so a clip on this painter would not hold it to
+    // the band. One image serves every band. Scaled up, the style's lines are
+    // wider and take more spans a row, so the bands are fewer rows.
     const qreal ratio = devicePixelRatioF();
-    const int bandHeight = std::max(1, static_cast<int>(kBandRows / ratio));
+    const int bandHeight = std::max(1, static_cast<int>(kBandRows / (ratio * ratio)));
+    QImage image((QSizeF(width(), bandHeight) * ratio).toSize(),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
     QPainter painter(this);
     const QRect area = event->rect().intersected(rect());
     for (int top = area.top(); top <= area.bottom(); top += bandHeight) {
-        const QRect band(0, top, width(), std::min(bandHeight, area.bottom() + 1 - top));
-        QImage image((QSizeF(band.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(ratio);
+        const int rows = std::min(bandHeight, area.bottom() + 1 - top);
         image.fill(Qt::transparent);
         QPainter bandPainter(&image);
         bandPainter.translate(0, -top);
         style()->drawComplexControl(QStyle::CC_ScrollBar, &option, &bandPainter, this);
         bandPainter.end();
-        painter.drawImage(band.topLeft(), image);
+        painter.drawImage(QPointF(0, top), image,
+                          QRectF(0, 0, image.width(), std::ceil(rows * ratio)));
     }
 }
 

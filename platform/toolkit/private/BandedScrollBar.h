@@ -1,19 +1,21 @@
 #pragma once
 // A scroll bar that paints itself in bands a few dozen pixel rows tall.
-// Qt's raster engine hands a fill taller than about 96 rows to its thread
-// pool and waits for it; on a busy machine the pool's threads wait for a
-// processor, and a scrolled list's frame waits with them, since the bar
-// repaints on every step. A band, drawn into an image of its own and copied
-// in, stays on the painting thread. It looks and behaves as Qt's own bar:
-// the same style, pixel for pixel, and the same pressed and hovered parts.
+// Qt's raster engine hands a fill of 96 spans or more (a span a row for a
+// plain fill, more for a wide line) to its thread pool and waits for it; on
+// a busy machine the pool's threads wait for a processor, and a scrolled
+// list's frame waits with them, since the bar repaints on every step. A
+// band, drawn into an image and copied in, stays on the painting thread. It
+// looks and behaves as Qt's own bar: the same style, pixel for pixel, and the
+// same pressed and hovered parts.
 
 #include <QScrollBar>
 #include <QStyle>
 
 class BandedScrollBar : public QScrollBar {
 public:
-    // Device pixel rows painted at once: under the 96 from which the raster
-    // engine shares a fill.
+    // Pixel rows painted at once at scale 1: under the 96 spans from which
+    // the raster engine shares a fill. Scaled by r, a band is this over r
+    // squared rows (this over r device rows).
     static constexpr int kBandRows = 64;
 
     explicit BandedScrollBar(Qt::Orientation orientation, QWidget* parent = nullptr)
