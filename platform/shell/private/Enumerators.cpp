@@ -1,6 +1,7 @@
 #include "platform/shell/private/Enumerators.h"
 
 #include "platform/shell/private/FolderOrder.h"
+#include "platform/shell/private/FolderReading.h"
 #include "platform/shell/private/ShellInternals.h"
 
 #include <cstdint>
@@ -76,34 +77,50 @@ HRESULT FolderEnumerator::Reset()
     return S_OK;
 }
 
+namespace {
+
+// Lists the entries of the folder open as dir that flags ask for, each name
+// appended to names with its zero. Offsets into names are 32-bit: returns
+// false when the names would pass 4 GiB, with the entries listed so far.
+// A failed read ends the listing, as readdir's does.
+bool listFolder(int dir, DWORD flags, std::vector<ListedEntry>& listed, std::string& names)
+{
+    struct NamesFull {};
+    try {
+        ReadFolderEntries(dir, [&](const dirent64& entry) {
+            const char* name = entry.d_name;
+            if (name[0] == '.') {
+                if (name[1] == 0 || (name[1] == '.' && name[2] == 0)) return;
+                if (!(flags & SHCONTF_INCLUDEHIDDEN)) return;
+            }
+            bool folder = entry.d_type == DT_DIR;
+            if (entry.d_type == DT_UNKNOWN || entry.d_type == DT_LNK) {
+                struct stat status {};
+                folder = fstatat(dir, name, &status, 0) == 0 && S_ISDIR(status.st_mode);
+            }
+            if (!(flags & (folder ? SHCONTF_FOLDERS : SHCONTF_NONFOLDERS))) return;
+            const size_t length = std::strlen(name);
+            if (names.size() + length >= UINT32_MAX) throw NamesFull();
+            // The first keys are taken while the name is at hand.
+            listed.push_back(
+                ListName(name, length, static_cast<std::uint32_t>(names.size()), folder));
+            names.append(name, length + 1);
+        });
+    } catch (const NamesFull&) {
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
 void FolderEnumerator::ReadAll()
 {
     FRead = true;
     std::vector<ListedEntry> listed;
     std::string names;
     try {
-        while (dirent* entry = readdir(FDir)) {
-            const char* name = entry->d_name;
-            if (name[0] == '.') {
-                if (name[1] == 0 || (name[1] == '.' && name[2] == 0)) continue;
-                if (!(FFlags & SHCONTF_INCLUDEHIDDEN)) continue;
-            }
-            bool folder = entry->d_type == DT_DIR;
-            if (entry->d_type == DT_UNKNOWN || entry->d_type == DT_LNK) {
-                struct stat status {};
-                folder = fstatat(dirfd(FDir), name, &status, 0) == 0 && S_ISDIR(status.st_mode);
-            }
-            if (!(FFlags & (folder ? SHCONTF_FOLDERS : SHCONTF_NONFOLDERS))) continue;
-            const size_t length = std::strlen(name);
-            if (names.size() + length >= UINT32_MAX) {
-                FReadStatus = E_OUTOFMEMORY;
-                break;
-            }
-            // The first keys are taken while the name is at hand.
-            listed.push_back(
-                ListName(name, length, static_cast<std::uint32_t>(names.size()), folder));
-            names.append(name, length + 1);
-        }
+        if (!listFolder(dirfd(FDir), FFlags, listed, names)) FReadStatus = E_OUTOFMEMORY;
         SortListed(listed.data(), listed.data() + listed.size(), names.data());
         FIds.reserve(listed.size());
     } catch (const std::bad_alloc&) {

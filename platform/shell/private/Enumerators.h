@@ -1,7 +1,7 @@
 #pragma once
 // Enumerators handed out by EnumObjects: one over ready-made child ids (the
 // desktop's and the drives folder's virtual children) and one over a POSIX
-// folder read with readdir.
+// folder read from the kernel (FolderReading.h).
 
 #include "platform/shell/private/CountedObject.h"
 #include "platform/shell/private/ItemId.h"
@@ -33,8 +33,8 @@ private:
     size_t FNext = 0;
 };
 
-// Lists a folder without a stat per entry: readdir's type decides folder or
-// not, and only entries whose type it does not tell, or symbolic links, are
+// Lists a folder without a stat per entry: the entry's type as the kernel
+// reports it decides folder or not, and only entries whose type it does not tell, or symbolic links, are
 // stat'ed (a link to a folder is a folder).
 //
 // The folder is read whole at the first request and its ids handed out in

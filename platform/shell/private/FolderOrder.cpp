@@ -41,15 +41,74 @@ void overHalves(Listed* first, Listed* last, const Sorting& sorting, Each each)
 // A function object, not a function, so that std::sort inlines the compare.
 constexpr auto byKey = [](const Listed& a, const Listed& b) { return a.key < b.key; };
 
+// Byte at (0 the most significant) of key.
+unsigned keyByte(const NaturalKey& key, int at)
+{
+    const std::uint64_t half = at < 8 ? key.high : key.low;
+    return static_cast<unsigned>(half >> (56 - 8 * (at & 7))) & 0xFF;
+}
+
+// Sorts [first, last) by key: a radix sort on the keys' bytes, from the first
+// byte in which they differ, that leaves small groups to std::sort. A large
+// sort over the whole array misses the cache at every step; the groups fit.
+void sortByKey(Listed* first, Listed* last)
+{
+    constexpr std::ptrdiff_t kSmall = 128;
+    if (last - first < kSmall) {
+        std::sort(first, last, byKey);
+        return;
+    }
+    // The bits that differ among the keys; none when they are all equal.
+    std::uint64_t allHigh = ~std::uint64_t{0}, anyHigh = 0, allLow = ~std::uint64_t{0}, anyLow = 0;
+    for (const Listed* entry = first; entry != last; ++entry) {
+        allHigh &= entry->key.high;
+        anyHigh |= entry->key.high;
+        allLow &= entry->key.low;
+        anyLow |= entry->key.low;
+    }
+    const std::uint64_t high = allHigh ^ anyHigh;
+    const std::uint64_t low = allLow ^ anyLow;
+    if (high == 0 && low == 0) return;
+    const int at = high ? __builtin_clzll(high) / 8 : 8 + __builtin_clzll(low) / 8;
+
+    std::ptrdiff_t count[256] = {};
+    for (const Listed* entry = first; entry != last; ++entry) ++count[keyByte(entry->key, at)];
+    // Each entry is moved straight into the room of its byte's group.
+    Listed* next[256];
+    Listed* end[256];
+    Listed* room = first;
+    for (unsigned byte = 0; byte < 256; ++byte) {
+        next[byte] = room;
+        room += count[byte];
+        end[byte] = room;
+    }
+    for (unsigned byte = 0; byte < 256; ++byte) {
+        while (next[byte] != end[byte]) {
+            Listed moving = *next[byte];
+            unsigned home = keyByte(moving.key, at);
+            while (home != byte) {
+                std::swap(moving, *next[home]++);
+                home = keyByte(moving.key, at);
+            }
+            *next[byte]++ = moving;
+        }
+    }
+    room = first;
+    for (unsigned byte = 0; byte < 256; ++byte) {
+        if (count[byte] > 1) sortByKey(room, room + count[byte]);
+        room += count[byte];
+    }
+}
+
 // Sorts [lower, upper) and the rest of [first, last) by key, each alone or
 // both at once.
 void sortAround(Listed* first, Listed* lower, Listed* upper, Listed* last, const Sorting& sorting)
 {
     if (sorting.splits(first, last))
-        BothAtOnce([&] { std::sort(first, lower, byKey); }, [&] { std::sort(upper, last, byKey); });
+        BothAtOnce([&] { sortByKey(first, lower); }, [&] { sortByKey(upper, last); });
     else {
-        std::sort(first, lower, byKey);
-        std::sort(upper, last, byKey);
+        sortByKey(first, lower);
+        sortByKey(upper, last);
     }
 }
 
@@ -71,7 +130,7 @@ void sortKeys(Listed* first, Listed* last, const Sorting& sorting)
     const auto held = std::count_if(first, last, [&](const Listed& e) { return e.key == cut; });
     if (held * 2 <= last - first) {
         if (!sorting.splits(first, last)) {
-            std::sort(first, last, byKey);
+            sortByKey(first, last);
             return;
         }
         // The middle key of a sample spread over the group.

@@ -1,0 +1,115 @@
+#include "tests/platform_shell/ShellFixture.h"
+
+#include "platform/shell/private/FolderReading.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// Enough 40-byte names to fill many of the kernel's blocks, so the folder is
+// read by a second thread while this one lists it.
+constexpr int kMany = 6000;
+
+std::string ManyName(int i)
+{
+    char name[64];
+    std::snprintf(name, sizeof name, "a name long enough to fill blocks %05d", i);
+    return name;
+}
+
+// A descriptor, closed when done.
+struct OpenFolder {
+    explicit OpenFolder(const std::string& path, int flags = O_DIRECTORY)
+        : fd(open(path.c_str(), O_RDONLY | flags))
+    {
+    }
+    ~OpenFolder()
+    {
+        if (fd >= 0) close(fd);
+    }
+    int fd;
+};
+
+}  // namespace
+
+// A large folder is read ahead on a second thread: every entry is taken once,
+// on this thread, FIFOs and links included; a failure raised while taking
+// stops the reading, and nothing is taken after it.
+TEST_F(ShellTest, ReadsALargeFolderAheadOnASecondThread)
+{
+    MakeFolder("many");
+    std::vector<std::string> expected = {".", "..", "fifo", "link", "sub"};
+    for (int i = 0; i < kMany; ++i) {
+        expected.push_back(ManyName(i));
+        MakeFile("many/" + expected.back());
+    }
+    ASSERT_EQ(0, mkfifo(PosixPath("many/fifo").c_str(), 0600));
+    MakeFolder("many/sub");
+    ASSERT_EQ(0, symlink("sub", PosixPath("many/link").c_str()));
+    std::sort(expected.begin(), expected.end());
+
+    {
+        OpenFolder folder(PosixPath("many"));
+        ASSERT_GE(folder.fd, 0);
+        std::vector<std::string> names;
+        bool elsewhere = false;
+        const std::thread::id here = std::this_thread::get_id();
+        EXPECT_EQ(0, ReadFolderEntries(folder.fd, [&](const dirent64& entry) {
+                      elsewhere = elsewhere || std::this_thread::get_id() != here;
+                      names.emplace_back(entry.d_name);
+                  }));
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(expected, names);
+        EXPECT_FALSE(elsewhere);
+    }
+
+    // Raised in the middle: the reader stops, and the failure comes out here.
+    for (const int failAt : {1, 2000, kMany}) {
+        OpenFolder folder(PosixPath("many"));
+        int taken = 0;
+        EXPECT_THROW(ReadFolderEntries(folder.fd,
+                                       [&](const dirent64&) {
+                                           if (++taken == failAt) throw std::runtime_error("full");
+                                       }),
+                     std::runtime_error);
+        EXPECT_EQ(failAt, taken);
+    }
+
+    // A descriptor that is not a folder ends at once with its error.
+    OpenFolder file(PosixPath("many/" + ManyName(0)), 0);
+    ASSERT_GE(file.fd, 0);
+    int none = 0;
+    EXPECT_EQ(ENOTDIR, ReadFolderEntries(file.fd, [&](const dirent64&) { ++none; }));
+    EXPECT_EQ(0, none);
+}
+
+// Through the enumerator: the large folder lists whole and in order, the link
+// to a folder among the folders and the FIFO among the files.
+TEST_F(ShellTest, EnumeratesALargeFolderWhole)
+{
+    MakeFolder("many");
+    for (int i = 0; i < kMany; ++i) MakeFile("many/" + ManyName(i));
+    ASSERT_EQ(0, mkfifo(PosixPath("many/fifo").c_str(), 0600));
+    MakeFolder("many/sub");
+    ASSERT_EQ(0, symlink("sub", PosixPath("many/link").c_str()));
+
+    ComRef<IShellFolder> folder = Bind("C:\\many");
+    ASSERT_TRUE(folder);
+    std::vector<std::string> names;
+    for (const OwnedId& id : Children(folder.get())) names.push_back(Name(folder.get(), id.get()));
+    ASSERT_EQ(static_cast<size_t>(kMany + 3), names.size());
+    EXPECT_EQ("link", names[0]);
+    EXPECT_EQ("sub", names[1]);
+    EXPECT_EQ(ManyName(0), names[2]);
+    EXPECT_EQ(ManyName(kMany - 1), names[kMany + 1]);
+    EXPECT_EQ("fifo", names[kMany + 2]);
+}
