@@ -128,6 +128,7 @@ void sortKeys(Listed* first, Listed* last, const Sorting& sorting)
     }
     NaturalKey cut = candidate->key;
     const auto held = std::count_if(first, last, [&](const Listed& e) { return e.key == cut; });
+    if (held == last - first) return;
     if (held * 2 <= last - first) {
         if (!sorting.splits(first, last)) {
             sortByKey(first, last);
@@ -185,19 +186,24 @@ void forEachRun(Listed* first, Listed* last, const Sorting& sorting, Each each)
 }
 
 // How far the names of [first, last), which agree byte for byte up to from,
-// go on agreeing.
-size_t sharedBytes(const Listed* first, const Listed* last, const char* names, size_t from)
+// go on agreeing. A large group is compared in two halves at once, each
+// against the group's first name.
+size_t sharedBytes(Listed* first, Listed* last, size_t from, const Sorting& sorting)
 {
+    const char* names = sorting.names;
     const char* base = names + first->offset;
-    size_t shared = first->length;
-    for (const Listed* entry = first + 1; entry != last && shared > from; ++entry) {
-        FetchNameAhead(entry, last, names);
-        const char* name = names + entry->offset;
-        size_t same = from;
-        while (same < shared && name[same] == base[same]) ++same;
-        shared = same;
-    }
-    return shared;
+    size_t half[2] = {first->length, first->length};
+    overHalves(first, last, sorting, [&](Listed* begin, Listed* end, const Sorting&) {
+        size_t& shared = half[begin != first];
+        for (const Listed* entry = begin; entry != end && shared > from; ++entry) {
+            FetchNameAhead(entry, end, names);
+            const char* name = names + entry->offset;
+            size_t same = from;
+            while (same < shared && name[same] == base[same]) ++same;
+            shared = same;
+        }
+    });
+    return std::min(half[0], half[1]);
 }
 
 // The 16 raw bytes of name from depth on, zero past its end (a name holds no
@@ -217,7 +223,7 @@ void sortByBytes(Listed* first, Listed* last, size_t depth, const Sorting& sorti
 {
     if (last - first < 2) return;
     const char* names = sorting.names;
-    depth = sharedBytes(first, last, names, depth);
+    depth = sharedBytes(first, last, depth, sorting);
     overHalves(first, last, sorting, [&](Listed* from, Listed* to, const Sorting&) {
         for (Listed* entry = from; entry != to; ++entry) {
             FetchNameAhead(entry, to, names);
@@ -247,11 +253,12 @@ struct Shared {
 
 // The group [first, last) shares its folded forms up to depth. The raw bytes
 // are compared first, so a long common prefix costs a byte compare and only
-// what follows it is folded.
-Shared sharedPrefix(const Listed* first, const Listed* last, const char* names, size_t depth)
+// what follows it is folded. A large group is folded in two halves at once.
+Shared sharedPrefix(Listed* first, Listed* last, size_t depth, const Sorting& sorting)
 {
+    const char* names = sorting.names;
     const char* base = names + first->offset;
-    size_t raw = sharedBytes(first, last, names, 0);
+    size_t raw = sharedBytes(first, last, 0, sorting);
     while (raw > 0 && base[raw - 1] >= '0' && base[raw - 1] <= '9') --raw;
 
     Shared shared;
@@ -263,24 +270,32 @@ Shared sharedPrefix(const Listed* first, const Listed* last, const char* names, 
     }
     // From there on the folded forms, from the raw bytes' end.
     unsigned char rest[kNaturalFoldLimit];
-    unsigned char other[kNaturalFoldLimit];
-    const size_t from = std::max(depth, shared.folded) - shared.folded;
+    const size_t start = std::max(depth, shared.folded) - shared.folded;
     const size_t restLength = FoldNatural(base + raw, rest, sizeof rest);
     // One byte past the base's form tells a name that goes on from one that
     // folds alike; forms that reach the cut are never called alike.
-    bool alike = shared.folded + restLength + 1 < kNaturalFoldLimit;
-    size_t agreed = restLength;
-    for (const Listed* entry = first + 1; entry != last && agreed > from; ++entry) {
-        FetchNameAhead(entry, last, names);
-        const size_t limit = std::min(agreed + 1, sizeof other);
-        const size_t length = FoldNatural(names + entry->offset + raw, other, limit);
-        size_t same = from;
-        while (same < std::min(length, agreed) && other[same] == rest[same]) ++same;
-        alike = alike && length == restLength && same == restLength;
-        agreed = same;
-    }
-    shared.agreed = shared.folded + std::max(agreed, from);
-    shared.alike = alike && agreed == restLength;
+    struct Agreement {
+        size_t agreed;
+        bool alike;
+    };
+    const Agreement whole{restLength, shared.folded + restLength + 1 < kNaturalFoldLimit};
+    Agreement half[2] = {whole, whole};
+    overHalves(first, last, sorting, [&](Listed* begin, Listed* end, const Sorting&) {
+        Agreement& mine = half[begin != first];
+        unsigned char other[kNaturalFoldLimit];
+        for (const Listed* entry = begin; entry != end && mine.agreed > start; ++entry) {
+            FetchNameAhead(entry, end, names);
+            const size_t limit = std::min(mine.agreed + 1, sizeof other);
+            const size_t length = FoldNatural(names + entry->offset + raw, other, limit);
+            size_t same = start;
+            while (same < std::min(length, mine.agreed) && other[same] == rest[same]) ++same;
+            mine.alike = mine.alike && length == restLength && same == restLength;
+            mine.agreed = same;
+        }
+    });
+    const size_t agreed = std::min(half[0].agreed, half[1].agreed);
+    shared.agreed = shared.folded + std::max(agreed, start);
+    shared.alike = half[0].alike && half[1].alike && agreed == restLength;
     return shared;
 }
 
@@ -301,7 +316,7 @@ void sortByName(Listed* first, Listed* last, size_t depth, bool keysAtDepth, con
         return;
     }
     if (!keysAtDepth) {
-        const Shared shared = sharedPrefix(first, last, names, depth);
+        const Shared shared = sharedPrefix(first, last, depth, sorting);
         // The same words in other cases, or digits with other leading zeros.
         if (shared.alike) {
             sortByBytes(first, last, 0, sorting);

@@ -16,6 +16,12 @@ bool isDigit(char c)
     return c >= '0' && c <= '9';
 }
 
+// ASCII letters fold to lower case; every other byte stands for itself.
+unsigned char foldByte(char c)
+{
+    return static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+}
+
 }  // namespace
 
 // A digit run becomes one byte 0x30 + its count of significant digits (0x39
@@ -33,7 +39,7 @@ size_t FoldNatural(const char* name, unsigned char* out, size_t limit)
         if (c == 0) break;
         if (!isDigit(c)) {
             // Most bytes: one in, one out.
-            out[n++] = static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+            out[n++] = foldByte(c);
             ++p;
         } else {
             while (*p == '0') ++p;
@@ -78,6 +84,32 @@ int compareFolded(const char* a, const char* b)
     }
     if (lengthA != lengthB) return lengthA < lengthB ? -1 : 1;
     return std::strcmp(a, b);
+}
+
+// The order of two names at the point where they part, a and b, when their
+// first bytes tell it at once: both names fold alike before them and no
+// digit run goes on from before them. Two bytes that are not digits fold
+// apart or not; two digit runs of unequal value are ordered by it. 0 when
+// only the folded forms can tell (a digit against another byte, runs of one
+// value, runs too long to count).
+int toldAtOnce(const char* a, const char* b)
+{
+    const bool digitA = isDigit(*a), digitB = isDigit(*b);
+    if (!digitA && !digitB) {
+        const unsigned char foldA = foldByte(*a), foldB = foldByte(*b);
+        return foldA == foldB ? 0 : foldA < foldB ? -1 : 1;
+    }
+    if (!digitA || !digitB) return 0;
+    while (*a == '0') ++a;
+    while (*b == '0') ++b;
+    size_t countA = 0, countB = 0;
+    while (isDigit(a[countA])) ++countA;
+    while (isDigit(b[countB])) ++countB;
+    // The folded form counts at most 255 digits.
+    if (countA >= 255 || countB >= 255) return 0;
+    if (countA != countB) return countA < countB ? -1 : 1;
+    const int digits = std::memcmp(a, b, countA);
+    return digits < 0 ? -1 : digits > 0 ? 1 : 0;
 }
 
 }  // namespace
@@ -131,5 +163,6 @@ int CompareNatural(const char* a, const char* b)
         same + std::strlen(b + same) > kWhollyFolded)
         return compareFolded(a, b);
     while (same > 0 && isDigit(a[same - 1])) --same;
+    if (const int told = toldAtOnce(a + same, b + same)) return told;
     return compareFolded(a + same, b + same);
 }
