@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -41,24 +42,41 @@ void overHalves(Listed* first, Listed* last, const Sorting& sorting, Each each)
 // A function object, not a function, so that std::sort inlines the compare.
 constexpr auto byKey = [](const Listed& a, const Listed& b) { return a.key < b.key; };
 
-// Byte at (0 the most significant) of key.
-unsigned keyByte(const NaturalKey& key, int at)
-{
-    const std::uint64_t half = at < 8 ? key.high : key.low;
-    return static_cast<unsigned>(half >> (56 - 8 * (at & 7))) & 0xFF;
-}
+// A group this small is sorted by std::sort alone.
+constexpr std::ptrdiff_t kSmallGroup = 128;
 
-// Sorts [first, last) by key: a radix sort on the keys' bytes, from the first
-// byte in which they differ, that leaves small groups to std::sort. A large
-// sort over the whole array misses the cache at every step; the groups fit.
-void sortByKey(Listed* first, Listed* last)
-{
-    constexpr std::ptrdiff_t kSmall = 128;
-    if (last - first < kSmall) {
-        std::sort(first, last, byKey);
-        return;
+// Where the keys of a group can differ: the first (most significant) eight
+// bits that are not the same in all of them, or fewer when fewer differ. A
+// group's keys are sorted by these bits first; names often differ in only a
+// few bits of a byte (a letter's case, a digit, the count of a digit run),
+// so a byte would split them into few groups, where these bits split them
+// into as many as they hold.
+struct Digit {
+    int bits = 0;
+    int at[8] = {};  // bit positions from the key's top, 0 to 127
+    // When the bits lie side by side in one half of the key (a whole byte
+    // differs, say), that half shifted right by this much ends in them.
+    int shift = -1;
+
+    unsigned of(const NaturalKey& key) const
+    {
+        if (shift >= 0)
+            return static_cast<unsigned>((at[0] < 64 ? key.high : key.low) >> shift) &
+                   ((1u << bits) - 1);
+        unsigned digit = 0;
+        for (int i = 0; i < bits; ++i) {
+            const int bit = at[i];
+            const std::uint64_t half = bit < 64 ? key.high : key.low;
+            digit = digit << 1 | static_cast<unsigned>(half >> (63 - (bit & 63)) & 1);
+        }
+        return digit;
     }
-    // The bits that differ among the keys; none when they are all equal.
+};
+
+// The digit of [first, last), which hold at least two keys; no bits when
+// the keys are all equal.
+Digit digitOf(const Listed* first, const Listed* last)
+{
     std::uint64_t allHigh = ~std::uint64_t{0}, anyHigh = 0, allLow = ~std::uint64_t{0}, anyLow = 0;
     for (const Listed* entry = first; entry != last; ++entry) {
         allHigh &= entry->key.high;
@@ -66,38 +84,79 @@ void sortByKey(Listed* first, Listed* last)
         allLow &= entry->key.low;
         anyLow |= entry->key.low;
     }
-    const std::uint64_t high = allHigh ^ anyHigh;
-    const std::uint64_t low = allLow ^ anyLow;
-    if (high == 0 && low == 0) return;
-    const int at = high ? __builtin_clzll(high) / 8 : 8 + __builtin_clzll(low) / 8;
-
-    std::ptrdiff_t count[256] = {};
-    for (const Listed* entry = first; entry != last; ++entry) ++count[keyByte(entry->key, at)];
-    // Each entry is moved straight into the room of its byte's group.
-    Listed* next[256];
-    Listed* end[256];
-    Listed* room = first;
-    for (unsigned byte = 0; byte < 256; ++byte) {
-        next[byte] = room;
-        room += count[byte];
-        end[byte] = room;
-    }
-    for (unsigned byte = 0; byte < 256; ++byte) {
-        while (next[byte] != end[byte]) {
-            Listed moving = *next[byte];
-            unsigned home = keyByte(moving.key, at);
-            while (home != byte) {
-                std::swap(moving, *next[home]++);
-                home = keyByte(moving.key, at);
-            }
-            *next[byte]++ = moving;
+    std::uint64_t differ[2] = {allHigh ^ anyHigh, allLow ^ anyLow};
+    Digit digit;
+    for (int half = 0; half < 2 && digit.bits < 8; ++half) {
+        while (differ[half] != 0 && digit.bits < 8) {
+            const int top = __builtin_clzll(differ[half]);
+            digit.at[digit.bits++] = 64 * half + top;
+            differ[half] &= ~(std::uint64_t{1} << (63 - top));
         }
     }
-    room = first;
-    for (unsigned byte = 0; byte < 256; ++byte) {
-        if (count[byte] > 1) sortByKey(room, room + count[byte]);
-        room += count[byte];
+    if (digit.bits == 0) return digit;
+    const int lastBit = digit.at[digit.bits - 1];
+    if (lastBit - digit.at[0] == digit.bits - 1 && lastBit / 64 == digit.at[0] / 64)
+        digit.shift = 63 - (lastBit & 63);
+    return digit;
+}
+
+// Sorts [first, last) by key, digits holding a byte for each entry: a radix
+// sort on the digits of the keys (Digit), which leaves small groups to
+// std::sort. A large sort over the whole array misses the cache at every
+// step; the groups fit.
+void sortByDigits(Listed* first, Listed* last, unsigned char* digits)
+{
+    if (last - first < kSmallGroup) {
+        std::sort(first, last, byKey);
+        return;
     }
+    const Digit digit = digitOf(first, last);
+    if (digit.bits == 0) return;
+    const std::ptrdiff_t n = last - first;
+    std::ptrdiff_t count[256] = {};
+    for (std::ptrdiff_t i = 0; i < n; ++i) {
+        digits[i] = static_cast<unsigned char>(digit.of(first[i].key));
+        ++count[digits[i]];
+    }
+    // Each entry is moved straight into the room of its digit.
+    std::ptrdiff_t next[256];
+    std::ptrdiff_t end[256];
+    std::ptrdiff_t room = 0;
+    for (unsigned value = 0; value < 256; ++value) {
+        next[value] = room;
+        room += count[value];
+        end[value] = room;
+    }
+    for (unsigned value = 0; value < 256; ++value) {
+        while (next[value] != end[value]) {
+            const std::ptrdiff_t at = next[value];
+            const unsigned home = digits[at];
+            if (home == value) {
+                ++next[value];
+                continue;
+            }
+            const std::ptrdiff_t to = next[home]++;
+            std::swap(first[at], first[to]);
+            std::swap(digits[at], digits[to]);
+        }
+    }
+    room = 0;
+    for (unsigned value = 0; value < 256; ++value) {
+        if (count[value] > 1)
+            sortByDigits(first + room, first + room + count[value], digits + room);
+        room += count[value];
+    }
+}
+
+// Sorts [first, last) by key.
+void sortByKey(Listed* first, Listed* last)
+{
+    if (last - first < kSmallGroup) {
+        std::sort(first, last, byKey);
+        return;
+    }
+    std::vector<unsigned char> digits(static_cast<size_t>(last - first));
+    sortByDigits(first, last, digits.data());
 }
 
 // Sorts [lower, upper) and the rest of [first, last) by key, each alone or
