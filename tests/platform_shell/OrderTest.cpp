@@ -101,8 +101,8 @@ TEST(NaturalOrder, OrdersAsTheWholeFoldedForms)
         const std::string a = make(12);
         const std::string b = a.substr(0, random() % (a.size() + 1)) + make(8);
         const std::string formA = folded(a), formB = folded(b);
-        const int expected = formA != formB ? (formA < formB ? -1 : 1)
-                                            : sign(std::strcmp(a.c_str(), b.c_str()));
+        const int expected =
+            formA != formB ? (formA < formB ? -1 : 1) : sign(std::strcmp(a.c_str(), b.c_str()));
         ASSERT_EQ(expected, sign(CompareNatural(a.c_str(), b.c_str()))) << a << " | " << b;
     }
 }

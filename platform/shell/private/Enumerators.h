@@ -34,8 +34,8 @@ private:
 };
 
 // Lists a folder without a stat per entry: the entry's type as the kernel
-// reports it decides folder or not, and only entries whose type it does not tell, or symbolic links, are
-// stat'ed (a link to a folder is a folder).
+// reports it decides folder or not, and only entries whose type it does not
+// tell, or symbolic links, are stat'ed (a link to a folder is a folder).
 //
 // The folder is read whole at the first request and its ids handed out in
 // the folder's own order: folders first, then names as CompareIDs orders
