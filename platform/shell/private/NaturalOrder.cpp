@@ -86,18 +86,24 @@ int compareFolded(const char* a, const char* b)
     return std::strcmp(a, b);
 }
 
-// The order of two names at the point where they part, a and b, when their
-// first bytes tell it at once: both names fold alike before them and no
-// digit run goes on from before them. Two bytes that are not digits fold
-// apart or not; two digit runs of unequal value are ordered by it. 0 when
-// only the folded forms can tell (a digit against another byte, runs of one
-// value, runs too long to count).
+// The order of two names from the point where they part, a and b, when the
+// bytes there tell it at once: both names fold alike before them and no
+// digit run goes on from before them. Bytes that are not digits are folded
+// one by one until they fold apart; if both names end first, they fold
+// alike and their first bytes, which differ, decide. Two digit runs of
+// unequal value are ordered by it. 0 when only the folded forms can tell (a
+// digit against another byte, runs of one value, runs too long to count).
 int toldAtOnce(const char* a, const char* b)
 {
     const bool digitA = isDigit(*a), digitB = isDigit(*b);
     if (!digitA && !digitB) {
-        const unsigned char foldA = foldByte(*a), foldB = foldByte(*b);
-        return foldA == foldB ? 0 : foldA < foldB ? -1 : 1;
+        for (size_t i = 0;; ++i) {
+            if (isDigit(a[i]) || isDigit(b[i])) return 0;
+            const unsigned char foldA = foldByte(a[i]), foldB = foldByte(b[i]);
+            if (foldA != foldB) return foldA < foldB ? -1 : 1;
+            if (foldA == 0) break;
+        }
+        return static_cast<unsigned char>(*a) < static_cast<unsigned char>(*b) ? -1 : 1;
     }
     if (!digitA || !digitB) return 0;
     while (*a == '0') ++a;
