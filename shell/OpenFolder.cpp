@@ -141,7 +141,7 @@ void TfrmQuillet::FillItemList(IShellFolder* folder)
             OwnedIdList child(id);
             auto item = std::make_unique<PShellItem>();
             item->ChildId = child.release();
-            item->Name = ItemDisplayName(folder, item->ChildId, false);
+            item->Name = PackedDisplayName(folder, item->ChildId, false);
             item->NeedsDetails = true;
             records.push_back(std::move(item));
         }

@@ -30,9 +30,10 @@ void FreeShellString(LPOLESTR text)
     malloc->Free(text);
 }
 
-}  // namespace
-
-AnsiString ItemDisplayName(IShellFolder* folder, LPCITEMIDLIST id, bool forParsing)
+// Text is AnsiString or PackedString: a name the folder hands out inside the
+// id goes straight into either, without a copy in between.
+template <class Text>
+Text displayName(IShellFolder* folder, LPCITEMIDLIST id, bool forParsing)
 {
     STRRET name;
     std::memset(&name, 0, sizeof name);
@@ -42,14 +43,27 @@ AnsiString ItemDisplayName(IShellFolder* folder, LPCITEMIDLIST id, bool forParsi
     switch (name.uType) {
     case STRRET_WSTR: {
         if (!name.pOleStr) return {};
-        AnsiString text = WideCharToString(name.pOleStr);
+        Text text(WideCharToString(name.pOleStr));
         FreeShellString(name.pOleStr);
         return text;
     }
-    case STRRET_OFFSET: return AnsiString(reinterpret_cast<const char*>(id) + name.uOffset);
-    case STRRET_CSTR: return AnsiString(name.cStr, strnlen(name.cStr, sizeof name.cStr));
+    case STRRET_OFFSET: return Text(reinterpret_cast<const char*>(id) + name.uOffset);
+    case STRRET_CSTR:
+        return Text(std::string_view(name.cStr, strnlen(name.cStr, sizeof name.cStr)));
     default: return {};
     }
+}
+
+}  // namespace
+
+AnsiString ItemDisplayName(IShellFolder* folder, LPCITEMIDLIST id, bool forParsing)
+{
+    return displayName<AnsiString>(folder, id, forParsing);
+}
+
+PackedString PackedDisplayName(IShellFolder* folder, LPCITEMIDLIST id, bool forParsing)
+{
+    return displayName<PackedString>(folder, id, forParsing);
 }
 
 bool IsFolderItem(IShellFolder* folder, LPCITEMIDLIST id)

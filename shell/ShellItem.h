@@ -29,6 +29,8 @@ struct PShellItem {
 // query gives the empty text. Raises EOleSysError when a wide name cannot be
 // given back because the allocator cannot be had.
 AnsiString ItemDisplayName(IShellFolder* folder, LPCITEMIDLIST id, bool forParsing);
+// The same, as a record keeps it: a name held in the id is copied only once.
+PackedString PackedDisplayName(IShellFolder* folder, LPCITEMIDLIST id, bool forParsing);
 // Whether the item id (relative to folder) is a folder.
 bool IsFolderItem(IShellFolder* folder, LPCITEMIDLIST id);
 // Sort comparison of two records (PShellItem*) by the open folder's first

@@ -234,6 +234,10 @@ void forEachRun(Listed* first, Listed* last, const Sorting& sorting, Each each)
     if (!cut) {
         for (Listed* run = first; run != last;) {
             Listed* end = runEnd(run, last);
+            // Small runs are too short to fetch their own names ahead: the
+            // names of the runs that follow are fetched meanwhile.
+            for (const Listed* entry = run; entry != end; ++entry)
+                FetchNameAhead(entry, last, sorting.names);
             each(run, end, sorting);
             run = end;
         }
