@@ -235,8 +235,9 @@ void forEachRun(Listed* first, Listed* last, const Sorting& sorting, Each each)
         for (Listed* run = first; run != last;) {
             Listed* end = runEnd(run, last);
             // Small runs are too short to fetch their own names ahead: the
-            // names of the runs that follow are fetched meanwhile.
-            for (const Listed* entry = run; entry != end; ++entry)
+            // names of the runs that follow are fetched meanwhile. A large
+            // run fetches its own.
+            for (const Listed* entry = run; entry != end && entry - run < kFetchAhead; ++entry)
                 FetchNameAhead(entry, last, sorting.names);
             each(run, end, sorting);
             run = end;

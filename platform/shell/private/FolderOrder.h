@@ -36,10 +36,12 @@ constexpr std::ptrdiff_t kSortSharedFrom = 32768;
 void SortListed(ListedEntry* first, ListedEntry* last, const char* names,
                 std::ptrdiff_t sharedFrom = kSortSharedFrom);
 
-// Fetches the name of the entry some places ahead of entry into the cache:
-// after the sort, the names of neighbouring entries lie all over the block.
+// How many entries ahead FetchNameAhead fetches a name.
+constexpr std::ptrdiff_t kFetchAhead = 16;
+// Fetches the name of the entry kFetchAhead places after entry into the
+// cache: after the sort, the names of neighbouring entries lie all over the
+// block.
 inline void FetchNameAhead(const ListedEntry* entry, const ListedEntry* last, const char* names)
 {
-    constexpr std::ptrdiff_t kAhead = 16;
-    if (last - entry > kAhead) __builtin_prefetch(names + entry[kAhead].offset);
+    if (last - entry > kFetchAhead) __builtin_prefetch(names + entry[kFetchAhead].offset);
 }
