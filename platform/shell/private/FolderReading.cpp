@@ -44,19 +44,24 @@ void readInto(int fd, Block& block)
     block.error = block.filled < 0 ? errno : 0;
 }
 
-const dirent64* entryAt(const Block& block, ssize_t at)
+// Calls each(entry, at) on the entries of block in order, at being where
+// the entry starts in the block, until each returns false.
+template <class Each>
+void eachEntry(const Block& block, Each each)
 {
-    return reinterpret_cast<const dirent64*>(block.bytes.get() + at);
+    for (ssize_t at = 0; at < block.filled;) {
+        const auto* entry = reinterpret_cast<const dirent64*>(block.bytes.get() + at);
+        if (entry->d_reclen == 0 || !each(*entry, at)) return;
+        at += entry->d_reclen;
+    }
 }
 
 void takeAll(const Block& block, const Take& take)
 {
-    for (ssize_t at = 0; at < block.filled;) {
-        const dirent64* entry = entryAt(block, at);
-        if (entry->d_reclen == 0) break;
-        take(*entry);
-        at += entry->d_reclen;
-    }
+    eachEntry(block, [&](const dirent64& entry, ssize_t) {
+        take(entry);
+        return true;
+    });
 }
 
 // Reads and takes block after block on this thread alone.
@@ -74,17 +79,18 @@ int readHere(int fd, Block& block, const Take& take)
 // the block was cut.
 bool cutAt(Block& block, off64_t& offset, off64_t end)
 {
-    for (ssize_t at = 0; at < block.filled;) {
-        const dirent64* entry = entryAt(block, at);
-        if (entry->d_reclen == 0) break;
+    ssize_t cut = -1;
+    eachEntry(block, [&](const dirent64& entry, ssize_t at) {
         if (offset >= end) {
-            block.filled = at;
-            return true;
+            cut = at;
+            return false;
         }
-        offset = entry->d_off;
-        at += entry->d_reclen;
-    }
-    return false;
+        offset = entry.d_off;
+        return true;
+    });
+    if (cut < 0) return false;
+    block.filled = cut;
+    return true;
 }
 
 // The offset of the entry after the last one of block, and whether the
@@ -93,13 +99,11 @@ off64_t offsetAfter(const Block& block, bool* rising)
 {
     off64_t offset = 0;
     *rising = true;
-    for (ssize_t at = 0; at < block.filled;) {
-        const dirent64* entry = entryAt(block, at);
-        if (entry->d_reclen == 0) break;
-        *rising = *rising && entry->d_off >= offset;
-        offset = entry->d_off;
-        at += entry->d_reclen;
-    }
+    eachEntry(block, [&](const dirent64& entry, ssize_t) {
+        *rising = *rising && entry.d_off >= offset;
+        offset = entry.d_off;
+        return true;
+    });
     return offset;
 }
 
@@ -252,7 +256,7 @@ private:
     bool FStopped = false;
 };
 
-// Starts a thread that runs ahead->read(s); false when none can be had.
+// Starts a thread that runs ahead.read(s); false when none can be had.
 bool startReader(std::thread& thread, ReadAhead& ahead, size_t s)
 {
     try {
@@ -276,28 +280,28 @@ int ReadFolderEntries(int fd, const Take& take)
 
     bool rising = false;
     const off64_t offset = offsetAfter(first, &rising);
-    auto ahead = std::make_unique<ReadAhead>(fd, offset);
+    ReadAhead ahead(fd, offset);
     std::thread readers[2];
     const auto joinAll = [&] {
         for (std::thread& reader : readers)
             if (reader.joinable()) reader.join();
     };
     if (const int other = secondHalf(fd, offset, rising); other >= 0) {
-        ahead->split(other);
-        if (!startReader(readers[1], *ahead, 1)) ahead->unsplit();
+        ahead.split(other);
+        if (!startReader(readers[1], ahead, 1)) ahead.unsplit();
     }
     // Nothing has been read from fd since the first block.
-    if (!startReader(readers[0], *ahead, 0)) {
-        ahead->stop();
+    if (!startReader(readers[0], ahead, 0)) {
+        ahead.stop();
         joinAll();
         return readHere(fd, first, take);
     }
     try {
-        const int error = ahead->list(take);
+        const int error = ahead.list(take);
         joinAll();
         return error;
     } catch (...) {
-        ahead->stop();
+        ahead.stop();
         joinAll();
         throw;
     }
