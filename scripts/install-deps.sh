@@ -1,13 +1,36 @@
 #!/usr/bin/env bash
-# Installs the Debian packages of both lists in debian-packages.txt (to run,
-# and to build and test) that are missing.
+# Installs the Debian packages of the named lists of debian-packages.txt
+# (run, build, test; all three when none is named) that are missing. Of a
+# line of alternatives, the first is installed when none of them is.
+# Usage: scripts/install-deps.sh [list...]
 set -euo pipefail
 here=$(cd "$(dirname "$0")" && pwd)
-mapfile -t wanted < <(grep -v -E '^\s*(#|\[|$)' "$here/debian-packages.txt")
+lists=("$@")
+[ ${#lists[@]} -eq 0 ] && lists=(run build test)
+
+installed() {
+  dpkg-query -W -f='${Status}' "$1" 2>/dev/null | grep -q 'install ok installed'
+}
+
 missing=()
-for p in "${wanted[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
+section=""
+while IFS= read -r line; do
+  line=${line%%#*}
+  read -r line <<<"$line"  # trims the spaces
+  case $line in
+    "") continue ;;
+    \[*\]) section=${line:1:-1}; continue ;;
+  esac
+  [[ " ${lists[*]} " == *" $section "* ]] || continue
+  IFS='|' read -ra alternatives <<<"$line"
+  found=""
+  for p in "${alternatives[@]}"; do
+    read -r p <<<"$p"
+    if installed "$p"; then found=$p; break; fi
+  done
+  [ -n "$found" ] || { read -r first <<<"${alternatives[0]}"; missing+=("$first"); }
+done <"$here/debian-packages.txt"
+
 [ ${#missing[@]} -eq 0 ] && exit 0
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
