@@ -7,8 +7,13 @@
 #     prefix, and the launcher, the metadata, the icons and the manual page
 #     pass their validators and agree on the version;
 #  3. the installed program's window carries the installed icon, at every size;
-#  4. `make deb`'s package holds the same files, depends on what the program
-#     needs, and lintian finds no error in it.
+#  4. the installed program's file list shows type icons from an icon theme
+#     that holds only SVG icons;
+#  5. it starts as a native Wayland client under a headless Weston;
+#  6. `make deb`'s package holds the same files, depends on what the program
+#     needs, and lintian finds no error in it;
+#  7. make install, make deb, installing the package and make uninstall leave
+#     the package whole and the prefix empty (as root, or with sudo).
 # Runs under xvfb-run when there is no display.
 # Usage: scripts/check-package.sh [release build folder, default build]
 set -euo pipefail
@@ -21,8 +26,13 @@ version=$(sed -n 's/^CMAKE_PROJECT_VERSION:STATIC=//p' "$build/CMakeCache.txt")
 release_date=$(sed -n 's/^set(QUILLET_RELEASE_DATE \(.*\))$/\1/p' CMakeLists.txt)
 work=$(mktemp -d)
 program_pid=""
+weston_pid=""
+package_installed=""
+sudo=""
 cleanup() {
   [ -n "$program_pid" ] && kill "$program_pid" 2>/dev/null
+  [ -n "$weston_pid" ] && kill "$weston_pid" 2>/dev/null
+  [ -n "$package_installed" ] && $sudo apt-get purge -y -qq quillet >/dev/null 2>&1
   rm -rf "$work"
 }
 trap cleanup EXIT
@@ -61,7 +71,7 @@ cmake --build "$minimal" -j "${JOBS:-2}"
 [ ! -e "$minimal/tests" ] || fail "the build without tests still configures the tests"
 
 echo "== installed files"
-cmake --build "$build" -j "${JOBS:-2}" >/dev/null
+cmake --build "$build" --target quillet packaging_docs -j "${JOBS:-2}" >/dev/null
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >/dev/null
 (cd "$prefix" && find . ! -type d | sed 's|^\./||' | sort) | same_files "the installation"
@@ -161,8 +171,88 @@ for size in (16, 22, 24, 32, 48, 64, 128, 256):
 print(f"the window carries the installed icon at {len(shown)} sizes")
 EOF
 
+echo "== type icons under an icon theme of SVG icons only"
+# A theme named as the program's first choice, holding nothing but magenta
+# SVG squares for the icons of the drives folder's rows; the file list must
+# show them, which it can only through Qt's SVG icon engine.
+theme=$work/svg-only/icons/breeze
+mkdir -p "$theme/scalable" "$work/home"
+printf '[Icon Theme]\nName=breeze\nDirectories=scalable\n\n[scalable]\nSize=48\nMinSize=8\nMaxSize=512\nType=Scalable\n' \
+  >"$theme/index.theme"
+for name in computer drive-harddisk user-home user-desktop folder folder-open text-x-generic; do
+  echo '<svg xmlns="http://www.w3.org/2000/svg" width="48" height="48"><rect width="48" height="48" fill="#ff00ff"/></svg>' \
+    >"$theme/scalable/$name.svg"
+done
+env -u XDG_CURRENT_DESKTOP -u QT_QPA_PLATFORMTHEME HOME="$work/home" XDG_DATA_DIRS="$work/svg-only" \
+  QT_QPA_PLATFORM=xcb "$prefix/bin/quillet" &
+program_pid=$!
+window=$(timeout 30 xdotool search --sync --onlyvisible --pid "$program_pid" | head -n 1) ||
+  fail "the installed program showed no window"
+magenta=0
+for _ in $(seq 60); do
+  # Counts the magenta pixels of the window's picture (xwd's format, 32 bits a pixel).
+  magenta=$(xwd -silent -id "$window" | python3 -c '
+import struct, sys
+data = sys.stdin.buffer.read()
+header = struct.unpack(">25I", data[:100])
+size, height, bpp, line, ncolors = header[0], header[5], header[11], header[12], header[19]
+assert bpp == 32, bpp
+pixels = data[size + 12 * ncolors:][:line * height]
+order = "<" if header[7] == 0 else ">"
+print(sum(1 for (v,) in struct.iter_unpack(order + "I", pixels) if v & 0xFFFFFF == 0xFF00FF))')
+  [ "$magenta" -gt 0 ] && break
+  sleep 0.5
+done
+kill "$program_pid"
+wait "$program_pid" 2>/dev/null || true
+program_pid=""
+[ "$magenta" -gt 0 ] || fail "no type icon of the SVG-only theme shows in the file list"
+echo "the file list shows the theme's SVG icons ($magenta pixels)"
+
+echo "== the installed program as a Wayland client"
+# A headless Weston; the program must connect to it as a native client (no
+# XWayland here), make its window a top-level and fill it. A closed window
+# cannot be asked for from outside: Weston's headless back end has no input
+# device and no protocol through which another client could close a window,
+# so the check stops the program once its window is up.
+socket=quillet-check-$$
+weston --backend=headless-backend.so --socket="$socket" --idle-time=0 --log="$work/weston.log" &
+weston_pid=$!
+for _ in $(seq 60); do
+  [ -S "$XDG_RUNTIME_DIR/$socket" ] && break
+  sleep 0.5
+done
+[ -S "$XDG_RUNTIME_DIR/$socket" ] || { cat "$work/weston.log" >&2; fail "Weston did not start"; }
+env -u DISPLAY WAYLAND_DISPLAY="$socket" QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client \
+  "$prefix/bin/quillet" 2>"$work/wayland.log" &
+program_pid=$!
+shown=""
+for _ in $(seq 120); do
+  # A top-level made, configured by the compositor and given a buffer.
+  if grep -q 'get_toplevel(new id xdg_toplevel@' "$work/wayland.log" &&
+    grep -q 'ack_configure(' "$work/wayland.log" && grep -q 'attach(wl_buffer@' "$work/wayland.log"; then
+    shown=yes
+    break
+  fi
+  kill -0 "$program_pid" 2>/dev/null || break
+  sleep 0.5
+done
+kill "$program_pid" 2>/dev/null
+wait "$program_pid" 2>/dev/null || true
+program_pid=""
+kill "$weston_pid"
+wait "$weston_pid" 2>/dev/null || true
+weston_pid=""
+if [ -z "$shown" ]; then
+  grep -v '^\[' "$work/wayland.log" >&2 || true
+  fail "the installed program showed no window under Weston"
+fi
+title=$(sed -n 's/.*xdg_toplevel@[0-9]*\.set_title("\(.*\)")$/\1/p' "$work/wayland.log" | tail -n 1)
+echo "a native Wayland window, titled \"$title\""
+
 echo "== the Debian package"
-cmake --build "$build" --target package >/dev/null
+(cd "$build" && cpack --config CPackConfig.cmake) >"$work/cpack.log" 2>&1 ||
+  { cat "$work/cpack.log" >&2; fail "CPack made no package"; }
 deb=$build/packages/quillet_${version}_$(dpkg --print-architecture).deb
 [ -f "$deb" ] || fail "no $deb"
 dpkg-deb --contents "$deb" >"$work/contents"
@@ -170,13 +260,20 @@ awk '$1 !~ /^d/ { sub("^\\./usr/", "", $6); print $6 }' "$work/contents" | sort 
 awk '$1 !~ /^d/ && $2 != "root/root" { exit 1 }' "$work/contents" || fail "the package holds files not owned by root"
 grep -q '^-rwxr-xr-x .* \./usr/bin/quillet$' "$work/contents" || fail "the program is not executable in the package"
 depends=$(dpkg-deb --field "$deb" Depends)
-for need in $(sed -n '/^\[run\]/,/^\[/{/^[a-z]/p}' scripts/debian-packages.txt); do
-  case $need in
-    lib*) pattern="$need (>= " ;;  # a shared library: dpkg-shlibdeps gives its version
-    *) pattern=$need ;;
+recommends=$(dpkg-deb --field "$deb" Recommends)
+# Each line of the [run] list, alternatives and all, as debian-packages.txt marks it.
+while IFS= read -r line; do
+  need=$(echo "${line%%#*}" | sed 's/^ *//; s/ *$//')
+  case $line in
+    *"# linked") field=$depends pattern="$need (>= " ;;  # dpkg-shlibdeps gives its version
+    *"# recommended") field=$recommends pattern="$need," ;;
+    *) field=$depends pattern="$need," ;;
   esac
-  [[ ", $depends," == *", $pattern"* ]] || fail "the package does not depend on $need: $depends"
-done
+  [[ ", $field," == *", $pattern"* ]] || fail "the package does not name \"$need\" as the list says: $field"
+done < <(sed -n '/^\[run\]/,/^\[/{/^[a-z]/p}' scripts/debian-packages.txt)
+homepage=$(sed -n 's/^QUILLET_HOMEPAGE_URL:STRING=//p' "$build/CMakeCache.txt")
+[ "$(dpkg-deb --field "$deb" Homepage)" = "$homepage" ] ||
+  fail "the package's Homepage is \"$(dpkg-deb --field "$deb" Homepage)\", not \"$homepage\""
 mkdir "$work/deb" && dpkg-deb --extract "$deb" "$work/deb"
 while read -r file; do
   [ "$file" = bin/quillet ] && continue  # stripped in the package
@@ -186,4 +283,57 @@ status=0
 lintian --fail-on error --info "$deb" >"$work/lintian" 2>&1 || status=$?
 grep -v 'running with root privileges' "$work/lintian" || echo "lintian: no remarks"
 [ "$status" -eq 0 ] || fail "lintian finds errors in $deb"
-echo "$deb: $(wc -l <"$work/contents") entries, depends on: $depends"
+echo "$deb: $(wc -l <"$work/contents") entries"
+echo "depends on: $depends"
+echo "recommends: $recommends"
+
+echo "== make install, make deb, the package installed, make uninstall"
+# make deb's staging install must not make make uninstall remove the installed
+# package's files, and make uninstall must take every file and folder that make
+# install put under the prefix. The package is removed again afterwards.
+if [ "$build" != build ]; then
+  echo "skipped: make works on the folder build, not $build"
+  exit 0
+fi
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+  if ! sudo -n true 2>/dev/null; then
+    echo "skipped: installing a package needs root or sudo without a password"
+    exit 0
+  fi
+  sudo="sudo -n"
+fi
+if dpkg-query -W -f='${Status}' quillet 2>/dev/null | grep -q 'install ok installed'; then
+  echo "skipped: a quillet package is installed already, and this check would remove it"
+  exit 0
+fi
+# Only the package itself may come in: its dependencies are all in the [run] list.
+$sudo apt-get install -s --no-install-recommends "./$deb" >"$work/apt-plan" 2>&1 ||
+  { cat "$work/apt-plan" >&2; fail "apt-get cannot install $deb"; }
+extra=$(sed -n 's/^Inst \([^ ]*\) .*/\1/p' "$work/apt-plan" | grep -vx quillet || true)
+[ -z "$extra" ] || fail "installing $deb would bring in more packages: $extra"
+mkdir "$work/uninstall-prefix"
+others=$(find .installs -type f 2>/dev/null | wc -l || true)
+quietly() {  # runs a command, showing its output only when it fails
+  "$@" >"$work/step.log" 2>&1 || { cat "$work/step.log" >&2; fail "$* failed"; }
+}
+quietly make -s install PREFIX="$work/uninstall-prefix"
+quietly make -s deb
+package_installed=yes
+quietly $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "./$deb"
+status=0
+# As the user types it, unless other installs are recorded here: those stay.
+if [ "$others" -eq 0 ]; then
+  make -s uninstall >"$work/uninstall.log" || status=$?
+else
+  make -s uninstall PREFIX="$work/uninstall-prefix" >"$work/uninstall.log" || status=$?
+fi
+changed=$(dpkg -V quillet || true)
+left=$(cd "$work/uninstall-prefix" && find . -mindepth 1)
+quietly $sudo env DEBIAN_FRONTEND=noninteractive apt-get purge -y -qq quillet
+package_installed=""
+sudo=""
+[ "$status" -eq 0 ] || { cat "$work/uninstall.log" >&2; fail "make uninstall failed"; }
+[ -z "$changed" ] || fail "make uninstall changed the installed package: $changed"
+[ -z "$left" ] || fail "make uninstall left in the prefix: $left"
+echo "the package is whole and the prefix empty after make uninstall ($(grep -c removed "$work/uninstall.log") removals)"
