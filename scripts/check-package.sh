@@ -211,18 +211,23 @@ echo "the file list shows the theme's SVG icons ($magenta pixels)"
 
 echo "== the installed program as a Wayland client"
 # A headless Weston; the program must connect to it as a native client (no
-# XWayland here), make its window a top-level and fill it. A closed window
-# cannot be asked for from outside: Weston's headless back end has no input
-# device and no protocol through which another client could close a window,
-# so the check stops the program once its window is up.
+# XWayland here), make its window a top-level and fill it, and end with exit
+# status 0 when the compositor asks the window to close. The headless back end
+# has no input device: a small module of Weston's (weston-close-windows.c)
+# sends every window the close request on SIGUSR1.
+cc -shared -fPIC -o "$work/close-windows.so" scripts/weston-close-windows.c \
+  $(pkg-config --cflags --libs libweston-10 libweston-desktop-10)
 socket=quillet-check-$$
-weston --backend=headless-backend.so --socket="$socket" --idle-time=0 --log="$work/weston.log" &
+weston --backend=headless-backend.so --socket="$socket" --idle-time=0 \
+  --modules="$work/close-windows.so" --log="$work/weston.log" &
 weston_pid=$!
 for _ in $(seq 60); do
   [ -S "$XDG_RUNTIME_DIR/$socket" ] && break
   sleep 0.5
 done
 [ -S "$XDG_RUNTIME_DIR/$socket" ] || { cat "$work/weston.log" >&2; fail "Weston did not start"; }
+grep -q "Loading module '$work/close-windows.so'" "$work/weston.log" ||
+  { cat "$work/weston.log" >&2; fail "Weston did not load the closing module"; }
 env -u DISPLAY WAYLAND_DISPLAY="$socket" QT_QPA_PLATFORM=wayland WAYLAND_DEBUG=client \
   "$prefix/bin/quillet" 2>"$work/wayland.log" &
 program_pid=$!
@@ -237,18 +242,26 @@ for _ in $(seq 120); do
   kill -0 "$program_pid" 2>/dev/null || break
   sleep 0.5
 done
-kill "$program_pid" 2>/dev/null
-wait "$program_pid" 2>/dev/null || true
-program_pid=""
-kill "$weston_pid"
-wait "$weston_pid" 2>/dev/null || true
-weston_pid=""
 if [ -z "$shown" ]; then
   grep -v '^\[' "$work/wayland.log" >&2 || true
   fail "the installed program showed no window under Weston"
 fi
+kill -USR1 "$weston_pid"
+for _ in $(seq 60); do
+  kill -0 "$program_pid" 2>/dev/null || break
+  sleep 0.5
+done
+kill -0 "$program_pid" 2>/dev/null && fail "the program's window did not close when Weston asked it to"
+status=0
+wait "$program_pid" || status=$?
+program_pid=""
+kill "$weston_pid"
+wait "$weston_pid" 2>/dev/null || true
+weston_pid=""
+grep -q 'xdg_toplevel@[0-9]*\.close()' "$work/wayland.log" || fail "Weston sent the window no close request"
+[ "$status" -eq 0 ] || fail "the program ended with exit status $status when its window was closed"
 title=$(sed -n 's/.*xdg_toplevel@[0-9]*\.set_title("\(.*\)")$/\1/p' "$work/wayland.log" | tail -n 1)
-echo "a native Wayland window, titled \"$title\""
+echo "a native Wayland window, titled \"$title\", closed by the compositor: exit status 0"
 
 echo "== the Debian package"
 (cd "$build" && cpack --config CPackConfig.cmake) >"$work/cpack.log" 2>&1 ||
