@@ -7,5 +7,12 @@
 set -uo pipefail
 preset=$1 build=$2
 shift 2
+# Qt warns once a test program when there is no runtime folder (a CI runner, su).
+if [ -z "${XDG_RUNTIME_DIR:-}" ]; then
+  XDG_RUNTIME_DIR=$(mktemp -d)
+  export XDG_RUNTIME_DIR
+  trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+fi
 ctest --preset "$preset" "$@" 2>&1 | python3 -u "$(dirname "$0")/test-output.py" "$build"
-exit "${PIPESTATUS[0]}"
+status=${PIPESTATUS[0]}
+exit "$status"
