@@ -11,7 +11,11 @@ import sys
 
 build = sys.argv[1]
 terminal = sys.stdout.isatty()
-result = re.compile(r"^\s*(\d+)/(\d+) Test\s+#\d+: (\S+) \.*\s*(?:\*\*\*)?(\w[\w ]*?)\s+[\d.]+ sec")
+# "  3/689 Test  #12: Suite.Name .....   Passed    0.05 sec"; a name may hold
+# spaces and dots (a parameterised test's "# GetParam() = ..."), an outcome
+# other than passed or skipped is a failure of some kind.
+result = re.compile(r"^\s*(\d+)/(\d+) Test\s+#\d+: (.*)$")
+quiet_outcome = re.compile(r"^(.*) \.+\s*(?:\*\*\*)?(Passed|Skipped)\s+[\d.]+ sec$")
 start = re.compile(r"^\s*Start\s+\d+: ")
 summary = re.compile(r"^\d+% tests passed, \d+ tests? failed out of \d+")
 
@@ -29,9 +33,11 @@ def clear_progress():
 for line in sys.stdin:
     line = line.rstrip("\n")
     if m := result.match(line):
-        done, total, name, outcome = m.groups()
-        in_failure = outcome not in ("Passed", "Skipped")
-        if outcome == "Skipped":
+        done, total, rest = m.groups()
+        quiet = quiet_outcome.match(rest)
+        name = quiet.group(1) if quiet else rest
+        in_failure = not quiet
+        if quiet and quiet.group(2) == "Skipped":
             skipped.append(name)
         if in_failure:
             clear_progress()
