@@ -1,6 +1,7 @@
 // Opening a folder: binding it, enumerating its items into the records, and
 // keeping the path box's history with the item id lists it owns.
 
+#include "app/OpenTiming.h"
 #include "app/Quillet.h"
 #include "platform/shell/ComObj.h"
 #include "platform/shell/ComRef.h"
@@ -126,6 +127,7 @@ void TfrmQuillet::OpenFolderId(LPITEMIDLIST id)
             selected->MakeVisible(false);
         }
     }
+    OpenTiming::Opened(lstvwVirtualList);
     // Last: if it raises, the new folder is already complete.
     replaced.Free();
 }
