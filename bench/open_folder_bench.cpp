@@ -13,6 +13,9 @@
 // Usage: open_folder_bench WORK PATTERN ENTRIES   one row of the table
 //        open_folder_bench --list                 the pattern names
 //        open_folder_bench --header               the table's heading
+//        open_folder_bench --make WORK PATTERN ENTRIES   makes the folder (once),
+//                                                 prints its path and mean name bytes
+//        open_folder_bench --readdir FOLDER       the readdir loop's best of 3, s
 // The folder WORK/PATTERN-ENTRIES is made once and kept for later runs.
 // bench/open_folder.sh runs the whole table.
 
@@ -467,6 +470,21 @@ int main(int argc, char** argv)
     }
     if (argc == 2 && std::strcmp(argv[1], "--header") == 0) {
         PrintHeader();
+        return 0;
+    }
+    if (argc == 3 && std::strcmp(argv[1], "--readdir") == 0) {
+        std::printf("%.3f\n", BestOf(3, [&] { CountEntries(argv[2]); }));
+        return 0;
+    }
+    if (argc == 5 && std::strcmp(argv[1], "--make") == 0) {
+        const Pattern* pattern = FindPattern(argv[3]);
+        const int entries = std::atoi(argv[4]);
+        if (!pattern || entries < 1) return 2;
+        mkdir(argv[2], 0755);
+        const std::string path =
+            std::string(argv[2]) + "/" + pattern->key + "-" + std::to_string(entries);
+        MakeFolderOnce(path, entries, pattern->name, pattern->folder);
+        std::printf("%s %.0f\n", path.c_str(), MeanNameBytes(*pattern, entries));
         return 0;
     }
     const Pattern* pattern = argc == 4 ? FindPattern(argv[2]) : nullptr;

@@ -1,6 +1,7 @@
 // The ways from one folder to another: the folder picker, the path box, the
 // file list's double-click and keys, and Up One Level.
 
+#include "app/OpenTiming.h"
 #include "app/Quillet.h"
 #include "platform/toolkit/ComboBox.h"
 #include "platform/toolkit/Dialogs.h"
@@ -19,6 +20,7 @@ void TfrmQuillet::cmbxPathKeyDown(TObject*, WORD& Key, TShiftState)
     if (text.empty()) return;
     // A drive designator opens the drive's root.
     if (text.back() == ':') cmbxPath->SetText(text + "\\");
+    OpenTiming::Started();
     OpenFolderPath(cmbxPath->GetText());
     Key = 0;
     // The next arrow key moves in the folder just opened, not in the history.
@@ -46,6 +48,7 @@ void TfrmQuillet::FocusPathBox(TObject*)
 void TfrmQuillet::ReopenFolder(TObject* Sender)
 {
     // As choosing the open folder's history entry.
+    OpenTiming::Started();
     cmbxPath->SetText(FCurrentPath);
     cmbxPathClick(Sender);
 }

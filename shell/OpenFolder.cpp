@@ -1,6 +1,7 @@
 // Opening a folder: binding it, enumerating its items into the records, and
 // keeping the path box's history with the item id lists it owns.
 
+#include "app/OpenTiming.h"
 #include "app/Quillet.h"
 #include "platform/shell/ComObj.h"
 #include "platform/shell/ComRef.h"
@@ -37,6 +38,23 @@ public:
 private:
     TListItems* FItems;
 };
+
+// Destroys every record of records and empties it. The lists are freed here,
+// where a failure can reach the user, not by the records' destructors, which
+// cannot report. When the allocator cannot be had this raises at the first
+// list, and every record keeps the lists it has not given back.
+void freeRecords(TList& records)
+{
+    const auto record = [&records](int i) { return static_cast<PShellItem*>(records.Get(i)); };
+    for (int i = 0; i < records.GetCount(); ++i) {
+        FreeItemId(record(i)->ChildId);
+        record(i)->ChildId = nullptr;
+        FreeItemId(record(i)->AbsoluteId);
+        record(i)->AbsoluteId = nullptr;
+    }
+    for (int i = 0; i < records.GetCount(); ++i) delete record(i);
+    records.Clear();
+}
 
 }  // namespace
 
@@ -109,6 +127,7 @@ void TfrmQuillet::OpenFolderId(LPITEMIDLIST id)
             selected->MakeVisible(false);
         }
     }
+    OpenTiming::Opened(lstvwVirtualList);
     // Last: if it raises, the new folder is already complete.
     replaced.Free();
 }
@@ -147,34 +166,44 @@ void TfrmQuillet::FillItemList(IShellFolder* folder)
         }
     }
     enumerator.reset();
-    FShellItems->Capacity(static_cast<int>(records.size()));
-    ClearItemList();
+
+    // The new records are sorted and shown as the rows before the old ones
+    // are freed. The sort takes memory (a merge buffer), and so may the row
+    // count; if either runs out, or the old records cannot be freed, the old
+    // folder, its records and its rows are put back and the fill raises
+    // having changed nothing, so the open fails as a whole.
+    TList sorted;
+    sorted.Capacity(static_cast<int>(records.size()));
+    for (auto& record : records) sorted.Add(record.get());
+    IShellFolder* const previousFolder = FCurrentFolder;
+    const int previousRows = lstvwVirtualList->Items()->GetCount();
+    FCurrentFolder = folder;  // CompareShellItems asks the open folder
+    bool swapped = false;
+    try {
+        sorted.Sort(CompareShellItems);
+        FShellItems->Swap(sorted);
+        swapped = true;
+        lstvwVirtualList->Items()->SetCount(FShellItems->GetCount());
+        freeRecords(sorted);
+    } catch (...) {
+        FCurrentFolder = previousFolder;
+        if (swapped) {
+            FShellItems->Swap(sorted);
+            lstvwVirtualList->Items()->SetCount(previousRows);
+        }
+        throw;
+    }
 
     // Nothing below can fail. The caller's reference on folder passes to the
-    // window here.
-    if (FCurrentFolder) FCurrentFolder->Release();
-    FCurrentFolder = folder;
-    for (auto& record : records) FShellItems->Add(record.release());
-    FShellItems->Sort(CompareShellItems);
-    lstvwVirtualList->Items()->SetCount(FShellItems->GetCount());
+    // window here; the records belong to FShellItems.
+    for (auto& record : records) static_cast<void>(record.release());
+    if (previousFolder) previousFolder->Release();
     lstvwVirtualList->Repaint();
 }
 
 void TfrmQuillet::ClearItemList()
 {
-    // The lists are freed here, where a failure can reach the user, not by
-    // the records' destructors, which cannot report. When the allocator
-    // cannot be had this raises at the first list, and every record keeps
-    // the lists it has not given back.
-    for (int i = 0; i < FShellItems->GetCount(); ++i) {
-        PShellItem* record = GetShellItem(i);
-        FreeItemId(record->ChildId);
-        record->ChildId = nullptr;
-        FreeItemId(record->AbsoluteId);
-        record->AbsoluteId = nullptr;
-    }
-    for (int i = 0; i < FShellItems->GetCount(); ++i) delete GetShellItem(i);
-    FShellItems->Clear();
+    freeRecords(*FShellItems);
 }
 
 void TfrmQuillet::ReleaseFolderIds()

@@ -31,6 +31,8 @@ public:
     void Put(int index, void* item);
     void Sort(TListSortCompare compare);
     void Capacity(int capacity) { FItems.reserve(static_cast<size_t>(capacity)); }
+    // Trades contents with other; allocates nothing.
+    void Swap(TList& other) noexcept { FItems.swap(other.FItems); }
 
 private:
     std::vector<void*> FItems;

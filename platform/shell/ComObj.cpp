@@ -14,6 +14,7 @@ const char* knownMessage(HRESULT status)
     case 0x80070057: return "The parameter is incorrect.";
     case 0x8007007B: return "The filename, directory name, or volume label syntax is incorrect.";
     case 0x8007010B: return "The directory name is invalid.";
+    case 0x80070781: return "The name of the file cannot be resolved by the system.";
     case 0x80004001: return "Not implemented";
     case 0x80004002: return "No such interface supported";
     case 0x80004003: return "Invalid pointer";

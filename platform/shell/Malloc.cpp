@@ -65,9 +65,28 @@ private:
     std::atomic<ULONG> FRefs{1};
 };
 
+// Opening a large folder makes a few large blocks (the listing's entries and
+// names, the ids' and records' arrays: tens of MB at a million entries) and a
+// million small ones. glibc serves a block over its mmap threshold (128 KB at
+// first) straight from the kernel and unmaps it on free, and gives the heap's
+// top back once more than 128 KB of it is free: so an open took every page of
+// those blocks from the system again, zero-filled, one fault at a time.
+// (glibc raises the threshold only after such a block was freed, which a
+// process that opens one large folder never sees.) The largest threshold it
+// allows and no trimming below 256 MB keep those pages in the process between
+// opens; what is kept is bounded by the largest folder opened.
+void keepLargeBlocks()
+{
+    mallopt(M_MMAP_THRESHOLD, 32 * 1024 * 1024);
+    mallopt(M_TRIM_THRESHOLD, 256 * 1024 * 1024);
+}
+
 ShellMalloc& shellMalloc()
 {
-    static ShellMalloc instance;
+    static ShellMalloc instance = [] {
+        keepLargeBlocks();
+        return ShellMalloc();
+    }();
     return instance;
 }
 

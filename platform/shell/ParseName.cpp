@@ -99,6 +99,8 @@ HRESULT StatusFromErrno(int error)
     case ENOTDIR: return HRESULT_FROM_WIN32(ERROR_DIRECTORY);
     case ENAMETOOLONG: return HRESULT_FROM_WIN32(ERROR_INVALID_NAME);
     case ENOMEM: return E_OUTOFMEMORY;
+    // Too many symbolic links on the way: a loop, a name with no end.
+    case ELOOP: return HRESULT_FROM_WIN32(ERROR_CANT_RESOLVE_FILENAME);
     default: return HRESULT_FROM_WIN32(ERROR_NOT_READY);
     }
 }

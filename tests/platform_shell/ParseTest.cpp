@@ -6,6 +6,7 @@
 #include <cstdlib>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 // Every accepted spelling names the same item as the canonical one.
 TEST_F(ShellTest, ParsesDrivePathsAndPosixPaths)
@@ -38,6 +39,9 @@ TEST_F(ShellTest, ParsesDrivePathsAndPosixPaths)
 TEST_F(ShellTest, ParseFailuresCarryTheSystemsWording)
 {
     MakeFile("file.txt");
+    // Two links that lead to each other: no name at the end of them.
+    ASSERT_EQ(0, symlink("loop-b", PosixPath("loop-a").c_str()));
+    ASSERT_EQ(0, symlink("loop-a", PosixPath("loop-b").c_str()));
     const struct {
         const char* text;
         std::uint32_t status;
@@ -46,6 +50,9 @@ TEST_F(ShellTest, ParseFailuresCarryTheSystemsWording)
         {"C:\\missing", 0x80070002, "The system cannot find the file specified."},
         {"C:\\missing\\deeper", 0x80070003, "The system cannot find the path specified."},
         {"C:\\file.txt\\inside", 0x80070003, "The system cannot find the path specified."},
+        {"C:\\loop-a", 0x80070781, "The name of the file cannot be resolved by the system."},
+        {"C:\\loop-a\\inside", 0x80070781,
+         "The name of the file cannot be resolved by the system."},
         {"Q:\\", 0x8007000F, "The system cannot find the drive specified."},
         {"relative\\path", 0x8007007B,
          "The filename, directory name, or volume label syntax is incorrect."},

@@ -171,6 +171,8 @@ TEST_F(NavigationTest, FolderPicker)
     FDialogs.pickerAnswers.push_back(DrivePath("Photos"));
     FWindow->tlbtnBrowse->Click();
     EXPECT_EQ(FWindow->FCurrentPath, DrivePath("Photos"));
+    // Both times the picker starts at the namespace's root: an empty root.
+    EXPECT_EQ(FDialogs.pickerRoots, (std::vector<AnsiString>{"", ""}));
 }
 
 // Without memory for the copy, Up One Level does nothing.
@@ -180,5 +182,33 @@ TEST_F(NavigationTest, UpWithoutMemoryDoesNothing)
     ShellDiagnostics::FailAlloc(true);
     FWindow->tlbtnUpOneLevelClick(nullptr);
     ShellDiagnostics::FailAlloc(false);
+    EXPECT_EQ(FWindow->FCurrentPath, DrivePath("Photos"));
+}
+
+// A double click on a folder when memory for the joined list runs out opens
+// nothing and says nothing; the open folder, its rows and the history stay,
+// and no list is lost.
+TEST_F(NavigationTest, DoubleClickWithoutMemoryForTheJoinedListDoesNothing)
+{
+    FWindow->OpenFolderPath("C:\\");
+    const std::vector<AnsiString> rows = RowNames();
+    const std::vector<AnsiString> history = History();
+    SelectRow(RowOf("Photos"));
+    const long blocks = ShellDiagnostics::LiveBlocks();
+    ShellDiagnostics::FailAlloc(true);
+    Run([&] { FWindow->lstvwVirtualListDblClick(nullptr); });
+    WORD key = VK_RETURN;
+    Run([&] { FWindow->lstvwVirtualListKeyDown(nullptr, key, 0); });
+    ShellDiagnostics::FailAlloc(false);
+    EXPECT_EQ(ShellDiagnostics::LiveBlocks(), blocks);
+    EXPECT_EQ(FWindow->FCurrentPath, "C:\\");
+    EXPECT_EQ(RowNames(), rows);
+    EXPECT_EQ(History(), history);
+    EXPECT_EQ(SelectedRow(), RowOf("Photos"));
+    EXPECT_TRUE(FDialogs.errors.empty());
+    EXPECT_TRUE(FDialogs.messages.empty());
+
+    // With memory again the same click opens the folder.
+    Run([&] { FWindow->lstvwVirtualListDblClick(nullptr); });
     EXPECT_EQ(FWindow->FCurrentPath, DrivePath("Photos"));
 }

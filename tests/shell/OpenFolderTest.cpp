@@ -13,6 +13,8 @@
 #include "shell/IdList.h"
 #include "slideshow/Playoptionset.h"
 
+#include <QAbstractItemView>
+#include <QItemSelectionModel>
 #include <QTest>
 
 #include <unistd.h>
@@ -36,6 +38,16 @@ protected:
         drive.AddFile("plain.txt");
         symlink((drive.Root() + "/pics").c_str(), (drive.Root() + "/link").c_str());
         drive.AddFile(std::string("odd/caf\xE9.txt"));  // Latin-1 bytes, not UTF-8
+    }
+};
+
+// A folder of more rows than the list shows at once.
+class LongFolderTest : public MainWindowTest {
+protected:
+    void Populate(const TempDrive& drive) override
+    {
+        for (int i = 0; i < 1000; ++i) drive.AddFile("long/file " + std::to_string(i) + ".txt");
+        drive.AddFile("other/a.txt");
     }
 };
 
@@ -97,14 +109,18 @@ TEST_F(StartUpTest, ViewStyleCommands)
     EXPECT_FALSE(FWindow->LstViewPicture->Visible());
 }
 
-TEST_F(StartUpTest, ToolButton2AndSeparatorDoNothing)
+// The second tool button has no command: a click changes nothing and says
+// nothing. (The separator beside it takes no clicks at all.)
+TEST_F(StartUpTest, ToolButton2DoesNothing)
 {
+    FWindow->tlbtnList->Click();
     FWindow->ToolButton2->Click();
-    FWindow->tlbtnSeperater->Click();
-    EXPECT_EQ(FWindow->lstvwVirtualList->ViewStyle(), vsReport);
-    EXPECT_TRUE(FWindow->tlbtnReport->Down());
+    EXPECT_EQ(FWindow->lstvwVirtualList->ViewStyle(), vsList);
+    EXPECT_TRUE(FWindow->tlbtnList->Down());
+    EXPECT_FALSE(FWindow->tlbtnReport->Down());
     EXPECT_FALSE(FWindow->LstViewPicture->Visible());
     EXPECT_EQ(FWindow->FCurrentPath, kDrivesFolder);
+    EXPECT_EQ(History().size(), 1u);
     EXPECT_TRUE(FDialogs.messages.empty());
     EXPECT_TRUE(FDialogs.errors.empty());
 }
@@ -304,4 +320,39 @@ TEST_F(FolderTest, OwnershipOverManyOpens)
     }
     EXPECT_EQ(FWindow->FCurrentPath, kDrivesFolder);
     EXPECT_EQ(FDialogs.errors.size(), 3u);
+}
+
+// Every open puts the focus mark on row 0 and scrolls it fully into view, in
+// every view style, however far down the list stood before: reopened by its
+// history entry, and a folder opened anew.
+TEST_F(LongFolderTest, AnOpenFocusesAndShowsRowZero)
+{
+    TListView* list = FWindow->lstvwVirtualList;
+    for (TToolButton* style : {FWindow->tlbtnReport, FWindow->tlbtnList, FWindow->tlbtnSmallIcons,
+                               FWindow->tlbtnLargeIcons}) {
+        style->Click();
+        for (const char* folder : {"long", "other", "long"}) {
+            FWindow->OpenFolderPath(DrivePath("long"));
+            QAbstractItemView* view = list->ActiveView();
+            ASSERT_TRUE(view);
+            // Far down, with the mark on the last row.
+            SelectRow(RowCount() - 1);
+            list->Items()->GetItem(RowCount() - 1)->MakeVisible(false);
+            Application->ProcessMessages();
+            ASSERT_FALSE(
+                view->viewport()->rect().contains(view->visualRect(view->model()->index(0, 0))));
+
+            FWindow->cmbxPath->SetText(DrivePath(folder));
+            Run([&] { FWindow->cmbxPathClick(nullptr); });
+            Application->ProcessMessages();
+            view = list->ActiveView();
+            ASSERT_EQ(FWindow->FCurrentPath, DrivePath(folder));
+            const QModelIndex first = view->model()->index(0, 0);
+            EXPECT_EQ(view->currentIndex().row(), 0) << folder;
+            EXPECT_TRUE(view->selectionModel()->isRowSelected(0, {})) << folder;
+            EXPECT_TRUE(view->viewport()->rect().contains(view->visualRect(first))) << folder;
+            EXPECT_EQ(SelectedRow(), 0);
+        }
+    }
+    EXPECT_TRUE(FDialogs.errors.empty());
 }

@@ -5,7 +5,10 @@
 #include "tests/shell/MainWindowFixture.h"
 #include "tests/shell/ScriptedFolder.h"
 
+#include "platform/shell/ShellDiagnostics.h"
+
 #include <algorithm>
+#include <new>
 
 namespace {
 
@@ -85,4 +88,41 @@ TEST_F(SortTest, SortsRecordsThatArriveUnordered)
         records->Sort(CompareShellItems);
         EXPECT_EQ(RowNames(), kSorted);
     }
+}
+
+// A sort that runs out of memory part-way (merging takes a buffer) fails the
+// fill having changed nothing: the open folder, its records and its rows
+// stay, and with them the path and the history, which only a fill that
+// succeeds moves on. The new records and their lists are freed.
+TEST_F(SortTest, ASortOutOfMemoryChangesNothing)
+{
+    FWindow->OpenFolderPath(DrivePath("pics"));
+    std::vector<void*> records;
+    for (int i = 0; i < FWindow->FShellItems->GetCount(); ++i)
+        records.push_back(FWindow->FShellItems->Get(i));
+    IShellFolder* open = FWindow->FCurrentFolder;
+    const long blocks = ShellDiagnostics::LiveBlocks();
+
+    ScriptedFolder scripted(open);
+    int compared = 0;
+    scripted.compare = [&](LPCITEMIDLIST, LPCITEMIDLIST) -> HRESULT {
+        if (++compared > 3) throw std::bad_alloc();
+        return 1;  // out of order: the sort has work to do
+    };
+    EXPECT_THROW(FWindow->FillItemList(&scripted), std::bad_alloc);
+    EXPECT_GT(compared, 3);
+    EXPECT_EQ(FWindow->FCurrentFolder, open);
+    EXPECT_EQ(scripted.References(), 1u);  // still the caller's
+    ASSERT_EQ(FWindow->FShellItems->GetCount(), static_cast<int>(records.size()));
+    for (int i = 0; i < FWindow->FShellItems->GetCount(); ++i)
+        EXPECT_EQ(FWindow->FShellItems->Get(i), records[static_cast<size_t>(i)]);
+    EXPECT_EQ(RowNames(), kSorted);
+    EXPECT_EQ(RowCount(), static_cast<int>(kSorted.size()));
+    EXPECT_EQ(ShellDiagnostics::LiveBlocks(), blocks);
+    EXPECT_EQ(FWindow->FCurrentPath, DrivePath("pics"));
+    EXPECT_EQ(History(), (std::vector<AnsiString>{DrivePath("pics"), kDrivesFolder}));
+
+    // The window goes on as before.
+    FWindow->OpenFolderPath(DrivePath("pics"));
+    EXPECT_EQ(RowNames(), kSorted);
 }

@@ -22,10 +22,11 @@ void RecordingDialogs::ShowError(const AnsiString& text)
     runWhileShown(whileShown);
 }
 
-bool RecordingDialogs::SelectDirectory(const AnsiString& caption, const AnsiString&,
+bool RecordingDialogs::SelectDirectory(const AnsiString& caption, const AnsiString& root,
                                        AnsiString& directory)
 {
     pickerCaptions.push_back(caption);
+    pickerRoots.push_back(root);
     if (pickerAnswers.empty()) return false;
     auto answer = pickerAnswers.front();
     pickerAnswers.pop_front();
@@ -45,5 +46,6 @@ void RecordingDialogs::Clear()
     errors.clear();
     pickerAnswers.clear();
     pickerCaptions.clear();
+    pickerRoots.clear();
     whileShown = nullptr;
 }

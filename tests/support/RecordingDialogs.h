@@ -26,6 +26,7 @@ public:
     // Answers for the folder picker: a path, or none for "cancelled".
     std::deque<std::optional<AnsiString>> pickerAnswers;
     std::vector<AnsiString> pickerCaptions;
+    std::vector<AnsiString> pickerRoots;  // the root each picker was asked to start at
     // Runs (once) while the next message or error is "shown".
     std::function<void()> whileShown;
 };

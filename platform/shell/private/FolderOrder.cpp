@@ -347,7 +347,11 @@ Shared sharedPrefix(Listed* first, Listed* last, size_t depth, const Sorting& so
     overHalves(first, last, sorting, [&](Listed* begin, Listed* end, const Sorting&) {
         Agreement& mine = half[begin != first];
         unsigned char other[kNaturalFoldLimit];
-        for (const Listed* entry = begin; entry != end && mine.agreed > start; ++entry) {
+        // A group whose first name is a byte prefix of the others agrees on
+        // nothing past it, but is alike only if every name ends there too:
+        // the walk goes on while either is still open.
+        for (const Listed* entry = begin; entry != end && (mine.agreed > start || mine.alike);
+             ++entry) {
             FetchNameAhead(entry, end, names);
             const size_t limit = std::min(mine.agreed + 1, sizeof other);
             const size_t length = FoldNatural(names + entry->offset + raw, other, limit);
