@@ -2,6 +2,7 @@
 // keeping the path box's history with the item id lists it owns.
 
 #include "app/Quillet.h"
+#include "platform/base/Messages.h"
 #include "platform/shell/ComObj.h"
 #include "platform/shell/ComRef.h"
 #include "platform/toolkit/ComboBox.h"
@@ -13,6 +14,10 @@
 #include <vector>
 
 namespace {
+
+// Records made between two looks at the window's messages during a fill: a
+// few milliseconds of work, so that a close is seen at once.
+constexpr int kRecordsBetweenMessages = 16384;
 
 // Puts the screen cursor back however the enumeration ends.
 class CursorRestorer {
@@ -139,6 +144,12 @@ void TfrmQuillet::FillItemList(IShellFolder* folder)
         ULONG fetched = 0;
         while (enumerator->Next(1, &id, &fetched) == S_OK) {
             OwnedIdList child(id);
+            // A large folder takes a while: the window repaints meanwhile,
+            // and a close ends the open here, with nothing changed.
+            if (records.size() % kRecordsBetweenMessages == kRecordsBetweenMessages - 1) {
+                ProcessMessagesHoldingInput();
+                if (Application->Terminated()) Abort();
+            }
             auto item = std::make_unique<PShellItem>();
             item->ChildId = child.release();
             item->Name = PackedDisplayName(folder, item->ChildId, false);
@@ -147,6 +158,8 @@ void TfrmQuillet::FillItemList(IShellFolder* folder)
         }
     }
     enumerator.reset();
+    // The program is ending: the new folder is of no use any more.
+    if (Application->Terminated()) Abort();
     FShellItems->Capacity(static_cast<int>(records.size()));
     ClearItemList();
 
