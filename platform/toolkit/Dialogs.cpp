@@ -4,6 +4,7 @@
 #include "platform/toolkit/Controls.h"
 #include "platform/toolkit/Forms.h"
 #include "platform/toolkit/private/ModalLoop.h"
+#include "platform/toolkit/private/ShownText.h"
 
 #include <QApplication>
 #include <QDir>
@@ -55,7 +56,7 @@ public:
     void ShowMessage(const AnsiString& text) override
     {
         if (Application->Terminated()) return;
-        QMessageBox box(QMessageBox::NoIcon, kTitle, ToQString(text), QMessageBox::Ok,
+        QMessageBox box(QMessageBox::NoIcon, kTitle, ToShownQString(text), QMessageBox::Ok,
                         QApplication::activeWindow());
         FitTitle(box);
         ExecModal(box);
@@ -64,7 +65,7 @@ public:
     void ShowError(const AnsiString& text) override
     {
         if (Application->Terminated()) return;
-        QMessageBox box(QMessageBox::Critical, kTitle, ToQString(text), QMessageBox::Ok,
+        QMessageBox box(QMessageBox::Critical, kTitle, ToShownQString(text), QMessageBox::Ok,
                         QApplication::activeWindow());
         FitTitle(box);
         ExecModal(box);
