@@ -87,6 +87,9 @@ namespace {
 // E_ABORT: the listing was left to itself because the program is ending.
 constexpr HRESULT kAborted = static_cast<HRESULT>(0x80004004);
 
+// Ids made between two looks at the window's messages: a few milliseconds.
+constexpr size_t kIdsBetweenMessages = 65536;
+
 using StatHook = std::function<void(const char* name)>;
 std::shared_ptr<const StatHook> statHook;
 
@@ -207,6 +210,14 @@ void FolderEnumerator::ReadAll()
             break;
         }
         FIds.push_back(id);
+        // A close is seen between pieces of a large folder's ids too.
+        if (FIds.size() % kIdsBetweenMessages == 0) {
+            ProcessMessagesHoldingInput();
+            if (QuitPosted()) {
+                FReadStatus = kAborted;
+                break;
+            }
+        }
     }
 }
 
