@@ -12,7 +12,7 @@ CONFIGURE = cmake --log-level=WARNING -DQUILLET_WERROR=$(WERROR)
 # A build folder made by another generator cannot be reused by the presets.
 fresh-if-not-ninja = if [ -f $(1)/CMakeCache.txt ] && ! grep -q '^CMAKE_GENERATOR:INTERNAL=Ninja$$' $(1)/CMakeCache.txt; then rm -rf $(1); fi
 
-.PHONY: run test deps deps-program program build dev sanitize bench deb install uninstall clean format tidy
+.PHONY: run test deps deps-program program build dev sanitize bench deb install uninstall clean format tidy fuzz
 
 # The Debian packages of scripts/debian-packages.txt: all three lists, or only
 # those the program and its package are built from.
@@ -72,6 +72,12 @@ uninstall:
 
 clean:
 	rm -rf build build-dev build-sanitize build-minimal
+
+# A longer run of the JPEG fuzz target than CI's minute (build-fuzz/; the
+# instrumented libjpeg-turbo is built there once): `make fuzz FUZZ_SECONDS=3600`.
+FUZZ_SECONDS ?= 1200
+fuzz:
+	@bash fuzz/run.sh $(FUZZ_SECONDS)
 
 # Formats every C++ file in place with the repository's .clang-format.
 format:

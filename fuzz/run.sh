@@ -1,5 +1,7 @@
 #!/bin/bash
-# Builds the JPEG fuzz target with clang and runs it over the seed corpus.
+# Builds the JPEG fuzz target with clang, linked against libjpeg-turbo built
+# from Debian's source package with the same instrumentation (kept in
+# <build dir>/libjpeg-turbo, made once), and runs it over the seed corpus.
 # Fails on any crash, leak, timeout or out-of-memory that libFuzzer finds.
 # Usage: fuzz/run.sh [seconds] [build dir]   (default 60 s, build-fuzz)
 set -euo pipefail
@@ -12,8 +14,11 @@ if ! command -v clang++ >/dev/null; then
   echo "fuzz/run.sh: clang++ is not installed" >&2
   exit 2
 fi
+jpeg=$(bash "$here/libjpeg-turbo.sh" "$build/libjpeg-turbo")
 cmake -S "$source" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQUILLET_FUZZ=ON -DBUILD_TESTING=OFF \
+  -DJPEG_INCLUDE_DIR="$jpeg/include" -DJPEG_LIBRARY_RELEASE="$jpeg/lib/libjpeg.a" \
+  -DJPEG_LIBRARY="$jpeg/lib/libjpeg.a" \
   ${CMAKE_CXX_COMPILER_LAUNCHER:+-DCMAKE_CXX_COMPILER_LAUNCHER=$CMAKE_CXX_COMPILER_LAUNCHER} >/dev/null
 cmake --build "$build" --target jpeg_fuzzer -j "${JOBS:-2}"
 

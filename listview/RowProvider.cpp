@@ -3,6 +3,7 @@
 
 #include "app/Quillet.h"
 #include "listview/RowText.h"
+#include "platform/base/BidiMarks.h"
 #include "platform/base/Classes.h"
 
 void TfrmQuillet::lstvwVirtualListData(TObject*, TListItem* Item)
@@ -11,7 +12,8 @@ void TfrmQuillet::lstvwVirtualListData(TObject*, TListItem* Item)
     // being replaced; such rows stay blank.
     if (Item->Index >= FShellItems->GetCount()) return;
     const PShellItem* record = GetShellItem(Item->Index);
-    Item->Caption = record->Name;
+    // Shown as it is: the record keeps the name's bytes for everything else.
+    Item->Caption = VisibleBidiControls(record->Name);
     Item->ImageIndex = record->IconIndex;
     if (lstvwVirtualList->ViewStyle() != vsReport) return;
 

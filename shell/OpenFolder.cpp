@@ -3,6 +3,7 @@
 
 #include "app/OpenTiming.h"
 #include "app/Quillet.h"
+#include "platform/base/Messages.h"
 #include "platform/shell/ComObj.h"
 #include "platform/shell/ComRef.h"
 #include "platform/toolkit/ComboBox.h"
@@ -14,6 +15,10 @@
 #include <vector>
 
 namespace {
+
+// Records made between two looks at the window's messages during a fill: a
+// few milliseconds of work, so that a close is seen at once.
+constexpr int kRecordsBetweenMessages = 16384;
 
 // Puts the screen cursor back however the enumeration ends.
 class CursorRestorer {
@@ -158,6 +163,12 @@ void TfrmQuillet::FillItemList(IShellFolder* folder)
         ULONG fetched = 0;
         while (enumerator->Next(1, &id, &fetched) == S_OK) {
             OwnedIdList child(id);
+            // A large folder takes a while: the window repaints meanwhile,
+            // and a close ends the open here, with nothing changed.
+            if (records.size() % kRecordsBetweenMessages == kRecordsBetweenMessages - 1) {
+                ProcessMessagesHoldingInput();
+                if (Application->Terminated()) Abort();
+            }
             auto item = std::make_unique<PShellItem>();
             item->ChildId = child.release();
             item->Name = PackedDisplayName(folder, item->ChildId, false);
@@ -166,6 +177,8 @@ void TfrmQuillet::FillItemList(IShellFolder* folder)
         }
     }
     enumerator.reset();
+    // The program is ending: the new folder is of no use any more.
+    if (Application->Terminated()) Abort();
 
     // The new records are sorted and shown as the rows before the old ones
     // are freed. The sort takes memory (a merge buffer), and so may the row

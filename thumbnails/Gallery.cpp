@@ -2,6 +2,7 @@
 
 #include "app/Quillet.h"
 
+#include "platform/base/BidiMarks.h"
 #include "platform/base/Drives.h"
 #include "platform/toolkit/Bitmap.h"
 #include "platform/toolkit/Dialogs.h"
@@ -138,7 +139,7 @@ void TfrmQuillet::BuildThumbnails()
         drawTile(*bitmap, decoded, entryPath(folderPath, name));
 
         TListItem* item = LstViewPicture->Items()->Add();
-        item->Caption = name;
+        item->Caption = VisibleBidiControls(name);
         item->ImageIndex = ImageList1->Add(bitmap.get(), nullptr);
         decoded = {};
         bitmap.reset();

@@ -137,6 +137,7 @@ void Reset()
     getMallocFault = S_OK;
     enumObjectsFault = S_OK;
     allocFault = false;
+    SetStatHook(nullptr);
 }
 
 }  // namespace ShellDiagnostics

@@ -4,6 +4,8 @@
 
 #include "platform/base/Windows.h"
 
+#include <functional>
+
 namespace ShellDiagnostics {
 
 // Blocks handed out by the shell allocator and not yet freed.
@@ -22,6 +24,10 @@ void FailAlloc(bool fail);
 // second cache hint asks the shell nothing).
 long QueryCount();
 void ResetQueryCount();
+// Called with an entry's name before each stat a folder's enumeration makes,
+// on the thread that lists the folder: tests make the disk slow with it.
+// Null switches it off. Taken by each enumeration when it starts.
+void SetStatHook(std::function<void(const char* name)> hook);
 // Switches every fault off.
 void Reset();
 

@@ -1,5 +1,7 @@
 #include "platform/toolkit/ComboBox.h"
 
+#include "platform/toolkit/private/ShownText.h"
+
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QKeyEvent>
@@ -71,7 +73,7 @@ public:
         const QSignalBlocker blocker(FBox);
         const bool wasEmpty = FBox->count() == 0;
         const QString editText = FBox->currentText();
-        FBox->insertItem(index, ToQString(text));
+        FBox->insertItem(index, ToShownQString(text));
         FBox->setItemData(index, QByteArray::fromStdString(text), kTextRole);
         FBox->setItemData(index, QVariant::fromValue(reinterpret_cast<quintptr>(object)),
                           kObjectRole);
@@ -166,6 +168,9 @@ AnsiString TComboBox::GetText() const
     // An unedited entry gives back its exact bytes.
     if (index >= 0 && Box()->currentText() == Box()->itemText(index))
         return Box()->itemData(index, kTextRole).toByteArray().toStdString();
+    // So does the text last set, while it is shown unedited.
+    const AnsiString set = TWinControl::GetText();
+    if (Box()->currentText() == ToShownQString(set)) return set;
     return FromQString(Box()->currentText());
 }
 
@@ -174,7 +179,7 @@ void TComboBox::SetText(const AnsiString& text)
     TWinControl::SetText(text);
     if (!Box()) return;
     if (Box()->isEditable()) {
-        Box()->setEditText(ToQString(text));
+        Box()->setEditText(ToShownQString(text));
     } else {
         const int index = FItems->IndexOf(text);
         if (index >= 0) Box()->setCurrentIndex(index);

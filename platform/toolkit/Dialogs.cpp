@@ -4,6 +4,7 @@
 #include "platform/toolkit/Controls.h"
 #include "platform/toolkit/Forms.h"
 #include "platform/toolkit/private/ModalLoop.h"
+#include "platform/toolkit/private/ShownText.h"
 
 #include <QApplication>
 #include <QDir>
@@ -11,6 +12,7 @@
 #include <QFileDialog>
 #include <QGridLayout>
 #include <QMessageBox>
+#include <QSettings>
 
 namespace {
 
@@ -30,17 +32,31 @@ void FitTitle(QMessageBox& box)
                   grid->rowCount(), 0, 1, grid->columnCount());
 }
 
+// The program keeps no settings, and Qt's file dialog stores its history and
+// last folder on its destruction through QSettings. Below /dev/null no file
+// or folder can be made, whoever runs the program: the dialog reads nothing
+// there and its writes fail.
+void KeepNoSettings()
+{
+    static const bool redirected = [] {
+        const QString nowhere = QStringLiteral("/dev/null/quillet");
+        for (const QSettings::Scope scope : {QSettings::UserScope, QSettings::SystemScope})
+            QSettings::setPath(QSettings::NativeFormat, scope, nowhere);
+        return true;
+    }();
+    (void)redirected;
+}
+
 // Qt's own dialogs, parented to the active window so they stay on top of it.
 // The message boxes run modally through ExecModal, so that closing the main
-// window while one is up ends the program. Once the main form has closed no
-// dialog opens: its loop could never be ended and the program would hang
-// without a window.
+// window while one is up ends the program; so does the folder picker. Once the main form has closed
+// no dialog opens: its loop could never be ended and the program would hang without a window.
 class QtDialogs : public DialogSeam {
 public:
     void ShowMessage(const AnsiString& text) override
     {
         if (Application->Terminated()) return;
-        QMessageBox box(QMessageBox::NoIcon, kTitle, ToQString(text), QMessageBox::Ok,
+        QMessageBox box(QMessageBox::NoIcon, kTitle, ToShownQString(text), QMessageBox::Ok,
                         QApplication::activeWindow());
         FitTitle(box);
         ExecModal(box);
@@ -49,7 +65,7 @@ public:
     void ShowError(const AnsiString& text) override
     {
         if (Application->Terminated()) return;
-        QMessageBox box(QMessageBox::Critical, kTitle, ToQString(text), QMessageBox::Ok,
+        QMessageBox box(QMessageBox::Critical, kTitle, ToShownQString(text), QMessageBox::Ok,
                         QApplication::activeWindow());
         FitTitle(box);
         ExecModal(box);
@@ -65,11 +81,14 @@ public:
         }
         // Qt's own dialog, read-only: it offers no way to make, rename or
         // delete a folder (a desktop's native one might).
+        KeepNoSettings();
         QFileDialog dialog(QApplication::activeWindow(), ToQString(caption), start);
         dialog.setFileMode(QFileDialog::Directory);
         dialog.setOptions(QFileDialog::ShowDirsOnly | QFileDialog::ReadOnly |
                           QFileDialog::DontUseNativeDialog);
-        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+        if (ExecModal(dialog) != QDialog::Accepted || Application->Terminated() ||
+            dialog.selectedFiles().isEmpty())
+            return false;
         const QString chosen = dialog.selectedFiles().constFirst();
         if (chosen.isEmpty()) return false;
         const std::string posix = QFile::encodeName(chosen).toStdString();

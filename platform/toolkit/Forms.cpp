@@ -1,5 +1,6 @@
 #include "platform/toolkit/Forms.h"
 
+#include "platform/base/Messages.h"
 #include "platform/toolkit/Dialogs.h"
 
 #include <QApplication>
@@ -265,6 +266,7 @@ void TApplication::Run()
 void TApplication::Terminate()
 {
     FTerminated = true;
+    PostQuitMessage(0);
     // exit() rather than quit(): it also ends any nested loop, such as a
     // message box that is open when the main form goes.
     if (QCoreApplication::instance()) QCoreApplication::exit(0);
@@ -291,6 +293,8 @@ void TApplication::HandleException()
     if (!std::current_exception()) return;
     try {
         throw;
+    } catch (const EAbort&) {
+        // The silent exception: whoever raised it has nothing to tell.
     } catch (const Exception& e) {
         ShowException(&e);
     } catch (const std::exception& e) {

@@ -1,14 +1,19 @@
 #include "platform/shell/private/Enumerators.h"
 
+#include "platform/base/Messages.h"
+#include "platform/shell/ShellDiagnostics.h"
 #include "platform/shell/private/FolderOrder.h"
 #include "platform/shell/private/FolderReading.h"
 #include "platform/shell/private/ShellInternals.h"
 
 #include <cstdint>
 #include <cstring>
+#include <fcntl.h>
+#include <memory>
 #include <new>
 #include <string>
 #include <sys/stat.h>
+#include <unistd.h>
 
 HRESULT EnumeratorBase::Next(ULONG celt, LPITEMIDLIST* ids, ULONG* fetched)
 {
@@ -79,11 +84,21 @@ HRESULT FolderEnumerator::Reset()
 
 namespace {
 
+// E_ABORT: the listing was left to itself because the program is ending.
+constexpr HRESULT kAborted = static_cast<HRESULT>(0x80004004);
+
+// Ids made between two looks at the window's messages: a few milliseconds.
+constexpr size_t kIdsBetweenMessages = 65536;
+
+using StatHook = std::function<void(const char* name)>;
+std::shared_ptr<const StatHook> statHook;
+
 // Lists the entries of the folder open as dir that flags ask for, each name
 // appended to names with its zero. Offsets into names are 32-bit: returns
 // false when the names would pass 4 GiB, with the entries listed so far.
 // A failed read ends the listing, as readdir's does.
-bool listFolder(int dir, DWORD flags, std::vector<ListedEntry>& listed, std::string& names)
+bool listFolder(int dir, DWORD flags, const StatHook* hook, std::vector<ListedEntry>& listed,
+                std::string& names)
 {
     struct NamesFull {};
     try {
@@ -96,6 +111,7 @@ bool listFolder(int dir, DWORD flags, std::vector<ListedEntry>& listed, std::str
             bool folder = entry.d_type == DT_DIR;
             if (entry.d_type == DT_UNKNOWN || entry.d_type == DT_LNK) {
                 struct stat status {};
+                if (hook) (*hook)(name);
                 folder = fstatat(dir, name, &status, 0) == 0 && S_ISDIR(status.st_mode);
             }
             if (!(flags & (folder ? SHCONTF_FOLDERS : SHCONTF_NONFOLDERS))) return;
@@ -114,14 +130,69 @@ bool listFolder(int dir, DWORD flags, std::vector<ListedEntry>& listed, std::str
 
 }  // namespace
 
+// What the listing thread finds: the entries in the folder's order with
+// their names. It owns its own descriptor of the folder, so that a listing
+// left behind by a program that ends touches nothing of the enumerator.
+struct FolderEnumerator::Listing {
+    Listing(int folder, bool owned, DWORD flags)
+        : fd(folder), owned(owned), flags(flags), hook(statHook)
+    {
+    }
+    ~Listing()
+    {
+        if (owned) close(fd);
+    }
+    Listing(const Listing&) = delete;
+    Listing& operator=(const Listing&) = delete;
+
+    void Run()
+    {
+        try {
+            if (!listFolder(fd, flags, hook.get(), listed, names)) status = E_OUTOFMEMORY;
+            SortListed(listed.data(), listed.data() + listed.size(), names.data());
+        } catch (const std::bad_alloc&) {
+            status = E_OUTOFMEMORY;
+            listed.clear();
+        }
+    }
+
+    int fd;
+    bool owned;
+    DWORD flags;
+    std::shared_ptr<const StatHook> hook;
+    std::vector<ListedEntry> listed;
+    std::string names;
+    HRESULT status = S_OK;
+};
+
 void FolderEnumerator::ReadAll()
 {
     FRead = true;
-    std::vector<ListedEntry> listed;
-    std::string names;
+    // The entries are listed and put in order on a thread of their own: on a
+    // slow disk one stat can take seconds, and meanwhile the window repaints
+    // and a close ends the program. The descriptor is shared with the folder
+    // (its offset too), so the listing starts where the folder stands.
+    // Without a descriptor of its own the folder is listed here, as it
+    // always could be.
+    const int fd = fcntl(dirfd(FDir), F_DUPFD_CLOEXEC, 0);
+    std::shared_ptr<Listing> listing;
     try {
-        if (!listFolder(dirfd(FDir), FFlags, listed, names)) FReadStatus = E_OUTOFMEMORY;
-        SortListed(listed.data(), listed.data() + listed.size(), names.data());
+        listing = std::make_shared<Listing>(fd < 0 ? dirfd(FDir) : fd, fd >= 0, FFlags);
+    } catch (const std::bad_alloc&) {
+        if (fd >= 0) close(fd);
+        FReadStatus = E_OUTOFMEMORY;
+        return;
+    }
+    if (fd < 0) {
+        listing->Run();
+    } else if (!WaitForWork([listing] { listing->Run(); })) {
+        FReadStatus = kAborted;  // the program is ending
+        return;
+    }
+    std::vector<ListedEntry>& listed = listing->listed;
+    const std::string& names = listing->names;
+    FReadStatus = listing->status;
+    try {
         FIds.reserve(listed.size());
     } catch (const std::bad_alloc&) {
         FReadStatus = E_OUTOFMEMORY;
@@ -139,6 +210,14 @@ void FolderEnumerator::ReadAll()
             break;
         }
         FIds.push_back(id);
+        // A close is seen between pieces of a large folder's ids too.
+        if (FIds.size() % kIdsBetweenMessages == 0) {
+            ProcessMessagesHoldingInput();
+            if (QuitPosted()) {
+                FReadStatus = kAborted;
+                break;
+            }
+        }
     }
 }
 
@@ -151,3 +230,12 @@ LPITEMIDLIST FolderEnumerator::NextOne(HRESULT* status)
     }
     return FIds[FNext++];
 }
+
+namespace ShellDiagnostics {
+
+void SetStatHook(std::function<void(const char* name)> hook)
+{
+    statHook = hook ? std::make_shared<const StatHook>(std::move(hook)) : nullptr;
+}
+
+}  // namespace ShellDiagnostics

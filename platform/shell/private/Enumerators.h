@@ -54,6 +54,7 @@ protected:
     LPITEMIDLIST NextOne(HRESULT* status) override;
 
 private:
+    struct Listing;
     void ReadAll();
     void FreeIds();
 

@@ -1,40 +1,13 @@
 #include "platform/toolkit/private/ModalLoop.h"
 
+#include "platform/base/Messages.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QEventLoop>
 #include <QWindow>
 
 namespace {
-
-bool isInput(QEvent::Type type)
-{
-    switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::NonClientAreaMouseButtonPress:
-    case QEvent::NonClientAreaMouseButtonRelease:
-    case QEvent::NonClientAreaMouseButtonDblClick:
-    case QEvent::Wheel:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::Shortcut:
-    case QEvent::ContextMenu:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::TabletPress:
-    case QEvent::TabletMove:
-    case QEvent::TabletRelease:
-    case QEvent::DragEnter:
-    case QEvent::DragMove:
-    case QEvent::Drop: return true;
-    default: return false;
-    }
-}
 
 // The window an event's receiver belongs to: a widget's or window's own, for
 // a shortcut or action the one of the widget that holds it.
@@ -57,7 +30,7 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (!isInput(event->type()) || allowed(windowOf(watched))) return false;
+        if (!IsUserInputEvent(event->type()) || allowed(windowOf(watched))) return false;
         if (event->type() == QEvent::ShortcutOverride) event->accept();  // no shortcut fires
         if (event->type() == QEvent::MouseButtonPress) {
             FDialog.raise();
