@@ -214,10 +214,15 @@ void TfrmQuillet::Button1Click(TObject*)
         return;
     }
     // The gallery this size would make of the open folder must fit its
-    // memory bound; otherwise nothing changes.
-    const long long tiles = CountGalleryEntries(FCurrentPath);
-    if (!GalleryFits(tiles, width, height)) {
-        ShowMessage(GalleryTooLargeMessage(tiles, width, height));
+    // memory bound; otherwise nothing changes. The folder is counted on a
+    // worker while messages go through; a scan, a newer apply or a close
+    // meanwhile makes this press moot, and nothing changes either.
+    const unsigned generation = FScanGeneration;
+    const std::optional<long long> tiles = CountGalleryEntries(
+        FCurrentPath, [&] { return generation != FScanGeneration || Application->Terminated(); });
+    if (!tiles) return;
+    if (!GalleryFits(*tiles, width, height)) {
+        ShowMessage(GalleryTooLargeMessage(*tiles, width, height));
         return;
     }
     ThumbWidth = width;
