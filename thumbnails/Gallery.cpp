@@ -121,7 +121,7 @@ void TfrmQuillet::BuildThumbnails()
     // The first picture is searched for and decodes while the old gallery
     // is emptied.
     requestAhead();
-    ImageList1->Clear();
+    ClearTilesAway(*ImageList1);
     LstViewPicture->Items()->Clear();
     for (;;) {
         // The next name, unless asked for already; the search's progress

@@ -1,6 +1,9 @@
 #include "thumbnails/GalleryWorkers.h"
 
+#include "platform/toolkit/ImageList.h"
+
 #include <QAbstractEventDispatcher>
+#include <QImage>
 #include <QThread>
 
 #include <algorithm>
@@ -140,4 +143,18 @@ int WorkerGroup::Workers()
 {
     static const int workers = std::max(1, QThread::idealThreadCount());
     return workers;
+}
+
+void ClearTilesAway(TImageList& list)
+{
+    std::vector<QPixmap> tiles = list.TakeImages();
+    if (tiles.empty()) return;
+    // A pixmap here holds its pixels as an image that it shares, and an
+    // image may be freed on any thread.
+    auto pixels = std::make_shared<std::vector<QImage>>();
+    pixels->reserve(tiles.size());
+    for (const QPixmap& tile : tiles) pixels->push_back(tile.toImage());
+    tiles.clear();
+    static const std::shared_ptr<WorkerGroup> freeing = WorkerGroup::Create();
+    freeing->Post([pixels](WorkerGroup&) { pixels->clear(); });
 }

@@ -16,6 +16,7 @@
 #include "platform/toolkit/TrackBar.h"
 #include "thumbnails/GalleryMemory.h"
 #include "thumbnails/GallerySearch.h"
+#include "thumbnails/GalleryWorkers.h"
 #include "thumbnails/TileFit.h"
 
 #include <QWidget>
@@ -226,6 +227,8 @@ void TfrmQuillet::Button1Click(TObject*)
         return;
     }
     ThumbWidth = width;
+    // The resize discards the tiles; they are freed away from this thread.
+    ClearTilesAway(*ImageList1);
     ImageList1->SetWidth(ThumbWidth);
     ThumbHeight = height;
     ImageList1->SetHeight(ThumbHeight);
