@@ -18,24 +18,33 @@
 
 namespace {
 
-// The decoder of the newest scan. A scan started while another one lets
-// messages through stops the older one's decodes at once: nothing they make
-// will be shown.
-ThumbnailDecoder* gNewestDecoder = nullptr;
+// The search and the decoder of the newest scan. A scan started while
+// another one lets messages through stops the older one's search and decodes
+// at once, closing its folder and dropping its work: nothing they make will
+// be shown, and however many scans wait below the newest one, only the
+// newest holds a folder open or keeps the workers busy.
+struct ScanWork {
+    GallerySearch* search;
+    ThumbnailDecoder* decoder;
+};
+ScanWork* gNewestScan = nullptr;
 
-class NewestDecoder {
+class NewestScan {
 public:
-    explicit NewestDecoder(ThumbnailDecoder* decoder) : FOlder(gNewestDecoder)
+    explicit NewestScan(ScanWork* work) : FOlder(gNewestScan)
     {
-        if (FOlder) FOlder->Stop();
-        gNewestDecoder = decoder;
+        if (FOlder) {
+            FOlder->search->Stop();
+            FOlder->decoder->Stop();
+        }
+        gNewestScan = work;
     }
-    ~NewestDecoder() { gNewestDecoder = FOlder; }
-    NewestDecoder(const NewestDecoder&) = delete;
-    NewestDecoder& operator=(const NewestDecoder&) = delete;
+    ~NewestScan() { gNewestScan = FOlder; }
+    NewestScan(const NewestScan&) = delete;
+    NewestScan& operator=(const NewestScan&) = delete;
 
 private:
-    ThumbnailDecoder* FOlder;
+    ScanWork* FOlder;
 };
 
 // The file of entry name in the scan's folder. The folder is mapped once, and
@@ -91,28 +100,39 @@ void TfrmQuillet::BuildThumbnails()
 
     const AnsiString folder = FCurrentPath;
     const std::optional<std::string> folderPath = NamespaceToPosixPath(folder);
-    GallerySearch search(folder);
 
     // The search runs a few entries ahead of the tiles, so that their files
-    // are read and decoded on worker threads while this thread adds tiles.
+    // are read and decoded on worker threads while this thread adds tiles;
+    // no file-system call of the scan is made on this thread.
+    GallerySearch search(folder);
     ThumbnailDecoder decoder(ThumbWidth, ThumbHeight);
-    const NewestDecoder newest(&decoder);
+    ScanWork work{&search, &decoder};
+    const NewestScan newest(&work);
     std::deque<AnsiString> names;
     bool first = true;
     // The first picture is decoded alone, so that it comes soonest.
     auto requestAhead = [&] {
-        while (search.Found() && decoder.Pending() < (first ? 1 : decoder.Capacity())) {
-            names.push_back(search.Name());
-            decoder.Request(entryPath(folderPath, search.Name()));
-            search.Next();
+        while (search.Ready() && search.Found() &&
+               decoder.Pending() < (first ? 1 : decoder.Capacity())) {
+            names.push_back(search.Take());
+            decoder.Request(entryPath(folderPath, names.back()));
         }
     };
 
-    // The first picture decodes while the old gallery is emptied.
+    // The first picture is searched for and decodes while the old gallery
+    // is emptied.
     requestAhead();
-    ImageList1->Clear();
+    ClearTilesAway(*ImageList1);
     LstViewPicture->Items()->Clear();
-    while (!names.empty()) {
+    for (;;) {
+        // The next name, unless asked for already; the search's progress
+        // wakes the loop.
+        while (names.empty() && !search.Ready()) {
+            Application->HandleMessage();
+            if (superseded()) return;
+        }
+        requestAhead();
+        if (names.empty()) return;  // the folder has no further entry
         if (!GalleryFits(ImageList1->Count() + 1, ThumbWidth, ThumbHeight)) {
             ShowMessage(GalleryStopsMessage(ImageList1->Count(), ThumbWidth, ThumbHeight));
             return;

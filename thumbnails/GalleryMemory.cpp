@@ -10,18 +10,22 @@ namespace {
 
 qint64 gPhysicalForTesting = 0;
 
-// The memory limit of this process's control group (version 2), or 0.
-qint64 controlGroupLimit()
+// The smallest limit among the files named file in the control group
+// folder of group (below hierarchy) and in its ancestors: a limit on a parent
+// holds for its children too, and inside a container only the folders from
+// the container's own group down may be there.
+qint64 smallestLimit(const std::string& hierarchy, std::string group, const char* file)
 {
-    std::ifstream groups("/proc/self/cgroup");
-    std::string line;
-    while (std::getline(groups, line)) {
-        if (line.rfind("0::", 0) != 0) continue;
-        std::ifstream limit("/sys/fs/cgroup" + line.substr(3) + "/memory.max");
+    qint64 smallest = 0;
+    for (;;) {
+        std::ifstream limit(hierarchy + (group == "/" ? "" : group) + "/" + file);
         long long bytes = 0;
-        if (limit >> bytes) return bytes;  // "max" reads as nothing
+        if (limit >> bytes && bytes > 0 && (smallest == 0 || bytes < smallest))
+            smallest = bytes;  // "max" reads as nothing
+        if (group.empty() || group == "/") return smallest;
+        const size_t cut = group.find_last_of('/');
+        group = cut == 0 || cut == std::string::npos ? "/" : group.substr(0, cut);
     }
-    return 0;
 }
 
 qint64 physicalMemory()
@@ -31,7 +35,7 @@ qint64 physicalMemory()
         const long pages = sysconf(_SC_PHYS_PAGES);
         const long pageSize = sysconf(_SC_PAGESIZE);
         qint64 bytes = pages > 0 && pageSize > 0 ? qint64{pages} * pageSize : qint64{1} << 30;
-        const qint64 group = controlGroupLimit();
+        const qint64 group = ControlGroupMemoryLimit("");
         if (group > 0 && group < bytes) bytes = group;
         return bytes;
     }();
@@ -44,6 +48,34 @@ AnsiString megabytes(qint64 bytes)
 }
 
 }  // namespace
+
+qint64 ControlGroupMemoryLimit(const std::string& root)
+{
+    qint64 smallest = 0;
+    std::ifstream groups(root + "/proc/self/cgroup");
+    std::string line;
+    while (std::getline(groups, line)) {
+        // hierarchy-id:controllers:path; version 2 has id 0 and no
+        // controllers, version 1 names "memory" among them.
+        const size_t first = line.find(':');
+        const size_t second = first == std::string::npos ? first : line.find(':', first + 1);
+        if (second == std::string::npos) continue;
+        const std::string controllers = line.substr(first + 1, second - first - 1);
+        const std::string group = line.substr(second + 1);
+        qint64 limit = 0;
+        if (line.rfind("0::", 0) == 0) {
+            limit = smallestLimit(root + "/sys/fs/cgroup", group, "memory.max");
+        } else if (("," + controllers + ",").find(",memory,") != std::string::npos) {
+            limit = smallestLimit(root + "/sys/fs/cgroup/" + controllers, group,
+                                  "memory.limit_in_bytes");
+            if (limit == 0 && controllers != "memory")
+                limit =
+                    smallestLimit(root + "/sys/fs/cgroup/memory", group, "memory.limit_in_bytes");
+        }
+        if (limit > 0 && (smallest == 0 || limit < smallest)) smallest = limit;
+    }
+    return smallest;
+}
 
 qint64 GalleryMemoryBound()
 {

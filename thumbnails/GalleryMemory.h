@@ -8,8 +8,15 @@
 
 #include <QtGlobal>
 
+#include <string>
+
 // Bytes of each of the two bounds.
 qint64 GalleryMemoryBound();
+// The memory limit that this process's control groups set (version 2's
+// memory.max, version 1's memory.limit_in_bytes, of its group and those
+// above it), or 0 when none does. Files are read below root ("" for the
+// machine's own; tests give a folder of their making).
+qint64 ControlGroupMemoryLimit(const std::string& root);
 // Stands in for the machine's physical memory in the bounds; 0 restores it.
 // Tests use it to reach the bounds with a few tiles.
 void SetPhysicalMemoryForTesting(qint64 bytes);

@@ -6,49 +6,19 @@
 
 #include <jerror.h>
 
-#include <QAbstractEventDispatcher>
-#include <QThread>
-
 #include <algorithm>
 #include <climits>
-
-#include <cerrno>
-
-#include <pthread.h>
-#include <sched.h>
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
 
 // Results waiting to be taken hold a rendered tile each; past this many bytes
 // of them the look-ahead shrinks, down to one file, for very large tiles.
 constexpr qint64 kLookAheadBytes = qint64{64} << 20;
-// How much nicer than the user-interface thread the workers run: the window
-// wins the processor whenever it has something to do, while the workers keep
-// most of their share against the machine's other programs.
-constexpr int kWorkerNiceness = 5;
 
 int lookAhead(int workers, int tileWidth, int tileHeight)
 {
     const qint64 perTile = std::max<qint64>(1, TileBytes(tileWidth, tileHeight));
     return static_cast<int>(std::clamp<qint64>(kLookAheadBytes / perTile, 1, qint64{2} * workers));
-}
-
-// Linux gives each thread its own niceness and policy, and a pool thread is
-// ours alone. The batch policy also keeps a worker that wakes from taking the
-// processor from the window.
-void lowerThisThreadsPriority()
-{
-    thread_local bool lowered = false;
-    if (lowered) return;
-    lowered = true;
-    const sched_param parameters{};
-    pthread_setschedparam(pthread_self(), SCHED_BATCH, &parameters);
-    const auto tid = static_cast<id_t>(gettid());
-    errno = 0;
-    const int now = getpriority(PRIO_PROCESS, tid);
-    if (errno == 0) setpriority(PRIO_PROCESS, tid, std::min(19, now + kWorkerNiceness));
 }
 
 }  // namespace
@@ -62,7 +32,12 @@ DecodedThumbnail DecodeThumbnail(const std::optional<std::string>& posixPath, in
     TJPEGImage picture;
     try {
         if (!posixPath) throw Exception("No such file");
-        picture.LoadFromFile(*posixPath);
+        // A file larger than the whole allowance is not read past its
+        // header: its decode would fail for want of memory anyway.
+        JpegLoadLimits load;
+        load.cancel = stop;
+        load.maxBytes = allowance;
+        picture.LoadFromFile(*posixPath, load);
     } catch (const std::exception&) {
         result.loadFailed = true;
     }
@@ -70,6 +45,7 @@ DecodedThumbnail DecodeThumbnail(const std::optional<std::string>& posixPath, in
                                    static_cast<float>(picture.Height()), tileWidth, tileHeight);
     if (!result.rect) return result;
     try {
+        if (!picture.Whole()) throw EJPEG(JERR_OUT_OF_MEMORY);
         // The file's bytes are in; the decode may take the rest of the
         // allowance (a progressive picture keeps all its coefficients).
         const qint64 left = qint64{allowance} - static_cast<qint64>(picture.DataSize());
@@ -85,10 +61,9 @@ DecodedThumbnail DecodeThumbnail(const std::optional<std::string>& posixPath, in
 }
 
 ThumbnailDecoder::ThumbnailDecoder(int tileWidth, int tileHeight)
-    : FTileWidth(tileWidth), FTileHeight(tileHeight)
+    : FJobs(WorkerGroup::Create()), FTileWidth(tileWidth), FTileHeight(tileHeight)
 {
-    const int workers = std::max(1, QThread::idealThreadCount());
-    FPool.setMaxThreadCount(workers);
+    const int workers = WorkerGroup::Workers();
     FCapacity = lookAhead(workers, tileWidth, tileHeight);
     FDecodeAllowance =
         static_cast<long>(std::min<qint64>(GalleryMemoryBound() / workers, LONG_MAX));
@@ -97,29 +72,34 @@ ThumbnailDecoder::ThumbnailDecoder(int tileWidth, int tileHeight)
 ThumbnailDecoder::~ThumbnailDecoder()
 {
     Stop();
-    FPool.waitForDone();
 }
 
 void ThumbnailDecoder::Stop()
 {
-    FStop = true;
-    FPool.clear();
+    // A request not begun is dropped with its job, and a decode under way
+    // stops at its next row; either leaves its result broken.
+    FJobs->Stop();
 }
 
 void ThumbnailDecoder::Request(std::optional<std::string> posixPath)
 {
     auto promise = std::make_shared<std::promise<DecodedThumbnail>>();
     FPending.push_back(promise->get_future());
-    QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
-    FPool.start([promise, path = std::move(posixPath), width = FTileWidth, height = FTileHeight,
-                 allowance = FDecodeAllowance, stop = &FStop, dispatcher] {
-        lowerThisThreadsPriority();
+    FJobs->Post([promise, path = std::move(posixPath), width = FTileWidth, height = FTileHeight,
+                 allowance = FDecodeAllowance](WorkerGroup& group) {
+        DecodedThumbnail result;
+        std::exception_ptr failure;
         try {
-            promise->set_value(DecodeThumbnail(path, width, height, allowance, stop));
+            result = DecodeThumbnail(path, width, height, allowance, group.StopFlag());
         } catch (...) {
-            promise->set_exception(std::current_exception());
+            failure = std::current_exception();
         }
-        if (dispatcher) dispatcher->wakeUp();
+        group.Deliver([&] {
+            if (failure)
+                promise->set_exception(failure);
+            else
+                promise->set_value(std::move(result));
+        });
     });
 }
 

@@ -1,16 +1,17 @@
 #pragma once
-// Loads and decodes the pictures of a gallery scan ahead of it, on a few
-// worker threads at a lower priority than the user-interface thread, handing
-// the results back in the order they were asked for.
+// Loads and decodes the pictures of a gallery scan ahead of it, on the
+// gallery's workers (GalleryWorkers.h) at a lower priority than the
+// user-interface thread, handing the results back in the order they were
+// asked for.
 //
 // Memory: the decodes in flight share the gallery's decode bound
 // (GalleryMemory.h) evenly, each holding its file's bytes, the part of the
 // tile it makes and one band of decoded rows; the results waiting to be
-// taken hold a tile each, at most kLookAheadBytes of them.
+// taken hold a tile each, at most kLookAheadBytes of them. A file larger
+// than its decode's share is not read past its header.
 
 #include "platform/toolkit/Graphics.h"
-
-#include <QThreadPool>
+#include "thumbnails/GalleryWorkers.h"
 
 #include <atomic>
 #include <deque>
@@ -40,15 +41,14 @@ DecodedThumbnail DecodeThumbnail(const std::optional<std::string>& posixPath, in
 class ThumbnailDecoder {
 public:
     explicit ThumbnailDecoder(int tileWidth, int tileHeight);
-    // Drops the requests not begun and stops the decodes under way; returns
-    // as soon as no worker touches anything of this object, without waiting
-    // for any decode to finish.
+    // Stops, without waiting for any decode or read to finish.
     ~ThumbnailDecoder();
     ThumbnailDecoder(const ThumbnailDecoder&) = delete;
     ThumbnailDecoder& operator=(const ThumbnailDecoder&) = delete;
 
     // Drops the requests not begun and stops the decodes under way, for a
-    // scan that will take nothing more (it was superseded).
+    // scan that will take nothing more (it was superseded). Their results
+    // are broken promises: TakeNext raises std::future_error.
     void Stop();
 
     // How many files may be asked for before the first is taken.
@@ -65,8 +65,7 @@ public:
     DecodedThumbnail TakeNext();
 
 private:
-    QThreadPool FPool;
-    std::atomic<bool> FStop{false};
+    std::shared_ptr<WorkerGroup> FJobs;
     std::deque<std::future<DecodedThumbnail>> FPending;
     int FTileWidth;
     int FTileHeight;

@@ -16,6 +16,7 @@
 #include "platform/toolkit/TrackBar.h"
 #include "thumbnails/GalleryMemory.h"
 #include "thumbnails/GallerySearch.h"
+#include "thumbnails/GalleryWorkers.h"
 #include "thumbnails/TileFit.h"
 
 #include <QWidget>
@@ -214,13 +215,20 @@ void TfrmQuillet::Button1Click(TObject*)
         return;
     }
     // The gallery this size would make of the open folder must fit its
-    // memory bound; otherwise nothing changes.
-    const long long tiles = CountGalleryEntries(FCurrentPath);
-    if (!GalleryFits(tiles, width, height)) {
-        ShowMessage(GalleryTooLargeMessage(tiles, width, height));
+    // memory bound; otherwise nothing changes. The folder is counted on a
+    // worker while messages go through; a scan, a newer apply or a close
+    // meanwhile makes this press moot, and nothing changes either.
+    const unsigned generation = FScanGeneration;
+    const std::optional<long long> tiles = CountGalleryEntries(
+        FCurrentPath, [&] { return generation != FScanGeneration || Application->Terminated(); });
+    if (!tiles) return;
+    if (!GalleryFits(*tiles, width, height)) {
+        ShowMessage(GalleryTooLargeMessage(*tiles, width, height));
         return;
     }
     ThumbWidth = width;
+    // The resize discards the tiles; they are freed away from this thread.
+    ClearTilesAway(*ImageList1);
     ImageList1->SetWidth(ThumbWidth);
     ThumbHeight = height;
     ImageList1->SetHeight(ThumbHeight);

@@ -5,6 +5,7 @@
 
 #include "platform/base/Drives.h"
 #include "platform/base/FileAttributes.h"
+#include "platform/base/FileSystemCalls.h"
 #include "platform/base/SysUtils.h"
 
 #include <cerrno>
@@ -105,8 +106,9 @@ int findMatch(TSearchRec& rec)
         if (!matches(search->pattern.c_str(), name)) continue;
         struct stat status {};
         const int fd = dirfd(search->dir);
-        if (fstatat(fd, name, &status, 0) != 0 &&
-            fstatat(fd, name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
+        const auto statusAt = FileSystem().fstatat;
+        if (statusAt(fd, name, &status, 0) != 0 &&
+            statusAt(fd, name, &status, AT_SYMLINK_NOFOLLOW) != 0) {
             if (errno == ENOENT) continue;  // vanished since readdir
             // A folder that may be read but not searched names its entries
             // and tells nothing more of them: each still counts, with what

@@ -30,6 +30,14 @@ void TImageList::Clear()
     ++FGeneration;
 }
 
+std::vector<QPixmap> TImageList::TakeImages()
+{
+    std::vector<QPixmap> images;
+    images.swap(FImages);
+    ++FGeneration;
+    return images;
+}
+
 int TImageList::Add(TBitmap* image, TBitmap* mask)
 {
     QPixmap picture;

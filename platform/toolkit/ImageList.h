@@ -21,6 +21,10 @@ public:
     void SetSize(int width, int height);
     int Count() const { return static_cast<int>(FImages.size()); }
     void Clear();
+    // Empties the list as Clear does, handing its images to the caller: a
+    // list of thousands of tiles takes long to free, and the caller may free
+    // them elsewhere.
+    std::vector<QPixmap> TakeImages();
     // Adds image, with the pixels where mask is white made transparent when a
     // mask is given (image and mask are not owned); returns the new index.
     // An image of another size is scaled to the list's size.

@@ -1,6 +1,7 @@
 #include "platform/toolkit/Jpeg.h"
 
 #include "platform/base/Drives.h"
+#include "platform/base/FileSystemCalls.h"
 #include "platform/toolkit/private/JpegReader.h"
 #include "platform/toolkit/private/RowResampler.h"
 
@@ -46,23 +47,38 @@ void checkRegular(const AnsiString& fileName, const struct stat& info)
     if (info.st_size > kMaxFileBytes) raiseFileError(fileName, EFBIG);
 }
 
-std::vector<unsigned char> readWholeFile(const AnsiString& fileName)
+// Bytes asked of the file at a time: a stop request is seen between two.
+constexpr size_t kReadPiece = size_t{1} << 20;
+// What is read of a file too large for its decode: enough for the markers
+// before the first scan of any photograph, camera previews and colour
+// profiles included.
+constexpr size_t kHeaderBytes = size_t{1} << 20;
+
+// Reads the file, in pieces, up to its end or (when the file is larger than
+// limits.maxBytes) its first kHeaderBytes. *whole tells which.
+std::vector<unsigned char> readFile(const AnsiString& fileName, const JpegLoadLimits& limits,
+                                    bool* whole)
 {
+    const FileSystemCalls& calls = FileSystem();
     const auto posixPath = NamespaceToPosixPath(fileName);
     if (!posixPath) raiseFileError(fileName, ENOENT);
     struct stat info {};
-    if (::stat(posixPath->c_str(), &info) != 0) raiseFileError(fileName, errno);
+    if (calls.fstatat(AT_FDCWD, posixPath->c_str(), &info, 0) != 0) raiseFileError(fileName, errno);
     checkRegular(fileName, info);
-    const int fd = ::open(posixPath->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
+    const int fd = calls.open(posixPath->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) raiseFileError(fileName, errno);
     FileCloser closer{fd};
-    if (::fstat(fd, &info) != 0) raiseFileError(fileName, errno);
+    if (calls.fstatat(fd, "", &info, AT_EMPTY_PATH) != 0) raiseFileError(fileName, errno);
     checkRegular(fileName, info);
 
-    std::vector<unsigned char> data(static_cast<size_t>(info.st_size));
+    auto size = static_cast<size_t>(info.st_size);
+    *whole = limits.maxBytes <= 0 || info.st_size <= limits.maxBytes;
+    if (!*whole) size = std::min(size, kHeaderBytes);
+    std::vector<unsigned char> data(size);
     size_t done = 0;
     while (done < data.size()) {
-        const ssize_t n = ::read(fd, data.data() + done, data.size() - done);
+        if (limits.cancel && limits.cancel->load(std::memory_order_relaxed)) throw EJPEGStopped();
+        const ssize_t n = calls.read(fd, data.data() + done, std::min(kReadPiece, size - done));
         if (n < 0 && errno == EINTR) continue;
         if (n < 0) raiseFileError(fileName, errno);
         if (n == 0) break;  // the file shrank while we read it
@@ -99,7 +115,14 @@ EJPEGStopped::EJPEGStopped() : Exception("Decoding was stopped") {}
 
 void TJPEGImage::LoadFromFile(const AnsiString& fileName)
 {
-    LoadFromBytes(readWholeFile(fileName));
+    LoadFromFile(fileName, {});
+}
+
+void TJPEGImage::LoadFromFile(const AnsiString& fileName, const JpegLoadLimits& limits)
+{
+    bool whole = true;
+    LoadFromBytes(readFile(fileName, limits, &whole));
+    FWhole = whole;
 }
 
 void TJPEGImage::LoadFromBytes(std::vector<unsigned char> data)
@@ -112,6 +135,7 @@ void TJPEGImage::LoadFromBytes(std::vector<unsigned char> data)
         height = reader.ImageHeight();
     }
     FData = std::move(data);
+    FWhole = true;
     FWidth = width;
     FHeight = height;
 }

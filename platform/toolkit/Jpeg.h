@@ -32,6 +32,15 @@ struct JpegDecodeLimits {
     long maxMemory = 0;
 };
 
+// What loading a file may take: it stops, raising EJPEGStopped, soon after
+// *cancel turns true; of a file larger than maxBytes (0: no bound) it reads
+// only the beginning, enough for the picture's size, and the picture is not
+// Whole().
+struct JpegLoadLimits {
+    const std::atomic<bool>* cancel = nullptr;
+    long long maxBytes = 0;
+};
+
 class TJPEGImage : public TGraphic {
 public:
     TJPEGImage() = default;
@@ -44,6 +53,8 @@ public:
     // valid JPEG header. An empty file loads as a 0 x 0 picture. On failure
     // the picture keeps what it held.
     void LoadFromFile(const AnsiString& fileName);
+    // The same within limits, reading the file in pieces.
+    void LoadFromFile(const AnsiString& fileName, const JpegLoadLimits& limits);
     // The same from bytes in memory.
     void LoadFromBytes(std::vector<unsigned char> data);
 
@@ -52,6 +63,9 @@ public:
     int Height() const override { return FHeight; }
     // Bytes of the file held.
     size_t DataSize() const { return FData.size(); }
+    // Whether the whole file was read; only its beginning was when it passed
+    // the load's maxBytes, and such a picture must not be decoded.
+    bool Whole() const { return FWhole; }
 
     // Decodes at the smallest DCT scale (1/8 .. 8/8) whose output is at least
     // the rectangle's size, then resamples smoothly into rect on the canvas's
@@ -77,6 +91,7 @@ public:
 
 private:
     std::vector<unsigned char> FData;
+    bool FWhole = true;
     int FWidth = 0;
     int FHeight = 0;
 };

@@ -10,6 +10,8 @@
 
 #include <QTemporaryDir>
 
+#include <jerror.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -184,4 +186,20 @@ TEST_F(GalleryFaultsTest, AFolderThatCannotBeSearchedGivesEachEntryItsTile)
     EXPECT_EQ(FDialogs.messages, Messages("C:\\locked", {"a.jpg", "b.jpg", "c.jpg"}));
     EXPECT_EQ(BlankCaptions().size(), 3u);
     EXPECT_TRUE(FDialogs.errors.empty());
+}
+
+// A picture claiming 65500 x 65500 pixels, and one of 300 progressive scans,
+// each a small file, get the decoding error at once.
+TEST_F(GalleryFaultsTest, PicturesAskingForAbsurdWorkFailAtOnce)
+{
+    CopyPicture("crafted/huge-arith.jpg", "huge/huge.jpg");
+    CopyPicture("crafted/many-scans.jpg", "scans/scans.jpg");
+    FWindow->FCurrentPath = "C:\\huge";
+    Run([&] { FWindow->ToolButton1Click(nullptr); });
+    FWindow->FCurrentPath = "C:\\scans";
+    Run([&] { FWindow->ToolButton1Click(nullptr); });
+    EXPECT_EQ(FDialogs.errors,
+              (std::vector<AnsiString>{Format("JPEG error #%d", JERR_IMAGE_TOO_BIG),
+                                       Format("JPEG error #%d", JERR_EOI_EXPECTED)}));
+    EXPECT_TRUE(Captions().empty());
 }

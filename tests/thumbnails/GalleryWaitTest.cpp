@@ -38,7 +38,7 @@ void WriteHugeHeader(const std::string& path, int side)
 // still being decoded, before its tile arrives.
 TEST_F(GalleryTest, TheFirstTileArrivesWhileMessagesAreProcessed)
 {
-    WriteHugeHeader(FDrive->Root() + "/huge.jpg", 24000);
+    WriteHugeHeader(FDrive->Root() + "/huge.jpg", 23000);
     CopyPicture("sizes/pic_200x200.jpg", "small.jpg");
     FWindow->FCurrentPath = "C:\\";
     int tilesWhenHandled = -1;
@@ -56,7 +56,7 @@ TEST(ThumbnailDecoder, StoppedDecodesDoNotRunToTheirEnd)
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     const std::string path = dir.path().toStdString() + "/huge.jpg";
-    WriteHugeHeader(path, 32000);
+    WriteHugeHeader(path, 23000);
     ThumbnailDecoder decoder(200, 200);
     decoder.Request(path);
     decoder.Stop();

@@ -9,6 +9,14 @@
 
 namespace {
 
+// Pixels a picture may claim before decoding it fails at once. A picture's
+// header may claim up to 65535 x 65535 pixels (2^32), and a small crafted
+// file that does keeps the decoder busy for many seconds even at 1/8 scale.
+// The largest camera sensors take a few hundred million pixels, and the
+// widest panoramas saved as one picture (65535 pixels wide) about as many;
+// 2^29 leaves room above both.
+constexpr qint64 kMaxPicturePixels = qint64{1} << 29;
+
 // Converts one row of CMYK samples, in place, to RGB32. Adobe's writers store
 // the inks inverted (255 = no ink), and say so with their marker.
 void cmykRowToRgb(QRgb* row, JDIMENSION width, bool inverted)
@@ -76,6 +84,7 @@ void JpegReader::Scale(int minWidth, int minHeight)
 void JpegReader::Start(qint64 reservedBytes)
 {
     JpegSession* s = FSession.get();
+    if (qint64{ImageWidth()} * ImageHeight() > kMaxPicturePixels) throw EJPEG(JERR_IMAGE_TOO_BIG);
     if (FMaxMemory > 0) {
         const qint64 left = qint64{FMaxMemory} - reservedBytes;
         if (left <= 0) throw EJPEG(JERR_OUT_OF_MEMORY);

@@ -28,7 +28,9 @@ public:
     // Starts decoding. The caller holds reservedBytes of its own for this
     // decode; libjpeg may take what the limits leave of their maxMemory (and
     // never more than its default bound), and when nothing is left decoding
-    // fails before anything is allocated.
+    // fails before anything is allocated. A picture claiming more pixels
+    // than any photograph has fails here too, and a stream of more scans
+    // than any encoder writes fails as it is read.
     void Start(qint64 reservedBytes);
     int OutputWidth() const { return static_cast<int>(FSession->cinfo.output_width); }
     int OutputHeight() const { return static_cast<int>(FSession->cinfo.output_height); }

@@ -1,5 +1,7 @@
 #include "platform/toolkit/private/JpegSession.h"
 
+#include <jerror.h>
+
 #include <cstring>
 
 namespace {
@@ -8,6 +10,14 @@ namespace {
 // (progressive pictures keep all their coefficients); past it libjpeg fails
 // with an error instead of exhausting the machine.
 constexpr long kMaxDecoderMemory = 768L * 1024 * 1024;
+
+// Scans of one picture past which decoding fails. A camera or an editor
+// writes about ten scans to a progressive picture, and no encoder's script
+// comes near a hundred; but each scan, however small the file's share of it,
+// makes the decoder walk the whole picture once more, so a crafted file of a
+// few hundred kilobytes with tens of thousands of empty scans costs minutes.
+// The decoders that face untrusted files stop at a few hundred.
+constexpr int kMaxScans = 256;
 
 [[noreturn]] void errorExit(j_common_ptr cinfo)
 {
@@ -23,11 +33,18 @@ void emitMessage(j_common_ptr cinfo, int msgLevel)
 
 void outputMessage(j_common_ptr) {}
 
+// libjpeg reports progress at least once a row of blocks of every scan it
+// reads, so a stop request and a runaway stream of scans are both seen there.
 void progressMonitor(j_common_ptr cinfo)
 {
     auto* session = static_cast<JpegSession*>(cinfo->client_data);
     if (session->cancel && session->cancel->load(std::memory_order_relaxed)) {
         session->cancelled = true;
+        std::longjmp(session->err.jump, 1);
+    }
+    if (cinfo->is_decompressor &&
+        reinterpret_cast<j_decompress_ptr>(cinfo)->input_scan_number > kMaxScans) {
+        session->err.pub.msg_code = JERR_EOI_EXPECTED;  // "more than one scan"
         std::longjmp(session->err.jump, 1);
     }
 }
