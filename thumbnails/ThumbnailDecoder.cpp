@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 #include <cerrno>
 
@@ -54,11 +55,14 @@ void lowerThisThreadsPriority()
 }  // namespace
 
 DecodedThumbnail DecodeThumbnail(const std::optional<std::string>& posixPath, int tileWidth,
-                                 int tileHeight, long allowance, const std::atomic<bool>* stop)
+                                 int tileHeight, long allowance, const std::atomic<bool>* stop,
+                                 qreal ratio)
 {
     DecodedThumbnail result;
-    result.tileWidth = tileWidth;
-    result.tileHeight = tileHeight;
+    const QSize device(static_cast<int>(std::lround(tileWidth * ratio)),
+                       static_cast<int>(std::lround(tileHeight * ratio)));
+    result.tileWidth = device.width();
+    result.tileHeight = device.height();
     TJPEGImage picture;
     try {
         if (!posixPath) throw Exception("No such file");
@@ -69,6 +73,7 @@ DecodedThumbnail DecodeThumbnail(const std::optional<std::string>& posixPath, in
     result.rect = FitPictureInTile(static_cast<float>(picture.Width()),
                                    static_cast<float>(picture.Height()), tileWidth, tileHeight);
     if (!result.rect) return result;
+    result.rect = TileRectOnDevice(*result.rect, ratio);
     try {
         // The file's bytes are in; the decode may take the rest of the
         // allowance (a progressive picture keeps all its coefficients).
@@ -77,7 +82,7 @@ DecodedThumbnail DecodeThumbnail(const std::optional<std::string>& posixPath, in
         JpegDecodeLimits limits;
         limits.cancel = stop;
         limits.maxMemory = static_cast<long>(std::min<qint64>(left, LONG_MAX));
-        result.rendered = picture.Render(*result.rect, QSize(tileWidth, tileHeight), limits);
+        result.rendered = picture.Render(*result.rect, device, limits);
     } catch (...) {
         result.drawError = std::current_exception();
     }
@@ -85,7 +90,9 @@ DecodedThumbnail DecodeThumbnail(const std::optional<std::string>& posixPath, in
 }
 
 ThumbnailDecoder::ThumbnailDecoder(int tileWidth, int tileHeight)
-    : FTileWidth(tileWidth), FTileHeight(tileHeight)
+    : FTileWidth(tileWidth),
+      FTileHeight(tileHeight),
+      FRatio(TileOnDevice(tileWidth, tileHeight).ratio)
 {
     const int workers = std::max(1, QThread::idealThreadCount());
     FPool.setMaxThreadCount(workers);
@@ -112,10 +119,10 @@ void ThumbnailDecoder::Request(std::optional<std::string> posixPath)
     FPending.push_back(promise->get_future());
     QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance();
     FPool.start([promise, path = std::move(posixPath), width = FTileWidth, height = FTileHeight,
-                 allowance = FDecodeAllowance, stop = &FStop, dispatcher] {
+                 ratio = FRatio, allowance = FDecodeAllowance, stop = &FStop, dispatcher] {
         lowerThisThreadsPriority();
         try {
-            promise->set_value(DecodeThumbnail(path, width, height, allowance, stop));
+            promise->set_value(DecodeThumbnail(path, width, height, allowance, stop, ratio));
         } catch (...) {
             promise->set_exception(std::current_exception());
         }
