@@ -89,6 +89,11 @@ int main(int argc, char** argv)
     std::printf("kept tiles %.0f MB; peak growth %.0f MB = kept + %.0f MB (%.2f tiles)\n", mb(kept),
                 mb(peak - before), mb(peak - before - kept),
                 double(peak - before - kept) / double(TileBytes(side, side)));
+    if (frmQuillet->ImageList1->Count() > 0) {
+        const QImage first = frmQuillet->ImageList1->Image(0).toImage();
+        const QRgb centre = first.pixel(first.width() / 2, first.height() / 2);
+        std::printf("first tile's centre: #%06x\n", centre & 0xFFFFFF);
+    }
     delete frmQuillet;
     frmQuillet = nullptr;
     SetDialogSeam(nullptr);
