@@ -118,8 +118,8 @@ QImage lanczosResize(const QImage& source, int width, int height)
 
 // Shrunk by about 8.4 (a decode at an eighth would land just above the
 // rectangle) and by 3.4: the drawn picture stays within reach of the
-// reference (a triangle filter after the smallest covering eighth gives
-// about 20 dB here).
+// reference (a triangle filter after the smallest covering eighth gives 21
+// and 37 dB here, this code 54 dB and an exact match).
 TEST(JpegSharpness, DrawnPictureIsCloseToALanczosReference)
 {
     const std::vector<unsigned char> bytes = encodeJpeg(finePicture(1680, 1050), {}, 98);
