@@ -1,8 +1,9 @@
 // libFuzzer target: the bytes of one file through the gallery's JPEG path, as
 // a worker of a scan handles them: written to a file, loaded from it, decoded
 // and resampled for its place on a tile, then painted on the tile's bitmap as
-// the scan paints it. The tile's shape (square, wide, tall) follows the
-// input's length, so every fit branch is reached.
+// the scan paints it. The tile's shape (square, wide, tall) and its device
+// pixel ratio follow the input's length, so every fit branch is reached; the
+// picture's EXIF orientation turns it.
 
 #include "platform/toolkit/Bitmap.h"
 #include "platform/toolkit/Jpeg.h"
@@ -25,8 +26,9 @@ constexpr long kAllowance = 256L << 20;
 struct Tile {
     int width;
     int height;
+    double ratio;  // device pixels per logical pixel
 };
-constexpr Tile kTiles[] = {{200, 200}, {300, 200}, {200, 500}};
+constexpr Tile kTiles[] = {{200, 200, 1.0}, {300, 200, 1.5}, {200, 500, 2.0}};
 
 // One scratch file, rewritten for every input.
 const std::string& scratchPath()
@@ -63,10 +65,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     writeFile(path, data, size);
     const Tile tile = kTiles[size % std::size(kTiles)];
     const DecodedThumbnail decoded =
-        DecodeThumbnail(path, tile.width, tile.height, kAllowance, nullptr);
+        DecodeThumbnail(path, tile.width, tile.height, kAllowance, nullptr, tile.ratio);
     TBitmap bitmap;
-    bitmap.SetWidth(tile.width);
-    bitmap.SetHeight(tile.height);
+    bitmap.SetWidth(decoded.tileWidth);
+    bitmap.SetHeight(decoded.tileHeight);
     if (decoded.rect && !decoded.drawError)
         TJPEGImage::PaintRendered(bitmap.Canvas(), *decoded.rect, decoded.rendered);
     return 0;

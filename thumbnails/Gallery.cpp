@@ -57,10 +57,11 @@ std::optional<std::string> entryPath(const std::optional<std::string>& folder,
     return JoinPosixPath(*folder, {name});
 }
 
-// Puts the decoded picture on the tile. A tile whose size changed since the
-// picture was decoded for it is drawn here from the file.
+// Puts the decoded picture on the tile (of device pixels, tile.ratio to a
+// logical pixel). A tile whose size changed since the picture was decoded
+// for it is drawn here from the file.
 void drawTile(TBitmap& bitmap, const DecodedThumbnail& decoded,
-              const std::optional<std::string>& path)
+              const std::optional<std::string>& path, int tileWidth, int tileHeight)
 {
     if (bitmap.Width() == decoded.tileWidth && bitmap.Height() == decoded.tileHeight) {
         if (!decoded.rect) return;
@@ -77,8 +78,8 @@ void drawTile(TBitmap& bitmap, const DecodedThumbnail& decoded,
     }
     if (const auto rect =
             FitPictureInTile(static_cast<float>(picture.Width()),
-                             static_cast<float>(picture.Height()), bitmap.Width(), bitmap.Height()))
-        bitmap.Canvas()->StretchDraw(*rect, &picture);
+                             static_cast<float>(picture.Height()), tileWidth, tileHeight))
+        bitmap.Canvas()->StretchDraw(TileRectOnDevice(*rect, bitmap.DevicePixelRatio()), &picture);
 }
 
 }  // namespace
@@ -153,15 +154,19 @@ void TfrmQuillet::BuildThumbnails()
             if (superseded()) return;
         }
 
+        // The tile is made at the screen's device pixels.
+        const TileDevice device = TileOnDevice(ThumbWidth, ThumbHeight);
         auto bitmap = std::make_unique<TBitmap>();
-        bitmap->SetWidth(ThumbWidth);
-        bitmap->SetHeight(ThumbHeight);
-        drawTile(*bitmap, decoded, entryPath(folderPath, name));
+        bitmap->SetWidth(device.width);
+        bitmap->SetHeight(device.height);
+        bitmap->SetDevicePixelRatio(device.ratio);
+        drawTile(*bitmap, decoded, entryPath(folderPath, name), ThumbWidth, ThumbHeight);
+        // Only the bitmap holds the tile while the image list takes it.
+        decoded = {};
 
         TListItem* item = LstViewPicture->Items()->Add();
         item->Caption = VisibleBidiControls(name);
         item->ImageIndex = ImageList1->Add(bitmap.get(), nullptr);
-        decoded = {};
         bitmap.reset();
 
         Application->ProcessMessages();

@@ -1,6 +1,10 @@
 #include "thumbnails/GalleryMemory.h"
 
+#include "platform/toolkit/Bitmap.h"
+#include "platform/toolkit/Forms.h"
+
 #include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <string>
 
@@ -9,6 +13,7 @@
 namespace {
 
 qint64 gPhysicalForTesting = 0;
+qreal gRatioForTesting = 0;
 
 // The smallest limit among the files named file in the control group
 // folder of group (below hierarchy) and in its ancestors: a limit on a parent
@@ -87,9 +92,30 @@ void SetPhysicalMemoryForTesting(qint64 bytes)
     gPhysicalForTesting = bytes;
 }
 
+TileDevice TileOnDevice(int width, int height)
+{
+    width = std::max(width, 0);
+    height = std::max(height, 0);
+    qreal ratio = gRatioForTesting > 0 ? gRatioForTesting : Screen->DevicePixelRatio();
+    // Never more than a bitmap may have, nor fewer than the logical pixels.
+    const double longer = std::max({width, height, 1});
+    const double area = std::max(double(width) * height, 1.0);
+    ratio = std::min(
+        {ratio, TBitmap::kMaxSide / longer, std::sqrt(double(TBitmap::kMaxPixels) / area)});
+    ratio = std::max<qreal>(ratio, 1.0);
+    return {static_cast<int>(std::lround(width * ratio)),
+            static_cast<int>(std::lround(height * ratio)), ratio};
+}
+
+void SetDevicePixelRatioForTesting(qreal ratio)
+{
+    gRatioForTesting = ratio;
+}
+
 qint64 TileBytes(int width, int height)
 {
-    return qint64{4} * std::max(width, 0) * std::max(height, 0);
+    const TileDevice device = TileOnDevice(width, height);
+    return qint64{4} * device.width * device.height;
 }
 
 bool GalleryFits(qint64 tiles, int width, int height)

@@ -20,7 +20,19 @@ qint64 ControlGroupMemoryLimit(const std::string& root);
 // Stands in for the machine's physical memory in the bounds; 0 restores it.
 // Tests use it to reach the bounds with a few tiles.
 void SetPhysicalMemoryForTesting(qint64 bytes);
-// What one kept tile of width x height pixels costs: the image list's copy.
+// A tile of width x height logical pixels as it is decoded and kept: on a
+// dense screen at as many more device pixels as the screen's ratio (as far
+// as a bitmap can hold them), so that it is as sharp as the text beside it.
+struct TileDevice {
+    int width = 0;
+    int height = 0;
+    qreal ratio = 1.0;  // device pixels per logical pixel
+};
+TileDevice TileOnDevice(int width, int height);
+// Stands in for the screen's device pixel ratio; 0 restores it.
+void SetDevicePixelRatioForTesting(qreal ratio);
+// What one kept tile of width x height logical pixels costs: the image
+// list's copy, of its device pixels.
 qint64 TileBytes(int width, int height);
 // Whether a gallery of tiles tiles of width x height stays within its bound.
 bool GalleryFits(qint64 tiles, int width, int height);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 
 namespace {
 
@@ -24,11 +25,14 @@ int lookAhead(int workers, int tileWidth, int tileHeight)
 }  // namespace
 
 DecodedThumbnail DecodeThumbnail(const std::optional<std::string>& posixPath, int tileWidth,
-                                 int tileHeight, long allowance, const std::atomic<bool>* stop)
+                                 int tileHeight, long allowance, const std::atomic<bool>* stop,
+                                 qreal ratio)
 {
     DecodedThumbnail result;
-    result.tileWidth = tileWidth;
-    result.tileHeight = tileHeight;
+    const QSize device(static_cast<int>(std::lround(tileWidth * ratio)),
+                       static_cast<int>(std::lround(tileHeight * ratio)));
+    result.tileWidth = device.width();
+    result.tileHeight = device.height();
     TJPEGImage picture;
     try {
         if (!posixPath) throw Exception("No such file");
@@ -44,6 +48,7 @@ DecodedThumbnail DecodeThumbnail(const std::optional<std::string>& posixPath, in
     result.rect = FitPictureInTile(static_cast<float>(picture.Width()),
                                    static_cast<float>(picture.Height()), tileWidth, tileHeight);
     if (!result.rect) return result;
+    result.rect = TileRectOnDevice(*result.rect, ratio);
     try {
         if (!picture.Whole()) throw EJPEG(JERR_OUT_OF_MEMORY);
         // The file's bytes are in; the decode may take the rest of the
@@ -53,7 +58,7 @@ DecodedThumbnail DecodeThumbnail(const std::optional<std::string>& posixPath, in
         JpegDecodeLimits limits;
         limits.cancel = stop;
         limits.maxMemory = static_cast<long>(std::min<qint64>(left, LONG_MAX));
-        result.rendered = picture.Render(*result.rect, QSize(tileWidth, tileHeight), limits);
+        result.rendered = picture.Render(*result.rect, device, limits);
     } catch (...) {
         result.drawError = std::current_exception();
     }
@@ -61,7 +66,10 @@ DecodedThumbnail DecodeThumbnail(const std::optional<std::string>& posixPath, in
 }
 
 ThumbnailDecoder::ThumbnailDecoder(int tileWidth, int tileHeight)
-    : FJobs(WorkerGroup::Create()), FTileWidth(tileWidth), FTileHeight(tileHeight)
+    : FJobs(WorkerGroup::Create()),
+      FTileWidth(tileWidth),
+      FTileHeight(tileHeight),
+      FRatio(TileOnDevice(tileWidth, tileHeight).ratio)
 {
     const int workers = WorkerGroup::Workers();
     FCapacity = lookAhead(workers, tileWidth, tileHeight);
@@ -86,11 +94,11 @@ void ThumbnailDecoder::Request(std::optional<std::string> posixPath)
     auto promise = std::make_shared<std::promise<DecodedThumbnail>>();
     FPending.push_back(promise->get_future());
     FJobs->Post([promise, path = std::move(posixPath), width = FTileWidth, height = FTileHeight,
-                 allowance = FDecodeAllowance](WorkerGroup& group) {
+                 ratio = FRatio, allowance = FDecodeAllowance](WorkerGroup& group) {
         DecodedThumbnail result;
         std::exception_ptr failure;
         try {
-            result = DecodeThumbnail(path, width, height, allowance, group.StopFlag());
+            result = DecodeThumbnail(path, width, height, allowance, group.StopFlag(), ratio);
         } catch (...) {
             failure = std::current_exception();
         }

@@ -23,7 +23,7 @@
 // What the scan needs of one file, made away from the user-interface thread.
 struct DecodedThumbnail {
     bool loadFailed = false;
-    int tileWidth = 0;  // the tile size rendered for
+    int tileWidth = 0;  // the tile size rendered for, in device pixels
     int tileHeight = 0;
     std::optional<TRect> rect;     // where the picture goes, if anywhere
     QImage rendered;               // for TJPEGImage::PaintRendered
@@ -31,12 +31,14 @@ struct DecodedThumbnail {
 };
 
 // What a worker does with one file: reads it, then decodes and resamples it
-// for its place on a tile of tileWidth x tileHeight, holding at most
-// allowance bytes; it stops early once *stop turns true. Touches nothing but
-// its arguments. A file that cannot be loaded (none: no file) gives
-// loadFailed; a decoding failure is kept in drawError.
+// for its place on a tile of tileWidth x tileHeight logical pixels, drawn at
+// ratio device pixels each (the rectangle and size in the result are in
+// device pixels), holding at most allowance bytes; it stops early once *stop
+// turns true. Touches nothing but its arguments. A file that cannot be loaded
+// (none: no file) gives loadFailed; a decoding failure is kept in drawError.
 DecodedThumbnail DecodeThumbnail(const std::optional<std::string>& posixPath, int tileWidth,
-                                 int tileHeight, long allowance, const std::atomic<bool>* stop);
+                                 int tileHeight, long allowance, const std::atomic<bool>* stop,
+                                 qreal ratio = 1.0);
 
 class ThumbnailDecoder {
 public:
@@ -69,6 +71,7 @@ private:
     std::deque<std::future<DecodedThumbnail>> FPending;
     int FTileWidth;
     int FTileHeight;
+    qreal FRatio;  // device pixels per logical pixel of the tiles
     int FCapacity;
     long FDecodeAllowance;  // bytes each decode may hold
 };

@@ -22,6 +22,13 @@ bool TileSizeAllowed(int width, int height)
            height <= kMaxTileSide;
 }
 
+TRect TileRectOnDevice(const TRect& rect, qreal ratio)
+{
+    if (ratio == 1.0) return rect;
+    auto edge = [ratio](int value) { return truncEdge(std::round(value * ratio)); };
+    return Rect(edge(rect.Left), edge(rect.Top), edge(rect.Right), edge(rect.Bottom));
+}
+
 std::optional<TRect> FitPictureInTile(float pictureWidth, float pictureHeight, int tileWidth,
                                       int tileHeight)
 {

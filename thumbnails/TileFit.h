@@ -20,3 +20,6 @@ bool TileSizeAllowed(int width, int height);
 // both dimensions is centred at its own size.
 std::optional<TRect> FitPictureInTile(float pictureWidth, float pictureHeight, int tileWidth,
                                       int tileHeight);
+// A rectangle of a tile in the device pixels of a tile drawn at ratio device
+// pixels per logical pixel: each edge scaled and rounded by itself.
+TRect TileRectOnDevice(const TRect& rect, qreal ratio);

@@ -1,6 +1,21 @@
 #include "platform/toolkit/Bitmap.h"
 
+#include <QGuiApplication>
 #include <QPainter>
+#include <QPalette>
+
+namespace {
+
+// What a new area shows: the base colour of the application's palette (what
+// lists and tiles are drawn on), so that a dark theme gets no white bars;
+// white where there is no palette (no application yet).
+QColor fillColour()
+{
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return Qt::white;
+    return QGuiApplication::palette().color(QPalette::Active, QPalette::Base);
+}
+
+}  // namespace
 
 TBitmap::TBitmap() : FCanvas(std::make_unique<TCanvas>())
 {
@@ -32,7 +47,7 @@ void TBitmap::Resize(int width, int height)
         if (image.isNull())
             throw EOutOfResources(
                 Format("Not enough memory for a bitmap of %d x %d pixels", width, height));
-        image.fill(Qt::white);
+        image.fill(fillColour().rgb());
         if (!FImage.isNull()) {
             QPainter painter(&image);
             painter.drawImage(0, 0, FImage);

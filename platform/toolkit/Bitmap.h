@@ -5,7 +5,8 @@
 
 #include <memory>
 
-// The pixels are opaque RGB32. A new or enlarged area is white. Sizes run
+// The pixels are opaque RGB32. A new or enlarged area has the application
+// palette's base colour (white without an application). Sizes run
 // from 0 (an empty bitmap, nothing allocated) to kMaxSide per side and
 // kMaxPixels in all; outside that, or when memory runs out, a setter raises
 // EOutOfResources and the bitmap keeps its old size and pixels.
@@ -27,6 +28,11 @@ public:
     TCanvas* Canvas() { return FCanvas.get(); }
     // The pixels; a null image while either side is 0.
     const QImage& Image() const { return FImage; }
+    // How many pixels of the bitmap make one pixel of the screen it is meant
+    // for (1 unless set); an image list shows it at Width() / ratio logical
+    // pixels. Drawing into the bitmap's canvas is always in its own pixels.
+    qreal DevicePixelRatio() const { return FDevicePixelRatio; }
+    void SetDevicePixelRatio(qreal ratio) { FDevicePixelRatio = ratio > 0 ? ratio : 1.0; }
     // Draws the bitmap stretched smoothly into rect, clipped to the canvas.
     void Draw(TCanvas* canvas, const TRect& rect) override;
 
@@ -37,6 +43,7 @@ private:
     std::unique_ptr<TCanvas> FCanvas;
     int FWidth = 0;
     int FHeight = 0;
+    qreal FDevicePixelRatio = 1.0;
 };
 
 class EOutOfResources : public Exception {

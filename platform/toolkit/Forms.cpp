@@ -311,6 +311,12 @@ void TApplication::FormDestroyed(TForm* form)
 
 // ---------------------------------------------------------------------------
 
+qreal TScreen::DevicePixelRatio() const
+{
+    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return 1.0;
+    return std::max<qreal>(1.0, qGuiApp->devicePixelRatio());
+}
+
 void TScreen::SetCursor(TCursor cursor)
 {
     const bool overridden = FCursor != crDefault;

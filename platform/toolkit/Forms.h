@@ -121,12 +121,16 @@ private:
     std::unique_ptr<class QApplication> FOwnedQApp;
 };
 
-// The screen: the cursor shown over every window of the program.
+// The screen: the cursor shown over every window of the program, and how
+// dense its pixels are.
 class TScreen : public TComponent {
 public:
     TScreen() : TComponent(nullptr) {}
     TCursor Cursor() const { return FCursor; }
     void SetCursor(TCursor cursor);
+    // Device pixels per logical pixel on the densest screen the program
+    // shows on (1 without a display).
+    qreal DevicePixelRatio() const;
 
 private:
     TCursor FCursor = crDefault;

@@ -42,8 +42,12 @@ int TImageList::Add(TBitmap* image, TBitmap* mask)
 {
     QPixmap picture;
     if (image && !image->Image().isNull()) {
-        QImage pixels = image->Image().convertToFormat(QImage::Format_ARGB32);
-        if (mask && !mask->Image().isNull()) {
+        if (!mask || mask->Image().isNull()) {
+            // An opaque bitmap: the pixmap shares its pixels as they are, so
+            // the list holds the one copy once the bitmap is gone.
+            picture = QPixmap::fromImage(image->Image());
+        } else {
+            QImage pixels = image->Image().convertToFormat(QImage::Format_ARGB32);
             const QImage bits =
                 mask->Image().scaled(pixels.size()).convertToFormat(QImage::Format_RGB32);
             for (int y = 0; y < pixels.height(); ++y) {
@@ -52,8 +56,9 @@ int TImageList::Add(TBitmap* image, TBitmap* mask)
                 for (int x = 0; x < pixels.width(); ++x)
                     if (qGray(maskLine[x]) >= 128) line[x] = qRgba(0, 0, 0, 0);
             }
+            picture = QPixmap::fromImage(pixels);
         }
-        picture = QPixmap::fromImage(pixels);
+        picture.setDevicePixelRatio(image->DevicePixelRatio());
     }
     return AddPixmap(picture);
 }
@@ -75,7 +80,7 @@ QPixmap TImageList::Fit(const QPixmap& pixmap) const
 {
     if (FWidth <= 0 || FHeight <= 0) return {};
     // A picture drawn for a high-density screen keeps its pixels.
-    if (pixmap.deviceIndependentSize() == QSizeF(FWidth, FHeight)) return pixmap;
+    if (pixmap.deviceIndependentSize().toSize() == QSize(FWidth, FHeight)) return pixmap;
     // An empty or differently sized picture still takes one slot of the
     // list's size, so that indexes stay in step.
     QPixmap fitted(FWidth, FHeight);

@@ -2,6 +2,7 @@
 
 #include "platform/base/Drives.h"
 #include "platform/base/FileSystemCalls.h"
+#include "platform/toolkit/private/ExifOrientation.h"
 #include "platform/toolkit/private/JpegReader.h"
 #include "platform/toolkit/private/RowResampler.h"
 
@@ -129,21 +130,26 @@ void TJPEGImage::LoadFromBytes(std::vector<unsigned char> data)
 {
     int width = 0;
     int height = 0;
+    int orientation = 1;
     if (!data.empty()) {
         const JpegReader reader(data, {});
-        width = reader.ImageWidth();
-        height = reader.ImageHeight();
+        orientation = reader.Orientation();
+        const bool turns = OrientationTurns(orientation);
+        width = turns ? reader.ImageHeight() : reader.ImageWidth();
+        height = turns ? reader.ImageWidth() : reader.ImageHeight();
     }
     FData = std::move(data);
     FWhole = true;
     FWidth = width;
     FHeight = height;
+    FOrientation = orientation;
 }
 
 QImage TJPEGImage::Decode(int minWidth, int minHeight) const
 {
     if (FData.empty()) return {};
     JpegReader reader(FData, {});
+    if (OrientationTurns(FOrientation)) std::swap(minWidth, minHeight);
     reader.Scale(minWidth, minHeight);
     if (qint64{reader.OutputWidth()} * reader.OutputHeight() > kMaxOutputPixels)
         throw EJPEG(JERR_IMAGE_TOO_BIG);
@@ -160,7 +166,7 @@ QImage TJPEGImage::Decode(int minWidth, int minHeight) const
         y += read;
     }
     reader.Finish();
-    return image;
+    return Orient(image, FOrientation);
 }
 
 void TJPEGImage::Draw(TCanvas* canvas, const TRect& rect)
@@ -174,15 +180,19 @@ QImage TJPEGImage::Render(const TRect& rect, const QSize& canvasSize,
 {
     if (Empty() || !drawable(rect) || canvasSize.isEmpty()) return {};
     if (visiblePart(rect, canvasSize).isEmpty()) return {};
-    const int width = rect.Right - rect.Left;
-    const int height = rect.Bottom - rect.Top;
+    // The picture is resampled as it is stored, into the rectangle turned
+    // back to match, and the result turned the way the picture is seen.
+    const StoredPlacement stored = PlaceStored(rect.Left, rect.Top, rect.Right - rect.Left,
+                                               rect.Bottom - rect.Top, canvasSize, FOrientation);
     JpegReader reader(FData, limits);
-    reader.Scale(width, height);
-    RowResampler resampler(reader.OutputWidth(), reader.OutputHeight(), rect.Left, rect.Top, width,
-                           height, canvasSize);
-    // One band of decoded rows at a time.
+    reader.ScaleForResampling(stored.width, stored.height);
+    RowResampler resampler(reader.OutputWidth(), reader.OutputHeight(), stored.left, stored.top,
+                           stored.width, stored.height, stored.canvas);
+    // One band of decoded rows at a time; a turned result is copied once.
     const size_t bandPixels = static_cast<size_t>(reader.OutputWidth()) * JpegReader::kMaxRows;
-    reader.Start(static_cast<qint64>(bandPixels * sizeof(QRgb)) + resampler.MemoryBytes());
+    const qint64 turnedBytes = FOrientation > 1 ? resampler.Result().sizeInBytes() : 0;
+    reader.Start(static_cast<qint64>(bandPixels * sizeof(QRgb)) + resampler.MemoryBytes() +
+                 turnedBytes);
     std::vector<QRgb> band(bandPixels);
     std::array<QRgb*, JpegReader::kMaxRows> rows{};
     for (int i = 0; i < JpegReader::kMaxRows; ++i)
@@ -190,7 +200,7 @@ QImage TJPEGImage::Render(const TRect& rect, const QSize& canvasSize,
     while (const int read = reader.ReadRows(rows.data(), JpegReader::kMaxRows))
         for (int i = 0; i < read; ++i) resampler.AddRow(rows[static_cast<size_t>(i)]);
     reader.Finish();
-    return resampler.Result();
+    return Orient(resampler.Result(), FOrientation);
 }
 
 void TJPEGImage::PaintRendered(TCanvas* canvas, const TRect& rect, const QImage& rendered)

@@ -58,19 +58,24 @@ public:
     // The same from bytes in memory.
     void LoadFromBytes(std::vector<unsigned char> data);
 
-    // Size in pixels; 0 x 0 when nothing or an empty file was loaded.
+    // Size in pixels as the picture is seen: turned as its EXIF Orientation
+    // says (a picture stored 4000 x 3000 and turned a quarter is 3000 x
+    // 4000); 0 x 0 when nothing or an empty file was loaded.
     int Width() const override { return FWidth; }
     int Height() const override { return FHeight; }
+    // The EXIF Orientation, 1 (as stored) to 8; 1 without a valid one.
+    int Orientation() const { return FOrientation; }
     // Bytes of the file held.
     size_t DataSize() const { return FData.size(); }
     // Whether the whole file was read; only its beginning was when it passed
     // the load's maxBytes, and such a picture must not be decoded.
     bool Whole() const { return FWhole; }
 
-    // Decodes at the smallest DCT scale (1/8 .. 8/8) whose output is at least
-    // the rectangle's size, then resamples smoothly into rect on the canvas's
-    // image, clipped to it. Raises EJPEG when decoding fails. An empty picture
-    // draws nothing.
+    // Decodes at the smallest DCT scale (1/8, 1/2 or 1) whose output is at
+    // least twice the rectangle's size (full size when none is), resamples it
+    // with a Lanczos filter into rect on the canvas's image, clipped to it,
+    // turned the way the picture is seen. Raises EJPEG when decoding fails.
+    // An empty picture draws nothing.
     void Draw(TCanvas* canvas, const TRect& rect) override;
 
     // Draw in two halves, so the costly one can run on a worker thread (it
@@ -86,7 +91,8 @@ public:
 
     // The whole picture decoded at the smallest DCT scale whose output is at
     // least minWidth x minHeight (full size when no scale reaches that), as an
-    // opaque RGB32 image. Raises EJPEG when decoding fails; null when empty.
+    // opaque RGB32 image turned the way it is seen (sizes too). Raises EJPEG
+    // when decoding fails; null when empty.
     QImage Decode(int minWidth, int minHeight) const;
 
 private:
@@ -94,4 +100,5 @@ private:
     bool FWhole = true;
     int FWidth = 0;
     int FHeight = 0;
+    int FOrientation = 1;
 };

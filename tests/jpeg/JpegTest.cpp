@@ -54,6 +54,7 @@ INSTANTIATE_TEST_SUITE_P(Files, GoodJpeg,
                                            GoodFile{"sizes/arith_640x480.jpg", 640, 480},
                                            GoodFile{"sizes/restart_640x480.jpg", 640, 480},
                                            GoodFile{"sizes/cmyk_800x600.jpg", 800, 600},
+                                           GoodFile{"sizes/exif6_640x480.jpg", 480, 640},
                                            GoodFile{"broken/truncated.jpg", 640, 480},
                                            GoodFile{"photos/photo2mp_q90_base_1632x1224.jpg", 1632,
                                                     1224}));

@@ -1,5 +1,7 @@
 #include "platform/toolkit/private/JpegReader.h"
 
+#include "platform/toolkit/private/ExifOrientation.h"
+
 #include <jerror.h>
 
 #include <QSysInfo>
@@ -61,23 +63,51 @@ void JpegReader::Fail() const
     throw EJPEG(FSession->errorCode);
 }
 
-void JpegReader::Scale(int minWidth, int minHeight)
+int JpegReader::Orientation() const
+{
+    return ExifOrientation(FSession->cinfo.marker_list);
+}
+
+void JpegReader::ScaleForResampling(qint64 width, qint64 height)
+{
+    JpegSession* s = FSession.get();
+    const jpeg_decompress_struct& cinfo = s->cinfo;
+    // An eighth (each block's mean), a half or the whole picture. The other
+    // scales shrink each block by itself with a short filter that folds
+    // fine detail back into the picture (a quarter loses up to 12 dB on it),
+    // and no later filter can take that out.
+    for (const int scale : {1, 4, 8}) {
+        if (!jpegSessionScale(s, scale)) Fail();
+        if (qint64{cinfo.output_width} >= width * kResampleHeadroom &&
+            qint64{cinfo.output_height} >= height * kResampleHeadroom)
+            break;
+    }
+    SetOutput();
+}
+
+void JpegReader::Scale(qint64 minWidth, qint64 minHeight)
 {
     JpegSession* s = FSession.get();
     jpeg_decompress_struct& cinfo = s->cinfo;
     for (int scale = 1; scale <= 8; ++scale) {
         if (!jpegSessionScale(s, scale)) Fail();
-        if (cinfo.output_width >= static_cast<JDIMENSION>(std::max(minWidth, 0)) &&
-            cinfo.output_height >= static_cast<JDIMENSION>(std::max(minHeight, 0)))
+        if (qint64{cinfo.output_width} >= minWidth && qint64{cinfo.output_height} >= minHeight)
             break;
     }
+    SetOutput();
+}
+
+void JpegReader::SetOutput()
+{
+    jpeg_decompress_struct& cinfo = FSession->cinfo;
     FCmyk = cinfo.jpeg_color_space == JCS_CMYK || cinfo.jpeg_color_space == JCS_YCCK;
     // Byte order B, G, R, A is RGB32 on a little-endian machine.
     cinfo.out_color_space =
         FCmyk ? JCS_CMYK
               : (QSysInfo::ByteOrder == QSysInfo::LittleEndian ? JCS_EXT_BGRA : JCS_EXT_ARGB);
-    // Both only soften what the resampler smooths again anyway.
-    cinfo.do_fancy_upsampling = FALSE;
+    // Colour stored at half the size is interpolated, not repeated, where
+    // the DCT scaling leaves it smaller than the brightness.
+    cinfo.do_fancy_upsampling = TRUE;
     cinfo.do_block_smoothing = FALSE;
 }
 

@@ -21,10 +21,18 @@ public:
 
     int ImageWidth() const { return static_cast<int>(FSession->cinfo.image_width); }
     int ImageHeight() const { return static_cast<int>(FSession->cinfo.image_height); }
+    // The EXIF Orientation, 1 to 8 (ExifOrientation.h); 1 without a valid one.
+    int Orientation() const;
 
     // Picks the smallest eighth (1/8 .. 8/8) whose output is at least
     // minWidth x minHeight, full size when none is.
-    void Scale(int minWidth, int minHeight);
+    void Scale(qint64 minWidth, qint64 minHeight);
+    // Picks the scale to resample from into width x height pixels: the
+    // smallest of an eighth, a half and the whole whose output is at least
+    // kResampleHeadroom times as large (the whole when none is), so that the
+    // resampler, not the DCT scaling, sets the sharpness.
+    static constexpr qint64 kResampleHeadroom = 2;
+    void ScaleForResampling(qint64 width, qint64 height);
     // Starts decoding. The caller holds reservedBytes of its own for this
     // decode; libjpeg may take what the limits leave of their maxMemory (and
     // never more than its default bound), and when nothing is left decoding
@@ -43,6 +51,8 @@ public:
 
 private:
     [[noreturn]] void Fail() const;
+    // Sets the output's colour space and options once the scale is chosen.
+    void SetOutput();
 
     // Releases the decompressor also when the constructor raises.
     struct SessionDeleter {

@@ -76,6 +76,8 @@ bool jpegSessionCreate(JpegSession* session, const unsigned char* data, std::siz
     session->progress.progress_monitor = progressMonitor;
     session->cinfo.progress = &session->progress;
     jpeg_mem_src(&session->cinfo, data, static_cast<unsigned long>(size));
+    // APP1 segments hold the EXIF block, with the picture's orientation.
+    jpeg_save_markers(&session->cinfo, JPEG_APP0 + 1, 0xFFFF);
     return true;
 }
 

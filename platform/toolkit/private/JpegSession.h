@@ -41,7 +41,8 @@ struct JpegSession {
 // instead of exhausting the machine. Call jpegSessionDestroy afterwards
 // whatever the result.
 bool jpegSessionCreate(JpegSession* session, const unsigned char* data, std::size_t size);
-// Reads the markers up to the first scan: image size, colour space.
+// Reads the markers up to the first scan: image size, colour space, and
+// the APP1 segments, kept in cinfo.marker_list.
 bool jpegSessionReadHeader(JpegSession* session);
 // Sets the DCT scaling to scaleNum/8 (1..8) and computes output_width/height.
 bool jpegSessionScale(JpegSession* session, int scaleNum);

@@ -26,8 +26,9 @@ void DrawImage(QPainter* painter, const ImageListData* images, int index, const 
     if (!images || index < 0) return;
     const QPixmap pixmap = images->Image(index);
     if (pixmap.isNull()) return;
-    const QSize size =
-        pixmap.size().scaled(box.size(), Qt::KeepAspectRatio).boundedTo(pixmap.size());
+    // A picture made for a dense screen is placed by its logical size.
+    const QSize logical = pixmap.deviceIndependentSize().toSize();
+    const QSize size = logical.scaled(box.size(), Qt::KeepAspectRatio).boundedTo(logical);
     const QRect target(box.left() + (box.width() - size.width()) / 2,
                        box.top() + (box.height() - size.height()) / 2, size.width(), size.height());
     painter->drawPixmap(target, pixmap);

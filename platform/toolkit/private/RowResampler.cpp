@@ -2,10 +2,22 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace {
 
 constexpr int kChannels = 3;
+constexpr double kLobes = 3.0;
+
+// The Lanczos-3 kernel at x source pixels (of the stretched filter) away.
+double lanczos(double x)
+{
+    x = std::abs(x);
+    if (x < 1e-9) return 1.0;
+    if (x >= kLobes) return 0.0;
+    const double px = std::numbers::pi * x;
+    return kLobes * std::sin(px) * std::sin(px / kLobes) / (px * px);
+}
 
 // Where [from, from + length) meets [0, limit), as a start and a length.
 std::pair<int, int> overlap(qint64 from, qint64 length, int limit)
@@ -44,37 +56,37 @@ RowResampler::Taps RowResampler::MakeTaps(int sourceLength, qint64 targetLength,
                                           int count)
 {
     const double scale = double(sourceLength) / double(targetLength);
-    const double support = std::max(scale, 1.0);
+    // Shrinking widens the filter by the scale, so that it reaches as far
+    // in target pixels whatever the scale; enlarging interpolates.
+    const double stretch = std::max(scale, 1.0);
+    const double support = kLobes * stretch;
     Taps taps;
-    taps.stride = static_cast<int>(std::floor(2 * support)) + 2;
+    taps.stride = static_cast<int>(std::ceil(2 * support)) + 2;
     taps.first.resize(static_cast<size_t>(count));
     taps.count.resize(static_cast<size_t>(count));
     taps.weights.assign(static_cast<size_t>(count) * taps.stride, 0.0f);
+    std::vector<double> exact(static_cast<size_t>(taps.stride));
     for (int i = 0; i < count; ++i) {
         const double centre = (double(from + i) + 0.5) * scale;
         const int lo = std::max(0, static_cast<int>(std::floor(centre - support)));
-        const int hi = std::min(sourceLength - 1, static_cast<int>(std::ceil(centre + support)));
-        float* weights = taps.weights.data() + static_cast<size_t>(i) * taps.stride;
-        int first = -1;
-        int n = 0;
+        const int hi = std::min({sourceLength - 1, static_cast<int>(std::ceil(centre + support)),
+                                 lo + taps.stride - 1});
         double sum = 0;
-        for (int j = lo; j <= hi && n < taps.stride; ++j) {
-            const double w = 1.0 - std::abs(j + 0.5 - centre) / support;
-            if (w <= 0) {
-                if (first >= 0) break;
-                continue;
-            }
-            if (first < 0) first = j;
-            weights[n++] = static_cast<float>(w);
-            sum += w;
+        for (int j = lo; j <= hi; ++j) {
+            exact[static_cast<size_t>(j - lo)] = lanczos((j + 0.5 - centre) / stretch);
+            sum += exact[static_cast<size_t>(j - lo)];
         }
-        if (first < 0) {  // the centre lies on the picture's edge
+        float* weights = taps.weights.data() + static_cast<size_t>(i) * taps.stride;
+        int first = lo;
+        int n = hi - lo + 1;
+        if (n < 1 || sum < 1e-6) {  // nothing of the filter falls on the picture
             first = std::clamp(static_cast<int>(centre), 0, sourceLength - 1);
             weights[0] = 1.0f;
             n = 1;
-            sum = 1.0;
+        } else {
+            for (int k = 0; k < n; ++k)
+                weights[k] = static_cast<float>(exact[static_cast<size_t>(k)] / sum);
         }
-        for (int k = 0; k < n; ++k) weights[k] = static_cast<float>(weights[k] / sum);
         taps.first[static_cast<size_t>(i)] = first;
         taps.count[static_cast<size_t>(i)] = n;
     }

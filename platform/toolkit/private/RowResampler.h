@@ -1,10 +1,12 @@
 #pragma once
 // Stretches a picture into a rectangle of a canvas while the picture's rows
 // arrive, top row first, and makes only the part of the rectangle that lies
-// on the canvas. The filter is a separable triangle as wide as the scale: it
-// averages like an area filter when shrinking and interpolates linearly when
-// enlarging, so neither aliases. It holds the visible part and a few filtered
-// rows, never the whole picture.
+// on the canvas. The filter is a separable Lanczos-3 (a sinc windowed by a
+// wider sinc, three lobes each side), stretched by the scale when shrinking:
+// it keeps the detail up to the new size's limit and removes what would
+// alias. Near the picture's edges the weights that fall inside are
+// normalised. It holds the visible part and a few filtered rows, never the
+// whole picture.
 
 #include <QImage>
 
