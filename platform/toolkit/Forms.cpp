@@ -6,7 +6,9 @@
 #include <QCloseEvent>
 #include <QFontInfo>
 #include <QRadioButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 
 #include <algorithm>
 #include <exception>
@@ -56,7 +58,38 @@ void TForm::SetText(const AnsiString& text)
 
 void TForm::SetMinimumSize(int width, int height)
 {
-    if (Widget()) Widget()->setMinimumSize(width, height);
+    FMinimumSize = QSize(width, height);
+    FitToScreen();
+}
+
+void TForm::FitToScreen()
+{
+    QWidget* window = Widget();
+    if (!window || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+    // The screen the layout places the window on, else the one it is on.
+    QScreen* screen = QGuiApplication::screenAt(window->geometry().center());
+    if (!screen) screen = window->screen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    // The window manager's frame, once it has drawn one.
+    const QRect frame = window->frameGeometry();
+    const QRect client = window->geometry();
+    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
+                           frame.right() - client.right(), frame.bottom() - client.bottom());
+    const QSize room = area.marginsRemoved(margins).size();
+    window->setMinimumSize(FMinimumSize.boundedTo(room));
+    if (FWindowState != wsNormal || window->isMaximized() || window->isMinimized()) return;
+
+    QRect fitted = client;
+    fitted.setSize(client.size().boundedTo(room));
+    // Frame edges inside the area: right and bottom first, so that the top
+    // left corner (title bar, close box) wins when both cannot hold.
+    const QRect inner = area.marginsRemoved(margins);
+    if (fitted.right() > inner.right()) fitted.moveRight(inner.right());
+    if (fitted.bottom() > inner.bottom()) fitted.moveBottom(inner.bottom());
+    if (fitted.left() < inner.left()) fitted.moveLeft(inner.left());
+    if (fitted.top() < inner.top()) fitted.moveTop(inner.top());
+    if (fitted != client) window->setGeometry(fitted);
 }
 
 void TForm::SetWindowState(TWindowState state)
@@ -91,12 +124,15 @@ void TForm::SetVisible(bool visible)
         window->hide();
         return;
     }
+    FitToScreen();
     switch (FWindowState) {
     case wsMaximized: window->showMaximized(); break;
     case wsMinimized: window->showMinimized(); break;
     default: window->show(); break;
     }
     window->activateWindow();
+    // The frame is known only once the window manager has framed the window.
+    QTimer::singleShot(0, window, [this] { FitToScreen(); });
     if (FActiveControl) FActiveControl->SetFocus();
 }
 
@@ -177,17 +213,29 @@ bool TForm::MoveTabFocus(bool forward)
     return true;
 }
 
+QKeySequence KeySequenceOf(TShortCut shortCut)
+{
+    const int key = QtKeyFromVirtualKey(static_cast<WORD>(shortCut & 0xFFFF));
+    if (!key) return {};
+    return QKeySequence(
+        QKeyCombination(ModifiersFromShiftState(shortCut >> 16), static_cast<Qt::Key>(key)));
+}
+
 void TForm::AddShortCut(TShortCut shortCut, TNotifyEvent handler)
 {
     if (!Widget()) return;
-    const int key = QtKeyFromVirtualKey(static_cast<WORD>(shortCut & 0xFFFF));
-    const QKeyCombination combination(ModifiersFromShiftState(shortCut >> 16),
-                                      static_cast<Qt::Key>(key));
-    auto* shortcut = new QShortcut(QKeySequence(combination), Widget());
+    auto* shortcut = new QShortcut(KeySequenceOf(shortCut), Widget());
     shortcut->setContext(Qt::WindowShortcut);
     QObject::connect(shortcut, &QShortcut::activated, Widget(), [this, handler] {
         if (handler) InvokeHandler([this, &handler] { handler(this); });
     });
+}
+
+void TForm::AddCloseKeys()
+{
+    const auto close = [this](TObject*) { Close(); };
+    AddShortCut(ShortCut(VK_ESCAPE, 0), close);
+    AddShortCut(ShortCut('W', ssCtrl), close);
 }
 
 void TForm::Closed()
