@@ -1,14 +1,30 @@
 #include "platform/toolkit/private/AccessibleFactory.h"
 
 #include "platform/toolkit/Controls.h"
+#include "platform/toolkit/Splitter.h"
 #include "platform/toolkit/private/AccessibleControls.h"
 #include "platform/toolkit/private/ListViewAccessible.h"
 #include "platform/toolkit/private/ListViewViews.h"
 
+#include <QAccessibleWidget>
 #include <QCoreApplication>
 #include <QWidget>
 
 namespace {
+
+// A splitter's grip, the wider area beside its bar that the mouse grabs:
+// it is the splitter again, so readers meet it as the line it is.
+bool IsSplitterGrip(QWidget* widget)
+{
+    QWidget* parent = widget->parentWidget();
+    if (!parent) return false;
+    for (QObject* sibling : parent->children()) {
+        auto* splitter = dynamic_cast<TSplitter*>(
+            sibling->isWidgetType() ? ControlOf(static_cast<QWidget*>(sibling)) : nullptr);
+        if (splitter && splitter->Grip() == widget) return true;
+    }
+    return false;
+}
 
 QAccessibleInterface* CreateInterface(const QString&, QObject* object)
 {
@@ -16,6 +32,7 @@ QAccessibleInterface* CreateInterface(const QString&, QObject* object)
     auto* widget = static_cast<QWidget*>(object);
     if (auto* view = dynamic_cast<ListViewGridView*>(widget)) return new ListViewAccessible(view);
     if (TControl* control = ControlOf(widget)) return CreateControlInterface(control, widget);
+    if (IsSplitterGrip(widget)) return new QAccessibleWidget(widget, QAccessible::Separator);
     return nullptr;
 }
 
