@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontInfo>
+#include <QMoveEvent>
 #include <QRadioButton>
 #include <QScreen>
 #include <QShortcut>
@@ -30,6 +31,29 @@ protected:
     {
         return FForm->MoveTabFocus(next) || QWidget::focusNextPrevChild(next);
     }
+
+    // The window manager frames a window after it is shown; once the frame
+    // is known, the window is fitted again, frame included.
+    void moveEvent(QMoveEvent* event) override
+    {
+        QWidget::moveEvent(event);
+        if (fitOnFrame && frameGeometry() != geometry()) {
+            fitOnFrame = false;
+            FForm->FitToScreen();
+        }
+    }
+
+    // Restored or maximised, the window may have another frame: the
+    // smallest size is fitted again.
+    void changeEvent(QEvent* event) override
+    {
+        QWidget::changeEvent(event);
+        if (event->type() == QEvent::WindowStateChange)
+            QTimer::singleShot(0, this, [this] { FForm->FitToScreen(); });
+    }
+
+public:
+    bool fitOnFrame = false;
 
 private:
     TForm* FForm;
@@ -77,8 +101,11 @@ void TForm::FitToScreen()
     const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
                            frame.right() - client.right(), frame.bottom() - client.bottom());
     const QSize room = area.marginsRemoved(margins).size();
-    window->setMinimumSize(FMinimumSize.boundedTo(room));
-    if (FWindowState != wsNormal || window->isMaximized() || window->isMinimized()) return;
+    if (FMinimumSize.isValid()) window->setMinimumSize(FMinimumSize.boundedTo(room));
+    // A maximised window's own place and size are those it returns to when
+    // restored: fitted before it is first shown, left alone once it is up.
+    if (window->isMaximized() || window->isMinimized()) return;
+    if (FWindowState != wsNormal && window->isVisible()) return;
 
     QRect fitted = client;
     fitted.setSize(client.size().boundedTo(room));
@@ -132,6 +159,7 @@ void TForm::SetVisible(bool visible)
     }
     window->activateWindow();
     // The frame is known only once the window manager has framed the window.
+    static_cast<FormWindow*>(window)->fitOnFrame = true;
     QTimer::singleShot(0, window, [this] { FitToScreen(); });
     if (FActiveControl) FActiveControl->SetFocus();
 }

@@ -43,9 +43,12 @@ TEST_F(ScreenFitTest, MainWindowsSmallestSizeFitsTheScreen)
     ExpectOnScreen(FWindow);
     QWidget* window = FWindow->Widget();
     window->showNormal();
+    Application->ProcessMessages();
     window->resize(1, 1);
     Application->ProcessMessages();
-    EXPECT_TRUE(Area().contains(window->frameGeometry()));
+    const QRect shown = window->frameGeometry();
+    EXPECT_TRUE(Area().contains(shown))
+        << shown.x() << "," << shown.y() << " " << shown.width() << "x" << shown.height();
 }
 
 TEST_F(ScreenFitTest, SlideshowWindowsOpenOnTheScreen)

@@ -24,6 +24,20 @@ protected:
     {
         return QAccessible::queryAccessibleInterface(frmQuillet->lstvwVirtualList->ActiveView());
     }
+    // C:\ holds "inner" with two files; the list shows C:\ with the focus.
+    QAbstractItemView* OpenInnerWithTheListFocused()
+    {
+        MakeFolder("inner");
+        MakeFile("inner/first.txt");
+        MakeFile("inner/second.txt");
+        OpenWindow();
+        ShowAtFixedSize();
+        QAbstractItemView* view = frmQuillet->lstvwVirtualList->ActiveView();
+        QApplication::setActiveWindow(frmQuillet->Widget());
+        view->setFocus();
+        Settle();
+        return view;
+    }
     static std::string NameOf(QAccessibleInterface* iface)
     {
         return iface ? iface->text(QAccessible::Name).toStdString() : "<none>";
@@ -110,15 +124,7 @@ TEST_F(AccessibleFileListTest, AReadersCellLoadsTheRecordOfItsRowAlone)
 
 TEST_F(AccessibleFileListTest, AnOpenTellsTheSelectionAndFocusOfTheFirstRow)
 {
-    MakeFolder("inner");
-    MakeFile("inner/first.txt");
-    MakeFile("inner/second.txt");
-    OpenWindow();
-    ShowAtFixedSize();
-    QAbstractItemView* view = frmQuillet->lstvwVirtualList->ActiveView();
-    QApplication::setActiveWindow(frmQuillet->Widget());
-    view->setFocus();
-    Settle();
+    QAbstractItemView* view = OpenInnerWithTheListFocused();
     ASSERT_TRUE(view->hasFocus());
 
     AccessibleEvents events;
@@ -174,15 +180,7 @@ TEST_F(AccessibleFileListTest, AttributesAreReadAsWords)
 // brings the list back in its new role.
 TEST_F(AccessibleFileListTest, OpensAndStylesAreAnnounced)
 {
-    MakeFolder("inner");
-    MakeFile("inner/first.txt");
-    MakeFile("inner/second.txt");
-    OpenWindow();
-    ShowAtFixedSize();
-    QAbstractItemView* view = frmQuillet->lstvwVirtualList->ActiveView();
-    QApplication::setActiveWindow(frmQuillet->Widget());
-    view->setFocus();
-    Settle();
+    QAbstractItemView* view = OpenInnerWithTheListFocused();
 
     AccessibleEvents events;
     // The list's summary changed, then the focus fell on a row: as a reader

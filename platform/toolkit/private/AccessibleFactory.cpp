@@ -16,11 +16,13 @@ namespace {
 // it is the splitter again, so readers meet it as the line it is.
 bool IsSplitterGrip(QWidget* widget)
 {
+    // A grip is a plain widget; a parent deleting its children leaves gaps
+    // in their list.
     QWidget* parent = widget->parentWidget();
-    if (!parent) return false;
+    if (!parent || widget->metaObject() != &QWidget::staticMetaObject) return false;
     for (QObject* sibling : parent->children()) {
-        auto* splitter = dynamic_cast<TSplitter*>(
-            sibling->isWidgetType() ? ControlOf(static_cast<QWidget*>(sibling)) : nullptr);
+        if (!sibling || !sibling->isWidgetType()) continue;
+        auto* splitter = dynamic_cast<TSplitter*>(ControlOf(static_cast<QWidget*>(sibling)));
         if (splitter && splitter->Grip() == widget) return true;
     }
     return false;
