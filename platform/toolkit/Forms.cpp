@@ -15,6 +15,11 @@
 #include <exception>
 #include <vector>
 
+namespace {
+// How long a window manager may take to frame a window just shown, in ms.
+constexpr int kFrameWait = 300;
+}  // namespace
+
 // The window behind a form: closing it hides it and tells the form.
 class FormWindow : public QWidget {
 public:
@@ -161,6 +166,9 @@ void TForm::SetVisible(bool visible)
     // The frame is known only once the window manager has framed the window.
     static_cast<FormWindow*>(window)->fitOnFrame = true;
     QTimer::singleShot(0, window, [this] { FitToScreen(); });
+    // A window manager that frames the window where it asked to be, so that
+    // no move tells of the frame, has done so a moment later.
+    QTimer::singleShot(kFrameWait, window, [this] { FitToScreen(); });
     if (FActiveControl) FActiveControl->SetFocus();
 }
 
