@@ -3,12 +3,14 @@
 #include "app/Quillet.h"
 
 #include "app/ToolBarGlyphs.h"
+#include "listview/RowText.h"
 #include "platform/shell/ComObj.h"
 #include "platform/toolkit/Button.h"
 #include "platform/toolkit/ComboBox.h"
 #include "platform/toolkit/CoolBar.h"
 #include "platform/toolkit/Edit.h"
 #include "platform/toolkit/ImageList.h"
+#include "platform/toolkit/Label.h"
 #include "platform/toolkit/PageControl.h"
 #include "platform/toolkit/PopupMenu.h"
 #include "platform/toolkit/Splitter.h"
@@ -16,9 +18,13 @@
 #include "platform/toolkit/ToolBar.h"
 #include "platform/toolkit/TrackBar.h"
 #include "shell/IdList.h"
+#include "shell/ShellItem.h"
 #include "slideshow/Playoptionset.h"
 
+#include <QAbstractItemModel>
+#include <QAbstractItemView>
 #include <QGuiApplication>
+#include <QTimer>
 
 int ThumbWidth = 0;
 int ThumbHeight = 0;
@@ -43,6 +49,34 @@ constexpr ColumnLayout kReportColumns[] = {
     {"檔名", 175, taLeftJustify},     {"大小", 75, taRightJustify}, {"類型", 150, taLeftJustify},
     {"修改日期", 100, taLeftJustify}, {"屬性", 75, taRightJustify},
 };
+constexpr int kAttributeColumn = 4;
+
+// The attribute letters of a row in words, for readers.
+AnsiString AttributeWords(const AnsiString& letters)
+{
+    static constexpr struct {
+        char letter;
+        const char* word;
+    } words[] = {{'R', "唯讀"}, {'H', "隱藏"}, {'S', "系統"}, {'A', "封存"}};
+    AnsiString text;
+    for (const auto& entry : words) {
+        if (letters.find(entry.letter) == AnsiString::npos) continue;
+        if (!text.empty()) text += "，";
+        text += entry.word;
+    }
+    return text;
+}
+
+// What readers call each view style.
+const char* ViewName(TViewStyle style)
+{
+    switch (style) {
+    case vsIcon: return "大圖示";
+    case vsSmallIcon: return "小圖示";
+    case vsList: return "清單";
+    default: return "詳細資料";
+    }
+}
 
 }  // namespace
 
@@ -99,19 +133,45 @@ void TfrmQuillet::CreateShortCuts()
 {
     // What the keyboard cannot reach otherwise; the view styles go as their
     // pop-up entries do.
-    const auto upOneLevel = [this](TObject* sender) { tlbtnUpOneLevelClick(sender); };
     const auto pathBox = [this](TObject* sender) { FocusPathBox(sender); };
     const auto popup = [this](TObject*) { lstvwVirtualList->PopupFromKeyboard(); };
-    AddShortCut(ShortCut(VK_UP, ssAlt), upOneLevel);
     AddShortCut(ShortCut('L', ssCtrl), pathBox);
     AddShortCut(ShortCut('D', ssAlt), pathBox);
     AddShortCut(ShortCut(VK_F5, 0), [this](TObject* sender) { ReopenFolder(sender); });
-    AddShortCut(ShortCut('1', ssCtrl), [this](TObject*) { LargeIcons1Click(LargeIcons1); });
-    AddShortCut(ShortCut('2', ssCtrl), [this](TObject*) { SmallIcons1Click(SmallIcons1); });
-    AddShortCut(ShortCut('3', ssCtrl), [this](TObject*) { ListView1Click(ListView1); });
-    AddShortCut(ShortCut('4', ssCtrl), [this](TObject*) { ReportView1Click(ReportView1); });
     AddShortCut(ShortCut(VK_F10, ssShift), popup);
     AddShortCut(ShortCut(VK_APPS, 0), popup);
+    AddShortCut(ShortCut('Q', ssCtrl), [this](TObject*) { Close(); });
+    CreateCommandKeys();
+}
+
+void TfrmQuillet::CreateCommandKeys()
+{
+    // Every tool-bar command has a key, and its button tells readers which.
+    // None is a key that type-ahead or the path box takes: Ctrl+O opens as
+    // desktop programs open, Ctrl+G (gallery) is unused by the list and the
+    // box, and the playback options go on Ctrl+Shift+P so that Ctrl+P stays
+    // what desktops mean by print.
+    const struct {
+        TShortCut key;
+        TToolButton* TfrmQuillet::*button;
+        void (TfrmQuillet::*command)(TObject*);
+    } keys[] = {
+        {ShortCut('O', ssCtrl), &TfrmQuillet::tlbtnBrowse, &TfrmQuillet::tlbtnBrowseClick},
+        {ShortCut(VK_UP, ssAlt), &TfrmQuillet::tlbtnUpOneLevel, &TfrmQuillet::tlbtnUpOneLevelClick},
+        {ShortCut('1', ssCtrl), &TfrmQuillet::tlbtnLargeIcons, &TfrmQuillet::LargeIcons1Click},
+        {ShortCut('2', ssCtrl), &TfrmQuillet::tlbtnSmallIcons, &TfrmQuillet::SmallIcons1Click},
+        {ShortCut('3', ssCtrl), &TfrmQuillet::tlbtnList, &TfrmQuillet::ListView1Click},
+        {ShortCut('4', ssCtrl), &TfrmQuillet::tlbtnReport, &TfrmQuillet::ReportView1Click},
+        {ShortCut('G', ssCtrl), &TfrmQuillet::ToolButton1, &TfrmQuillet::ToolButton1Click},
+        {ShortCut('P', ssCtrl | ssShift), &TfrmQuillet::ToolButton3,
+         &TfrmQuillet::ToolButton3Click},
+    };
+    for (const auto& entry : keys) {
+        TToolButton* button = this->*entry.button;
+        const auto command = entry.command;
+        button->SetKeyBinding(entry.key);
+        AddShortCut(entry.key, [this, command, button](TObject*) { (this->*command)(button); });
+    }
 }
 
 void TfrmQuillet::SetUpTabOrder()
@@ -127,7 +187,7 @@ void TfrmQuillet::CreateToolBar()
     clbrMyCoolbar = NewControl<TCoolBar>(this, this, "clbrMyCoolbar");
     clbrMyCoolbar->SetAlign(alTop);
     clbrMyCoolbar->SetHeight(57);
-    clbrMyCoolbar->SetAccessibleName("Tool bars");
+    clbrMyCoolbar->SetAccessibleName("工具列");
 
     tlbrMyButtons = NewControl<TToolBar>(this, clbrMyCoolbar, "tlbrMyButtons");
     tlbrMyButtons->SetFlat(true);
@@ -145,14 +205,15 @@ void TfrmQuillet::CreateToolBar()
         return false;
     });
     tlbrMyButtons->SetShowHint(true);
-    tlbrMyButtons->SetAccessibleName("Commands");
+    tlbrMyButtons->SetAccessibleName("命令");
     clbrMyCoolbar->AddBand(tlbrMyButtons, 25, kBandWidth);
 
     struct ButtonLayout {
         TToolButton* TfrmQuillet::*field;
         const char* name;
         const char* hint;
-        // What a screen reader says for a button that has no hint.
+        // What a screen reader says for a button that has no hint, in the
+        // language of the window's own texts.
         const char* spoken;
         int glyph;
         TToolButtonStyle style;
@@ -173,11 +234,11 @@ void TfrmQuillet::CreateToolBar()
          &TfrmQuillet::tlbtnListClick},
         {&TfrmQuillet::tlbtnReport, "tlbtnReport", "Report View", "", 5, tbsCheck, true,
          &TfrmQuillet::tlbtnReportClick},
-        {&TfrmQuillet::ToolButton1, "ToolButton1", "", "Thumbnails", 6, tbsButton, false,
+        {&TfrmQuillet::ToolButton1, "ToolButton1", "", "縮圖", 6, tbsButton, false,
          &TfrmQuillet::ToolButton1Click},
-        {&TfrmQuillet::ToolButton2, "ToolButton2", "", "Play", 7, tbsButton, false, nullptr},
+        {&TfrmQuillet::ToolButton2, "ToolButton2", "", "播放", 7, tbsButton, false, nullptr},
         // Glyph 8 lies past the last glyph, so this button shows no picture.
-        {&TfrmQuillet::ToolButton3, "ToolButton3", "", "Slideshow options", 8, tbsButton, false,
+        {&TfrmQuillet::ToolButton3, "ToolButton3", "", "播放設定", 8, tbsButton, false,
          &TfrmQuillet::ToolButton3Click},
     };
     for (const ButtonLayout& layout : buttons) {
@@ -201,12 +262,24 @@ void TfrmQuillet::CreatePathBox()
     cmbxPath = NewControl<TComboBox>(this, clbrMyCoolbar, "cmbxPath");
     cmbxPath->SetWidth(774);
     cmbxPath->SetItemHeight(13);
-    cmbxPath->SetAccessibleName("Path");
+    cmbxPath->SetAccessibleName("路徑");
     cmbxPath->OnClick = [this](TObject* sender) { cmbxPathClick(sender); };
     cmbxPath->OnKeyDown = [this](TObject* sender, WORD& key, TShiftState shift) {
         cmbxPathKeyDown(sender, key, shift);
     };
     clbrMyCoolbar->AddBand(cmbxPath, 21, kBandWidth);
+    LabelPathBox();
+}
+
+void TfrmQuillet::LabelPathBox()
+{
+    // On this desktop readers name a combo box by its label, its own name
+    // being its value; the layout shows no label, so this one is there for
+    // readers alone.
+    auto* label = NewControl<TLabel>(this, clbrMyCoolbar, "lblPath");
+    label->SetVisible(false);
+    label->SetText("路徑");
+    label->SetFocusControl(cmbxPath);
 }
 
 void TfrmQuillet::CreateSidePanel()
@@ -214,7 +287,7 @@ void TfrmQuillet::CreateSidePanel()
     PageControl1 = NewControl<TPageControl>(this, this, "PageControl1");
     PageControl1->SetAlign(alLeft);
     PageControl1->SetWidth(268);
-    PageControl1->SetAccessibleName("Settings");
+    PageControl1->SetAccessibleName("設定");
 
     TabSheet1 = new TTabSheet(this);
     TabSheet1->SetName("TabSheet1");
@@ -237,14 +310,14 @@ void TfrmQuillet::CreateSidePanel()
     StatusBar1 = NewControl<TStatusBar>(this, this, "StatusBar1");
     StatusBar1->SetAlign(alBottom);
     StatusBar1->SetHeight(19);
-    StatusBar1->SetAccessibleName("Status");
+    StatusBar1->SetAccessibleName("狀態列");
 }
 
 void TfrmQuillet::CreateFileList()
 {
     lstvwVirtualList = NewControl<TListView>(this, this, "lstvwVirtualList");
     lstvwVirtualList->SetAlign(alClient);
-    lstvwVirtualList->SetAccessibleName("Folder contents");
+    lstvwVirtualList->SetAccessibleName("資料夾內容");
     lstvwVirtualList->SetOwnerData(true);
     for (const ColumnLayout& layout : kReportColumns) {
         TListColumn* column = lstvwVirtualList->Columns()->Add();
@@ -281,6 +354,12 @@ void TfrmQuillet::CreateFileList()
     lstvwVirtualList->OnKeyDown = [this](TObject* sender, WORD& key, TShiftState shift) {
         lstvwVirtualListKeyDown(sender, key, shift);
     };
+    // The attribute column shows letters; readers hear them as words.
+    lstvwVirtualList->SetAccessibleCellDescriber(kAttributeColumn, [this](int row) {
+        if (!FShellItems || row >= FShellItems->GetCount()) return AnsiString();
+        return AttributeWords(AttributeLetters(GetShellItem(row)->Attributes));
+    });
+    AnnounceOpens();
 }
 
 void TfrmQuillet::CreateGallery()
@@ -288,10 +367,11 @@ void TfrmQuillet::CreateGallery()
     // Covers the file list while it is shown.
     LstViewPicture = NewControl<TListView>(this, this, "LstViewPicture");
     LstViewPicture->SetAlign(alClient);
-    LstViewPicture->SetAccessibleName("Thumbnails");
+    LstViewPicture->SetAccessibleName("縮圖");
     LstViewPicture->SetViewStyle(vsIcon);
     LstViewPicture->SetLargeImages(ImageList1);
     LstViewPicture->SetVisible(false);
+    FollowGalleryFocus();
 }
 
 TfrmQuillet::~TfrmQuillet()
@@ -359,24 +439,28 @@ void TfrmQuillet::tlbtnLargeIconsClick(TObject*)
 {
     lstvwVirtualList->SetViewStyle(vsIcon);
     LstViewPicture->SetVisible(false);
+    FileListShown();
 }
 
 void TfrmQuillet::tlbtnSmallIconsClick(TObject*)
 {
     lstvwVirtualList->SetViewStyle(vsSmallIcon);
     LstViewPicture->SetVisible(false);
+    FileListShown();
 }
 
 void TfrmQuillet::tlbtnListClick(TObject*)
 {
     lstvwVirtualList->SetViewStyle(vsList);
     LstViewPicture->SetVisible(false);
+    FileListShown();
 }
 
 void TfrmQuillet::tlbtnReportClick(TObject*)
 {
     lstvwVirtualList->SetViewStyle(vsReport);
     LstViewPicture->SetVisible(false);
+    FileListShown();
 }
 
 void TfrmQuillet::LargeIcons1Click(TObject* Sender)
@@ -408,4 +492,57 @@ void TfrmQuillet::ToolButton3Click(TObject*)
     // Owned by the application; closing it only hides it.
     auto* options = new TPlayOption(Application);
     options->Show();
+}
+
+// Focus and what readers hear: the gallery and the file list share the
+// client area, and only the one shown takes the keyboard and reaches readers.
+
+void TfrmQuillet::FollowGalleryFocus()
+{
+    new EventHook(LstViewPicture->Widget(), [this](QEvent* event) {
+        if (event->type() == QEvent::ShowToParent && LstViewPicture->Visible()) {
+            // The covered list leaves the Tab order and the readers' view.
+            LstViewPicture->SetFocus();
+            lstvwVirtualList->SetVisible(false);
+        } else if (event->type() == QEvent::HideToParent && !LstViewPicture->Visible()) {
+            lstvwVirtualList->SetVisible(true);
+        }
+        return false;
+    });
+}
+
+void TfrmQuillet::FileListShown()
+{
+    lstvwVirtualList->SetFocus();
+    AnnounceFileList();
+}
+
+void TfrmQuillet::AnnounceOpens()
+{
+    // Every open sets the list's rows anew; once the open has finished (and
+    // selected its first row), readers hear which folder it is.
+    QObject::connect(lstvwVirtualList->ActiveView()->model(), &QAbstractItemModel::modelReset,
+                     lstvwVirtualList->Widget(), [this] {
+                         if (FAnnouncePending) return;
+                         FAnnouncePending = true;
+                         QTimer::singleShot(0, lstvwVirtualList->Widget(), [this] {
+                             FAnnouncePending = false;
+                             AnnounceFileList();
+                         });
+                     });
+}
+
+void TfrmQuillet::AnnounceFileList()
+{
+    AnsiString folder = FCurrentPath;
+    if (FDesktopFolder && FCurrentId) {
+        try {
+            folder = ItemDisplayName(FDesktopFolder, FCurrentId, false);
+        } catch (const Exception&) {
+            // The parsing name says it as well.
+        }
+    }
+    const int count = lstvwVirtualList->Items()->GetCount();
+    lstvwVirtualList->SetAccessibleSummary(
+        folder, IntToStr(count) + " 個項目，" + ViewName(lstvwVirtualList->ViewStyle()));
 }

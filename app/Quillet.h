@@ -151,6 +151,8 @@ private:
     void CreateToolBar();
     void CreatePathBox();
     void CreateFileList();
+    // A label for readers, which the path box's relations point at.
+    void LabelPathBox();
     void CreateSidePanel();
     // Lays out the tile-size panel on TabSheet1 (thumbnails/TileSizePanel.cpp).
     void CreateTileSizePanel();
@@ -158,6 +160,19 @@ private:
     void CreateViewsMenu();
     // The window's keyboard shortcuts and its tab order.
     void CreateShortCuts();
+    // The keys of the tool-bar commands, published on their buttons.
+    void CreateCommandKeys();
+    // The gallery takes the focus when it is shown; the file list it covers
+    // is hidden meanwhile, out of the Tab order and the readers' view.
+    void FollowGalleryFocus();
+    // After a view-style command: the file list has the focus, and readers
+    // hear its new style.
+    void FileListShown();
+    // Readers hear the open folder's name and number of items after every
+    // open, with the focused row.
+    void AnnounceOpens();
+    void AnnounceFileList();
+    bool FAnnouncePending = false;
     void SetUpTabOrder();
     // The history's ownership of item id lists (shell/OpenFolder.cpp).
     // True when id is the list of a history entry.

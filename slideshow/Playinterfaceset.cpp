@@ -35,19 +35,20 @@ TPlayInterface::TPlayInterface(TComponent* AOwner) : TForm(AOwner)
     SetWindowState(wsMaximized);
     FontChanged();
 
-    // Its flat buttons take no focus, as tool-bar buttons do, so Tab has
-    // nothing to move through.
+    // Tab walks the seven buttons left to right; Escape or Ctrl+W hides the
+    // window as its close box does.
     buildToolBar();
+    AddCloseKeys();
 
     StatusBar1 = NewControl<TStatusBar>(this, this, "StatusBar1");
     StatusBar1->SetAlign(alBottom);
     StatusBar1->SetHeight(19);
-    StatusBar1->SetAccessibleName("Status");
+    StatusBar1->SetAccessibleName("狀態列");
 
     // Nothing ever loads a picture: the area stays empty.
     Image1 = NewControl<TImage>(this, this, "Image1");
     Image1->SetAlign(alClient);
-    Image1->SetAccessibleName("Picture");
+    Image1->SetAccessibleName("圖片");
 
     // Runs without a handler, so it never triggers anything.
     Timer1 = new TTimer(this);
@@ -63,7 +64,7 @@ void TPlayInterface::buildToolBar()
     ToolBar1->SetHeight(46);
     ToolBar1->SetButtonWidth(80);
     ToolBar1->SetButtonHeight(kButtonHeight);
-    ToolBar1->SetAccessibleName("Playback");
+    ToolBar1->SetAccessibleName("播放控制");
 
     PlayFsPlaySpButton = placeButton(this, ToolBar1, "PlayFsPlaySpButton", 0, "開始", PlayGlyph());
     PlayFsStopSpButton = placeButton(this, ToolBar1, "PlayFsStopSpButton", 1, "暫停", StopGlyph());
@@ -75,11 +76,14 @@ void TPlayInterface::buildToolBar()
     SpeedButton3 = placeButton(this, ToolBar1, "SpeedButton3", 6, "列印", PrinterGlyph());
     SpeedButton3->SetEnabled(false);
 
-    // Which of the four was pressed last shows in red; readers get it as a
-    // checked state.
+    // Which of the four was pressed last shows in red on black captions;
+    // readers get it as a checked state. The other three captions keep the
+    // palette's colour, so that they stay readable on a dark one.
     for (TSpeedButton* button :
-         {PlayFsPlaySpButton, PlayFsStopSpButton, PlayFsGoSpButton, PlayFsBackSpButton})
+         {PlayFsPlaySpButton, PlayFsStopSpButton, PlayFsGoSpButton, PlayFsBackSpButton}) {
+        button->SetFontColor(clBlack);
         button->SetAccessibleState(true, false);
+    }
 
     PlayFsPlaySpButton->OnClick = [this](TObject* sender) { PlayFsPlaySpButtonClick(sender); };
     PlayFsStopSpButton->OnClick = [this](TObject* sender) { PlayFsStopSpButtonClick(sender); };

@@ -54,6 +54,8 @@ TPlayOption::TPlayOption(TComponent* AOwner) : TForm(AOwner)
     SetTabOrder({PlayAllRdo, PlaySelectRdo, PlayAssigeRdo, PlayIECkBox, PlayBBSCkBox, PlayFTPCkBox,
                  PlayMailCkBox, PlayFistTimeCbBox, PlayLastTimeCbBox, RadioGroup1, PlaySpeedSlBar,
                  PlayOKButton, PlayClearButton});
+    // Escape or Ctrl+W hides the window as its close box does.
+    AddCloseKeys();
 }
 
 void TPlayOption::buildChoices()

@@ -110,7 +110,7 @@ void TfrmQuillet::CreateTileSizePanel()
     Panel1 = NewControl<TPanel>(this, TabSheet1, "Panel1");
     Panel1->SetAlign(alClient);
     Panel1->SetText("Panel1");
-    Panel1->SetAccessibleName("Tile size settings");
+    Panel1->SetAccessibleName("圖片大小設定");
 
     GroupBox2 = NewControl<TGroupBox>(this, Panel1, "GroupBox2", 8, 8, 253, 314);
     GroupBox2->SetText("圖片大小");
@@ -128,12 +128,12 @@ void TfrmQuillet::CreateTileSizePanel()
     BorderPal = NewControl<TPanel>(this, GroupBox2, "BorderPal", 34, 43, 210, 210);
     BorderPal->SetText("");
     BorderPal->SetColor(clWhite);
-    BorderPal->SetAccessibleName("Tile preview");
+    BorderPal->SetAccessibleName("圖片大小預覽");
 
     PicPalMain = NewControl<TPanel>(this, BorderPal, "PicPalMain", 65, 65, 80, 80);
     PicPalMain->SetText("");
     PicPalMain->SetColor(clAppWorkSpace);
-    PicPalMain->SetAccessibleName("Tile proportions");
+    PicPalMain->SetAccessibleName("圖片比例");
 
     GroupBox3 = NewControl<TGroupBox>(this, GroupBox2, "GroupBox3", 4, 251, 245, 7);
     GroupBox3->SetText("");

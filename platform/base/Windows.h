@@ -150,6 +150,7 @@ LRESULT SendMessageA(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // Virtual-key codes the program looks at.
 constexpr WORD VK_BACK = 0x08;
 constexpr WORD VK_RETURN = 0x0D;
+constexpr WORD VK_ESCAPE = 0x1B;
 constexpr WORD VK_UP = 0x26;
 constexpr WORD VK_APPS = 0x5D;  // the context-menu key
 constexpr WORD VK_F5 = 0x74;

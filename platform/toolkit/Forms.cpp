@@ -6,12 +6,20 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QFontInfo>
+#include <QMoveEvent>
 #include <QRadioButton>
+#include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 
 #include <algorithm>
 #include <exception>
 #include <vector>
+
+namespace {
+// How long a window manager may take to frame a window just shown, in ms.
+constexpr int kFrameWait = 300;
+}  // namespace
 
 // The window behind a form: closing it hides it and tells the form.
 class FormWindow : public QWidget {
@@ -29,6 +37,29 @@ protected:
     {
         return FForm->MoveTabFocus(next) || QWidget::focusNextPrevChild(next);
     }
+
+    // The window manager frames a window after it is shown; once the frame
+    // is known, the window is fitted again, frame included.
+    void moveEvent(QMoveEvent* event) override
+    {
+        QWidget::moveEvent(event);
+        if (fitOnFrame && frameGeometry() != geometry()) {
+            fitOnFrame = false;
+            FForm->FitToScreen();
+        }
+    }
+
+    // Restored or maximised, the window may have another frame: the
+    // smallest size is fitted again.
+    void changeEvent(QEvent* event) override
+    {
+        QWidget::changeEvent(event);
+        if (event->type() == QEvent::WindowStateChange)
+            QTimer::singleShot(0, this, [this] { FForm->FitToScreen(); });
+    }
+
+public:
+    bool fitOnFrame = false;
 
 private:
     TForm* FForm;
@@ -57,7 +88,41 @@ void TForm::SetText(const AnsiString& text)
 
 void TForm::SetMinimumSize(int width, int height)
 {
-    if (Widget()) Widget()->setMinimumSize(width, height);
+    FMinimumSize = QSize(width, height);
+    FitToScreen();
+}
+
+void TForm::FitToScreen()
+{
+    QWidget* window = Widget();
+    if (!window || !qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return;
+    // The screen the layout places the window on, else the one it is on.
+    QScreen* screen = QGuiApplication::screenAt(window->geometry().center());
+    if (!screen) screen = window->screen();
+    if (!screen) return;
+    const QRect area = screen->availableGeometry();
+    // The window manager's frame, once it has drawn one.
+    const QRect frame = window->frameGeometry();
+    const QRect client = window->geometry();
+    const QMargins margins(client.left() - frame.left(), client.top() - frame.top(),
+                           frame.right() - client.right(), frame.bottom() - client.bottom());
+    const QSize room = area.marginsRemoved(margins).size();
+    if (FMinimumSize.isValid()) window->setMinimumSize(FMinimumSize.boundedTo(room));
+    // A maximised window's own place and size are those it returns to when
+    // restored: fitted before it is first shown, left alone once it is up.
+    if (window->isMaximized() || window->isMinimized()) return;
+    if (FWindowState != wsNormal && window->isVisible()) return;
+
+    QRect fitted = client;
+    fitted.setSize(client.size().boundedTo(room));
+    // Frame edges inside the area: right and bottom first, so that the top
+    // left corner (title bar, close box) wins when both cannot hold.
+    const QRect inner = area.marginsRemoved(margins);
+    if (fitted.right() > inner.right()) fitted.moveRight(inner.right());
+    if (fitted.bottom() > inner.bottom()) fitted.moveBottom(inner.bottom());
+    if (fitted.left() < inner.left()) fitted.moveLeft(inner.left());
+    if (fitted.top() < inner.top()) fitted.moveTop(inner.top());
+    if (fitted != client) window->setGeometry(fitted);
 }
 
 void TForm::SetWindowState(TWindowState state)
@@ -92,12 +157,19 @@ void TForm::SetVisible(bool visible)
         window->hide();
         return;
     }
+    FitToScreen();
     switch (FWindowState) {
     case wsMaximized: window->showMaximized(); break;
     case wsMinimized: window->showMinimized(); break;
     default: window->show(); break;
     }
     window->activateWindow();
+    // The frame is known only once the window manager has framed the window.
+    static_cast<FormWindow*>(window)->fitOnFrame = true;
+    QTimer::singleShot(0, window, [this] { FitToScreen(); });
+    // A window manager that frames the window where it asked to be, so that
+    // no move tells of the frame, has done so a moment later.
+    QTimer::singleShot(kFrameWait, window, [this] { FitToScreen(); });
     if (FActiveControl) FActiveControl->SetFocus();
 }
 
@@ -178,17 +250,29 @@ bool TForm::MoveTabFocus(bool forward)
     return true;
 }
 
+QKeySequence KeySequenceOf(TShortCut shortCut)
+{
+    const int key = QtKeyFromVirtualKey(static_cast<WORD>(shortCut & 0xFFFF));
+    if (!key) return {};
+    return QKeySequence(
+        QKeyCombination(ModifiersFromShiftState(shortCut >> 16), static_cast<Qt::Key>(key)));
+}
+
 void TForm::AddShortCut(TShortCut shortCut, TNotifyEvent handler)
 {
     if (!Widget()) return;
-    const int key = QtKeyFromVirtualKey(static_cast<WORD>(shortCut & 0xFFFF));
-    const QKeyCombination combination(ModifiersFromShiftState(shortCut >> 16),
-                                      static_cast<Qt::Key>(key));
-    auto* shortcut = new QShortcut(QKeySequence(combination), Widget());
+    auto* shortcut = new QShortcut(KeySequenceOf(shortCut), Widget());
     shortcut->setContext(Qt::WindowShortcut);
     QObject::connect(shortcut, &QShortcut::activated, Widget(), [this, handler] {
         if (handler) InvokeHandler([this, &handler] { handler(this); });
     });
+}
+
+void TForm::AddCloseKeys()
+{
+    const auto close = [this](TObject*) { Close(); };
+    AddShortCut(ShortCut(VK_ESCAPE, 0), close);
+    AddShortCut(ShortCut('W', ssCtrl), close);
 }
 
 void TForm::Closed()

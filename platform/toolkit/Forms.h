@@ -3,6 +3,8 @@
 
 #include "platform/toolkit/Controls.h"
 
+#include <QKeySequence>
+
 #include <initializer_list>
 #include <memory>
 #include <vector>
@@ -15,6 +17,8 @@ constexpr TShortCut ShortCut(WORD key, TShiftState shift)
 {
     return key | (shift << 16);
 }
+// The key as Qt names it ("Ctrl+O"); empty for 0.
+QKeySequence KeySequenceOf(TShortCut shortCut);
 
 // A top-level window. Closing a form hides it; closing the application's main
 // form ends the message loop.
@@ -27,14 +31,17 @@ public:
     // The title the window system shows (title bar, task bar, window list).
     void SetCaption(const AnsiString& caption) { SetText(caption); }
     void SetText(const AnsiString& text) override;
-    // The smallest size the user can give the window, in pixels.
+    // The smallest size the user can give the window, in pixels; never more
+    // than the free area of the screen the window is on.
     void SetMinimumSize(int width, int height);
     TWindowState WindowState() const { return FWindowState; }
     void SetWindowState(TWindowState state);
     TWinControl* ActiveControl() const { return FActiveControl; }
     // Gives the control the focus now, or when the form is first shown.
     void SetActiveControl(TWinControl* control);
-    // Shows the form without blocking.
+    // Shows the form without blocking. A window whose layout place or size
+    // would put it past the screen's free area is moved onto it, and shrunk
+    // if it is larger.
     void Show();
     // Shows or hides the form; hiding is not closing.
     void SetVisible(bool visible) override;
@@ -48,6 +55,8 @@ public:
     // Runs handler (through InvokeHandler) when shortCut is pressed anywhere
     // in the form, unless the control with the focus uses that key itself.
     void AddShortCut(TShortCut shortCut, TNotifyEvent handler);
+    // Escape and Ctrl+W close the form, as its close box does.
+    void AddCloseKeys();
 
     TNotifyEvent OnCreate;
     // Raises OnCreate; exceptions pass to the caller (CreateForm).
@@ -62,6 +71,11 @@ private:
     void Closed();
     // Tab or Shift+Tab; false when the focus is not on a listed stop.
     bool MoveTabFocus(bool forward);
+    // Keeps the minimum size and a normal window inside the free area of
+    // the window's screen, frame included once the window manager gave one.
+    void FitToScreen();
+
+    QSize FMinimumSize;
 
     TWindowState FWindowState = wsNormal;
     TWinControl* FActiveControl = nullptr;

@@ -2,7 +2,9 @@
 
 #include "platform/toolkit/ImageList.h"
 #include "platform/toolkit/PopupMenu.h"
+#include "platform/toolkit/private/ListViewAccessible.h"
 #include "platform/toolkit/private/ListViewCore.h"
+#include "platform/toolkit/private/ListViewViews.h"
 
 #include <QAbstractItemView>
 #include <QStackedWidget>
@@ -183,7 +185,7 @@ void TCustomListView::PopupFromKeyboard()
     if (row.isValid() && shown.intersects(row))
         at = QPoint(row.left() + std::min(row.width() / 2, 40), row.center().y());
     const QPoint global = view->viewport()->mapToGlobal(at);
-    menu->Popup(global.x(), global.y());
+    menu->Popup(global.x(), global.y(), true);
 }
 
 QAbstractItemView* TCustomListView::ActiveView() const
@@ -201,4 +203,23 @@ LRESULT TCustomListView::WndProc(UINT message, WPARAM wParam, LPARAM lParam)
         return reinterpret_cast<LRESULT>(previous);
     }
     return TWinControl::WndProc(message, wParam, lParam);
+}
+
+void TCustomListView::SetAccessibleSummary(const AnsiString& name, const AnsiString& description)
+{
+    Widget()->setAccessibleDescription(ToQString(description));
+    SetAccessibleName(name);
+    if (auto* view = dynamic_cast<ListViewGridView*>(ActiveView())) NotifySummaryChanged(view);
+}
+
+void TCustomListView::SetAccessibleCellDescriber(int column, TCellDescriber describer)
+{
+    FDescribedColumn = describer ? column : -1;
+    FCellDescriber = std::move(describer);
+}
+
+AnsiString TCustomListView::AccessibleCellDescription(int row, int column) const
+{
+    if (column != FDescribedColumn || !FCellDescriber) return {};
+    return FCellDescriber(row);
 }

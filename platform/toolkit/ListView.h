@@ -7,6 +7,7 @@
 
 #include "platform/toolkit/Controls.h"
 
+#include <functional>
 #include <memory>
 
 class QAbstractItemView;
@@ -121,6 +122,21 @@ public:
     // Shows the pop-up menu as the keyboard asks for it: at the focused row
     // when it is in view, else at the list's top-left corner.
     void PopupFromKeyboard();
+    // What a reader hears of the list as a whole: its name and a
+    // description (what it shows, how many rows). Readers are told of the
+    // change, and when the list has the focus, of its current row again
+    // after it, so that they say the three together.
+    void SetAccessibleSummary(const AnsiString& name, const AnsiString& description);
+    // Describes the cells of column for readers beside their text (the
+    // words a column of letters stands for, say); the styles other than the
+    // report show one column, and there it describes the row. The describer
+    // is asked only after the row's data was asked for, through the hint.
+    // Null for none.
+    using TCellDescriber = std::function<AnsiString(int row)>;
+    void SetAccessibleCellDescriber(int column, TCellDescriber describer);
+    // A cell's description as the describer gives it; empty when none.
+    AnsiString AccessibleCellDescription(int row, int column) const;
+    int AccessibleDescribedColumn() const { return FDescribedColumn; }
 
     TImageList* LargeImages() const;
     void SetLargeImages(TImageList* images);
@@ -163,6 +179,8 @@ private:
     TImageList* FLargeImages = nullptr;
     TImageList* FSmallImages = nullptr;
     std::unique_ptr<ListViewCore> FCore;
+    int FDescribedColumn = -1;
+    TCellDescriber FCellDescriber;
 };
 
 class TListView : public TCustomListView {

@@ -1,12 +1,33 @@
 #include "platform/toolkit/PageControl.h"
 
+#include <QStackedWidget>
+#include <QTabBar>
 #include <QTabWidget>
+#include <QToolButton>
 
 #include <algorithm>
 
+namespace {
+// The stack of pages inside the tab widget would reach readers as a
+// nameless layered pane; it is named by the page it shows.
+void NameStack(QTabWidget* tabs)
+{
+    auto* stack = tabs->findChild<QStackedWidget*>(QString(), Qt::FindDirectChildrenOnly);
+    if (stack) stack->setAccessibleName(tabs->tabText(tabs->currentIndex()));
+}
+}  // namespace
+
 TPageControl::TPageControl(TComponent* AOwner) : TWinControl(AOwner, new QTabWidget)
 {
+    // The tab bar's scroll arrows speak the language of the program's texts.
+    for (auto* arrow : Tabs()->tabBar()->findChildren<QToolButton*>()) {
+        if (arrow->objectName() == QLatin1String("ScrollLeftButton"))
+            arrow->setAccessibleName(QString::fromUtf8("向左捲動"));
+        else if (arrow->objectName() == QLatin1String("ScrollRightButton"))
+            arrow->setAccessibleName(QString::fromUtf8("向右捲動"));
+    }
     QObject::connect(Tabs(), &QTabWidget::currentChanged, Tabs(), [this](int) {
+        NameStack(Tabs());
         if (OnChange) InvokeHandler([this] { OnChange(this); });
     });
 }
@@ -39,6 +60,7 @@ void TPageControl::InsertPage(TTabSheet* page)
 {
     FPages.push_back(page);
     if (Tabs() && page->Widget()) Tabs()->addTab(page->Widget(), ToQString(page->GetText()));
+    if (Tabs()) NameStack(Tabs());
 }
 
 void TPageControl::RemovePage(TTabSheet* page)
@@ -79,7 +101,9 @@ void TTabSheet::SetText(const AnsiString& text)
 {
     TWinControl::SetText(text);
     const int index = PageIndex();
-    if (index >= 0) FPageControl->Tabs()->setTabText(index, ToQString(text));
+    if (index < 0) return;
+    FPageControl->Tabs()->setTabText(index, ToQString(text));
+    NameStack(FPageControl->Tabs());
 }
 
 int TTabSheet::PageIndex() const

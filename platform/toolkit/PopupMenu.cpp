@@ -63,7 +63,7 @@ void TPopupMenu::Remove(TMenuItem* item)
     if (FMenu) FMenu->removeAction(item->Action());
 }
 
-void TPopupMenu::Popup(int x, int y)
+void TPopupMenu::Popup(int x, int y, bool fromKeyboard)
 {
     // Made on first use, so that a menu can exist before the Qt application.
     if (!FMenu) {
@@ -71,4 +71,10 @@ void TPopupMenu::Popup(int x, int y)
         for (TMenuItem* item : FItems) FMenu->addAction(item->Action());
     }
     FMenu->popup(QPoint(x, y));
+    if (!fromKeyboard) return;
+    for (TMenuItem* item : FItems)
+        if (item->Enabled()) {
+            FMenu->setActiveAction(item->Action());
+            break;
+        }
 }

@@ -42,8 +42,10 @@ public:
     void Add(TMenuItem* item);
     int Count() const { return static_cast<int>(FItems.size()); }
     TMenuItem* Items(int index) const { return FItems.at(static_cast<size_t>(index)); }
-    // Shows the menu at (x, y) in screen coordinates without blocking.
-    void Popup(int x, int y);
+    // Shows the menu at (x, y) in screen coordinates without blocking. From
+    // the keyboard its first enabled entry is made current, so that readers
+    // announce it with the menu and arrows move from there.
+    void Popup(int x, int y, bool fromKeyboard = false);
 
     QMenu* Menu() const { return FMenu.get(); }
 

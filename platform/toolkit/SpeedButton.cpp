@@ -33,9 +33,9 @@ protected:
 TSpeedButton::TSpeedButton(TComponent* AOwner)
     : TControl(AOwner, new SpeedButtonWidget), FButton(static_cast<QToolButton*>(Widget()))
 {
-    FButton->setFocusPolicy(Qt::NoFocus);
+    // Tab reaches it and Space presses it, as any button of a window.
+    FButton->setFocusPolicy(Qt::StrongFocus);
     FButton->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    SetFontColor(clBlack);
     QObject::connect(FButton, &QToolButton::clicked, FButton, [this] {
         InvokeHandler([this] {
             if (OnClick) OnClick(this);

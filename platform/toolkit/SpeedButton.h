@@ -1,7 +1,8 @@
 #pragma once
-// A tool-bar style button that takes no focus: a glyph beside its caption,
-// flat (no frame until the mouse is over it) on request. The caption is drawn
-// in Font()->Color. A disabled button cannot be pressed.
+// A tool-bar style button: a glyph beside its caption, flat (no frame until
+// the mouse is over it) on request. It takes the focus and Space presses it.
+// The caption is drawn in the palette's text colour until SetFontColor fixes
+// one. A disabled button cannot be pressed.
 
 #include "platform/toolkit/Controls.h"
 

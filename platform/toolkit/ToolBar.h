@@ -3,7 +3,7 @@
 // given the bar as parent, with glyphs from an image list. Adjacent grouped
 // check buttons form one exclusive group: at most one of them is down.
 
-#include "platform/toolkit/Controls.h"
+#include "platform/toolkit/Forms.h"
 
 #include <QtGlobal>
 
@@ -75,6 +75,11 @@ public:
     // As a user click: a check button toggles, or is pressed when grouped;
     // then OnClick.
     void Click();
+    // The window's key that runs the same command (a ShortCut value, 0 for
+    // none): assistive technology reads it as the button's key binding. The
+    // caller binds the key itself; the hint stays as it is.
+    TShortCut KeyBinding() const { return FKeyBinding; }
+    void SetKeyBinding(TShortCut key) { FKeyBinding = key; }
 
 protected:
     void BoundsChanged() override;
@@ -91,6 +96,7 @@ private:
     bool FGrouped = false;
     bool FDown = false;
     int FImageIndex = -1;
+    TShortCut FKeyBinding = 0;
     // A separator's width; buttons take the bar's button width.
     int FGapWidth = 8;
 };

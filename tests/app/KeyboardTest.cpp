@@ -12,6 +12,7 @@
 #include "tests/shell/MainWindowFixture.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
@@ -75,7 +76,7 @@ protected:
 
 // One Tab from the path box reaches the file list; on from there through the
 // settings page and back to the box. While the gallery covers the file list,
-// it comes first.
+// it takes the list's place.
 TEST_F(KeyboardTest, TabGoesFromThePathBoxToTheListAndAround)
 {
     ASSERT_EQ(Focused(), "cmbxPath");
@@ -89,11 +90,21 @@ TEST_F(KeyboardTest, TabGoesFromThePathBoxToTheListAndAround)
     Type(Qt::Key_Backtab, Qt::ShiftModifier);
     EXPECT_EQ(Focused(), "Button1");
 
+    // The gallery takes the focus when it is shown; the file list it covers
+    // is out of the round until a view style brings it back.
     FWindow->ToolButton1->Click();
+    EXPECT_EQ(Focused(), "LstViewPicture");
+    Type(Qt::Key_Down);
+    EXPECT_EQ(SelectedRow(), 0) << "a key reached the covered list";
     FWindow->FocusPathBox(nullptr);
     Type(Qt::Key_Tab);
     EXPECT_EQ(Focused(), "LstViewPicture");
     Type(Qt::Key_Tab);
+    EXPECT_EQ(Focused(), "PageControl1");
+    Type(Qt::Key_Backtab, Qt::ShiftModifier);
+    Type(Qt::Key_Backtab, Qt::ShiftModifier);
+    EXPECT_EQ(Focused(), "cmbxPath");
+    Type(Qt::Key_3, Qt::ControlModifier);
     EXPECT_EQ(Focused(), "lstvwVirtualList");
 }
 
@@ -202,5 +213,66 @@ TEST_F(KeyboardTest, MenuKeysOpenTheListMenu)
         ASSERT_NE(menu, nullptr);
         QTRY_VERIFY(menu->isVisible());
         menu->hide();
+    }
+}
+
+// Every tool-bar command has a key; its button tells a reader which, as the
+// key binding of its action, and the key runs the command from anywhere.
+TEST_F(KeyboardTest, EveryCommandHasAKeyItsButtonPublishes)
+{
+    const struct {
+        TToolButton* TfrmQuillet::*button;
+        const char* key;
+    } published[] = {
+        {&TfrmQuillet::tlbtnBrowse, "Ctrl+O"},     {&TfrmQuillet::tlbtnUpOneLevel, "Alt+Up"},
+        {&TfrmQuillet::tlbtnLargeIcons, "Ctrl+1"}, {&TfrmQuillet::tlbtnSmallIcons, "Ctrl+2"},
+        {&TfrmQuillet::tlbtnList, "Ctrl+3"},       {&TfrmQuillet::tlbtnReport, "Ctrl+4"},
+        {&TfrmQuillet::ToolButton1, "Ctrl+G"},     {&TfrmQuillet::ToolButton3, "Ctrl+Shift+P"},
+    };
+    for (const auto& p : published) {
+        QAccessibleInterface* button =
+            QAccessible::queryAccessibleInterface((FWindow->*p.button)->Widget());
+        ASSERT_NE(button, nullptr);
+        QAccessibleActionInterface* actions = button->actionInterface();
+        ASSERT_NE(actions, nullptr) << p.key;
+        const QString action = actions->actionNames().value(0);
+        EXPECT_EQ(actions->keyBindingsForAction(action), QStringList{p.key});
+        EXPECT_EQ(button->text(QAccessible::Accelerator), p.key);
+        // The hints stay as they were: the key is not added to the tool tip.
+        EXPECT_FALSE((FWindow->*p.button)->Widget()->toolTip().contains(p.key));
+    }
+
+    // Browse asks for a folder and opens it.
+    FDialogs.pickerAnswers.push_back(DrivePath("Photos"));
+    FWindow->lstvwVirtualList->SetFocus();
+    QTRY_COMPARE(Focused(), "lstvwVirtualList");
+    Type(Qt::Key_O, Qt::ControlModifier);
+    EXPECT_EQ(FDialogs.pickerCaptions.size(), 1u);
+    EXPECT_EQ(FWindow->FCurrentPath, DrivePath("Photos"));
+
+    // The gallery, from the path box as well.
+    FWindow->FocusPathBox(nullptr);
+    Type(Qt::Key_G, Qt::ControlModifier);
+    EXPECT_TRUE(FWindow->LstViewPicture->Visible());
+
+    // A playback options window; Escape hides it again, Ctrl+W a second one.
+    const auto optionWindows = [] {
+        int shown = 0;
+        for (QWidget* w : QApplication::topLevelWidgets())
+            if (w->isVisible() && w->windowTitle() == QString::fromUtf8("播放設定介面")) ++shown;
+        return shown;
+    };
+    for (Qt::Key close : {Qt::Key_Escape, Qt::Key_W}) {
+        Type(Qt::Key_P, Qt::ControlModifier | Qt::ShiftModifier);
+        ASSERT_EQ(optionWindows(), 1);
+        QWidget* options = QApplication::activeWindow();
+        QTRY_VERIFY(QApplication::focusWidget() &&
+                    QApplication::focusWidget()->window() != FWindow->Widget());
+        Type(close, close == Qt::Key_W ? Qt::ControlModifier : Qt::NoModifier);
+        EXPECT_EQ(optionWindows(), 0);
+        (void)options;
+        FWindow->Widget()->activateWindow();
+        FWindow->FocusPathBox(nullptr);
+        QTRY_COMPARE(Focused(), "cmbxPath");
     }
 }

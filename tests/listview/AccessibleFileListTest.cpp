@@ -12,6 +12,8 @@
 #include <QApplication>
 #include <QTest>
 
+#include <sys/stat.h>
+
 #include <string>
 
 namespace {
@@ -21,6 +23,20 @@ protected:
     QAccessibleInterface* Reader() const
     {
         return QAccessible::queryAccessibleInterface(frmQuillet->lstvwVirtualList->ActiveView());
+    }
+    // C:\ holds "inner" with two files; the list shows C:\ with the focus.
+    QAbstractItemView* OpenInnerWithTheListFocused()
+    {
+        MakeFolder("inner");
+        MakeFile("inner/first.txt");
+        MakeFile("inner/second.txt");
+        OpenWindow();
+        ShowAtFixedSize();
+        QAbstractItemView* view = frmQuillet->lstvwVirtualList->ActiveView();
+        QApplication::setActiveWindow(frmQuillet->Widget());
+        view->setFocus();
+        Settle();
+        return view;
     }
     static std::string NameOf(QAccessibleInterface* iface)
     {
@@ -54,7 +70,9 @@ TEST_F(AccessibleFileListTest, EveryStyleTellsWhatTheRowsShow)
         SCOPED_TRACE(style.button->Name());
         QAccessibleInterface* list = Reader();
         ASSERT_NE(list, nullptr);
-        EXPECT_EQ(list->text(QAccessible::Name), "Folder contents");
+        // Named by the open folder; the description says the style.
+        EXPECT_FALSE(list->text(QAccessible::Name).isEmpty());
+        EXPECT_TRUE(list->text(QAccessible::Description).startsWith("3 個項目"));
         QAccessibleTableInterface* table = list->tableInterface();
         ASSERT_NE(table, nullptr);
         EXPECT_EQ(table->rowCount(), frmQuillet->lstvwVirtualList->Items()->GetCount());
@@ -106,15 +124,7 @@ TEST_F(AccessibleFileListTest, AReadersCellLoadsTheRecordOfItsRowAlone)
 
 TEST_F(AccessibleFileListTest, AnOpenTellsTheSelectionAndFocusOfTheFirstRow)
 {
-    MakeFolder("inner");
-    MakeFile("inner/first.txt");
-    MakeFile("inner/second.txt");
-    OpenWindow();
-    ShowAtFixedSize();
-    QAbstractItemView* view = frmQuillet->lstvwVirtualList->ActiveView();
-    QApplication::setActiveWindow(frmQuillet->Widget());
-    view->setFocus();
-    Settle();
+    QAbstractItemView* view = OpenInnerWithTheListFocused();
     ASSERT_TRUE(view->hasFocus());
 
     AccessibleEvents events;
@@ -128,6 +138,114 @@ TEST_F(AccessibleFileListTest, AnOpenTellsTheSelectionAndFocusOfTheFirstRow)
     EXPECT_EQ(focus[0].child, firstCell);
     EXPECT_TRUE(focus[0].state.focused && focus[0].state.selected);
     EXPECT_EQ(NameOf(Reader()->child(firstCell)), "first.txt");
+}
+
+// Attributes are letters on screen and words for a reader: the cell's
+// description in the report, the row's in the other styles.
+TEST_F(AccessibleFileListTest, AttributesAreReadAsWords)
+{
+    MakeFile("plain.txt");
+    MakeFile("locked.txt");
+    ASSERT_EQ(::chmod(PathOf("locked.txt").toLocal8Bit().constData(), 0444), 0);
+    MakeFile(".secret");
+    ASSERT_EQ(::mkfifo(PathOf("pipe").toLocal8Bit().constData(), 0644), 0);
+    OpenWindow();
+    ShowAtFixedSize();
+    LoadAll();
+    const struct {
+        const char* name;
+        const char* letters;
+        const char* words;
+    } cases[] = {{"plain.txt", "A", "封存"},
+                 {"locked.txt", "RA", "唯讀，封存"},
+                 {".secret", "HA", "隱藏，封存"},
+                 {"pipe", "S", "系統"}};
+    QAccessibleTableInterface* table = Reader()->tableInterface();
+    for (const auto& c : cases) {
+        QAccessibleInterface* cell = table->cellAt(RowOf(c.name), 4);
+        EXPECT_EQ(NameOf(cell), c.letters);
+        EXPECT_EQ(cell->text(QAccessible::Description), QString(c.words)) << c.name;
+    }
+    Run([] { frmQuillet->SmallIcons1Click(nullptr); });
+    Settle();
+    for (const auto& c : cases) {
+        QAccessibleInterface* item = Reader()->child(RowOf(c.name));
+        EXPECT_EQ(NameOf(item), c.name);
+        EXPECT_EQ(item->text(QAccessible::Description), QString(c.words)) << c.name;
+    }
+}
+
+// Every way of opening a folder tells a reader the folder's name and number
+// of items, then the focused row; a style switch tells the new style and
+// brings the list back in its new role.
+TEST_F(AccessibleFileListTest, OpensAndStylesAreAnnounced)
+{
+    QAbstractItemView* view = OpenInnerWithTheListFocused();
+
+    AccessibleEvents events;
+    // The list's summary changed, then the focus fell on a row: as a reader
+    // hears it after an open.
+    const auto expectAnnounced = [&](const QString& folder, int items, const char* how) {
+        SCOPED_TRACE(how);
+        Settle();
+        int summary = -1, focus = -1;
+        for (int i = 0; i < static_cast<int>(events.events.size()); ++i) {
+            const AccessibleEvents::Event& e = events.events[static_cast<size_t>(i)];
+            if (e.type == QAccessible::DescriptionChanged && e.name.contains(folder) &&
+                e.description.startsWith(QString::number(items) + " 個項目"))
+                summary = i;
+            if (e.type == QAccessible::Focus && summary >= 0 && i > summary) focus = i;
+        }
+        QString heard;
+        for (const auto& e : events.OfType(QAccessible::DescriptionChanged))
+            heard += e.name + " / " + e.description + "; ";
+        EXPECT_GE(summary, 0) << "no summary naming " << folder.toStdString() << ", heard "
+                              << heard.toStdString();
+        EXPECT_GT(focus, summary) << "no focused row after the summary";
+        events.Clear();
+    };
+    const auto type = [&](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    };
+
+    Run([&] { frmQuillet->OpenFolderPath("C:\\inner"); });
+    view->setFocus();
+    expectAnnounced("inner", 2, "a typed path");
+    type(Qt::Key_F5);
+    expectAnnounced("inner", 2, "F5");
+    type(Qt::Key_Backspace);
+    view->setFocus();
+    expectAnnounced("C:", 1, "Backspace");
+    type(Qt::Key_Return);
+    view->setFocus();
+    expectAnnounced("inner", 2, "Enter");
+    type(Qt::Key_Up, Qt::AltModifier);
+    view->setFocus();
+    expectAnnounced("C:", 1, "Alt+Up");
+    RecordingDialogs::Instance().pickerAnswers.push_back(AnsiString("C:\\inner"));
+    type(Qt::Key_O, Qt::ControlModifier);
+    view->setFocus();
+    expectAnnounced("inner", 2, "Browse");
+
+    // Styles: the old object goes, one of the new role comes, and the reader
+    // hears the style's name with the focused row.
+    const auto expectStyle = [&](Qt::Key key, QAccessible::Role role, const QString& name) {
+        SCOPED_TRACE(name.toStdString());
+        type(key, Qt::ControlModifier);
+        Settle();
+        const auto made = events.OfType(QAccessible::ObjectCreated);
+        ASSERT_FALSE(made.empty());
+        EXPECT_EQ(made.back().role, role);
+        bool heard = false;
+        for (const auto& e : events.OfType(QAccessible::DescriptionChanged))
+            heard = heard || (e.role == role && e.description.endsWith(name));
+        EXPECT_TRUE(heard);
+        EXPECT_FALSE(events.OfType(QAccessible::Focus).empty());
+        EXPECT_EQ(Reader()->role(), role);
+        events.Clear();
+    };
+    expectStyle(Qt::Key_1, QAccessible::List, "大圖示");
+    expectStyle(Qt::Key_4, QAccessible::Table, "詳細資料");
 }
 
 }  // namespace

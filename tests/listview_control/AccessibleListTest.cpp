@@ -104,19 +104,32 @@ TEST(AccessibleListShape, SwitchingTheStyleSwitchesTheShapeAndSaysSo)
     ASSERT_TRUE(cell && cell->isValid());
     const QAccessible::Id cellId = QAccessible::uniqueId(cell);
 
+    // Readers keep an object's role: the table goes and a list comes.
     AccessibleEvents events;
     shown.list->SetViewStyle(vsList);
     QAccessibleInterface* old = QAccessible::accessibleInterface(cellId);
     EXPECT_TRUE(!old || !old->isValid()) << "a cell of the table outlived it";
+    view = ReaderView(shown);
     EXPECT_EQ(view->role(), QAccessible::List);
     EXPECT_EQ(view->childCount(), 50);
     EXPECT_EQ(view->child(3)->role(), QAccessible::ListItem);
+    EXPECT_EQ(events.OfType(QAccessible::ObjectDestroyed).size(), 1u);
+    auto made = events.OfType(QAccessible::ObjectCreated);
+    ASSERT_EQ(made.size(), 1u);
+    EXPECT_EQ(made[0].role, QAccessible::List);
+
+    // Between two list styles the list stays and its rows are told anew.
+    shown.list->SetViewStyle(vsSmallIcon);
+    EXPECT_EQ(ReaderView(shown), view);
     EXPECT_EQ(events.OfType(QAccessible::TableModelChanged).size(), 1u);
 
     shown.list->SetViewStyle(vsReport);
+    view = ReaderView(shown);
     EXPECT_EQ(view->role(), QAccessible::Table);
     EXPECT_EQ(NameOf(view->child(4 * 5 + 2)), "Text");
-    EXPECT_EQ(events.OfType(QAccessible::TableModelChanged).size(), 2u);
+    made = events.OfType(QAccessible::ObjectCreated);
+    ASSERT_EQ(made.size(), 2u);
+    EXPECT_EQ(made[1].role, QAccessible::Table);
 }
 
 // Lets the first paint ask for its rows, then forgets them: what follows is

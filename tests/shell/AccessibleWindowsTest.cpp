@@ -157,10 +157,9 @@ TEST_F(AccessibleWindowsTest, NoControlIsNamelessOrNamedByItsObjectName)
 
 TEST_F(AccessibleWindowsTest, GlyphButtonsAreNamedWithoutToolTips)
 {
-    const std::pair<TToolButton*, QString> buttons[] = {
-        {FWindow->ToolButton1, "Thumbnails"},
-        {FWindow->ToolButton2, "Play"},
-        {FWindow->ToolButton3, "Slideshow options"}};
+    const std::pair<TToolButton*, QString> buttons[] = {{FWindow->ToolButton1, "縮圖"},
+                                                        {FWindow->ToolButton2, "播放"},
+                                                        {FWindow->ToolButton3, "播放設定"}};
     for (const auto& [button, name] : buttons) {
         QAccessibleInterface* reader = ReaderOf(button);
         EXPECT_EQ(reader->role(), QAccessible::Button);
@@ -205,7 +204,7 @@ TEST_F(AccessibleWindowsTest, LabelsNameWhatTheyLabel)
     EXPECT_EQ(NameOf(ReaderOf(FWindow->EditPicWidth)), "寬度");
     EXPECT_EQ(ReaderOf(FWindow->EditPicWidth)->text(QAccessible::Value), "300");
     // The edits inside combo boxes are named too.
-    EXPECT_EQ(NameOf(ReaderOf(FWindow->cmbxPath->Box()->lineEdit())), "Path");
+    EXPECT_EQ(NameOf(ReaderOf(FWindow->cmbxPath->Box()->lineEdit())), "路徑");
     EXPECT_EQ(NameOf(ReaderOf(FOptions->PlayFistTimeCbBox->Box()->lineEdit())), "從");
 }
 

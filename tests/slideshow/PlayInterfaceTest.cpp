@@ -7,6 +7,7 @@
 #include "platform/toolkit/Timer.h"
 #include "platform/toolkit/ToolBar.h"
 
+#include <QApplication>
 #include <QImage>
 #include <QPalette>
 #include <QTest>
@@ -135,6 +136,62 @@ TEST_F(PlayInterfaceTest, ZoomChangesNothingPrintCannotBePressedClosingHides)
     window->Close();
     EXPECT_FALSE(window->Widget()->isVisible());
     EXPECT_EQ(redCaptions(), "前進");
+}
+
+// From the keyboard: Tab walks the buttons that can be pressed in their
+// order on the bar, Space presses the one with the focus, Escape and Ctrl+W
+// hide the window as its close box does.
+TEST_F(PlayInterfaceTest, KeyboardReachesEveryButtonAndClosesTheWindow)
+{
+    window->Show();
+    QTRY_VERIFY(QApplication::focusWidget() != nullptr);
+    const auto focused = [] {
+        const TControl* control = ControlOf(QApplication::focusWidget());
+        return control ? control->Name() : std::string();
+    };
+    const std::vector<std::string> order = {"PlayFsPlaySpButton", "PlayFsStopSpButton",
+                                            "PlayFsGoSpButton",   "PlayFsBackSpButton",
+                                            "SpeedButton1",       "SpeedButton2"};
+    std::vector<std::string> walked{focused()};
+    for (size_t i = 1; i < order.size(); ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        walked.push_back(focused());
+    }
+    EXPECT_EQ(walked, order);
+
+    window->PlayFsStopSpButton->Widget()->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+    EXPECT_EQ(redCaptions(), "暫停");
+
+    for (Qt::KeyboardModifiers modifiers : {Qt::NoModifier, Qt::ControlModifier}) {
+        window->Show();
+        QTRY_VERIFY(QApplication::focusWidget() != nullptr);
+        QTest::keyClick(QApplication::focusWidget(),
+                        modifiers == Qt::NoModifier ? Qt::Key_Escape : Qt::Key_W, modifiers);
+        EXPECT_FALSE(window->Widget()->isVisible());
+    }
+}
+
+// On a dark palette only the four playback captions keep the colours the
+// layout fixes; zoom and print are drawn in the palette's text colour.
+TEST_F(PlayInterfaceTest, OnlyThePlaybackCaptionsHaveFixedColours)
+{
+    const QPalette saved = QApplication::palette();
+    QPalette dark = saved;
+    for (auto role : {QPalette::Window, QPalette::Button, QPalette::Base})
+        dark.setColor(role, QColor(0x30, 0x30, 0x30));
+    for (auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+        dark.setColor(role, QColor(0xee, 0xee, 0xee));
+    QApplication::setPalette(dark);
+    auto onDark = std::make_unique<TPlayInterface>(Application);
+    onDark->Show();
+    for (TSpeedButton* button : {onDark->SpeedButton1, onDark->SpeedButton2})
+        EXPECT_EQ(button->Widget()->palette().color(QPalette::ButtonText), QColor(0xee, 0xee, 0xee))
+            << button->GetText();
+    EXPECT_EQ(onDark->PlayFsPlaySpButton->Widget()->palette().color(QPalette::ButtonText),
+              QColor(Qt::black));
+    onDark.reset();
+    QApplication::setPalette(saved);
 }
 
 TEST(PlaybackGlyphs, AreDrawnAtTheirLayoutSizes)

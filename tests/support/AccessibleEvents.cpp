@@ -11,10 +11,11 @@ AccessibleEvents* gRecorder = nullptr;
 void Record(QAccessibleEvent* event)
 {
     if (!gRecorder) return;
-    AccessibleEvents::Event entry{event->type(), QAccessible::NoRole, {}, {}, event->child()};
+    AccessibleEvents::Event entry{event->type(), QAccessible::NoRole, {}, {}, {}, event->child()};
     if (QAccessibleInterface* iface = event->accessibleInterface()) {
         entry.role = iface->role();
         entry.name = iface->text(QAccessible::Name);
+        entry.description = iface->text(QAccessible::Description);
         entry.state = iface->state();
     }
     gRecorder->events.push_back(entry);

@@ -16,6 +16,7 @@ public:
         QAccessible::Event type;
         QAccessible::Role role;  // of the object the event is about
         QString name;
+        QString description;
         QAccessible::State state;
         int child;  // the child index the event names; -1 for the object itself
     };

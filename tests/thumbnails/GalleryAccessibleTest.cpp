@@ -31,7 +31,7 @@ TEST_F(GalleryTest, ReadersGetTheTilesWithTheirPictures)
         QAccessible::queryAccessibleInterface(FWindow->LstViewPicture->ActiveView());
     ASSERT_NE(gallery, nullptr);
     EXPECT_EQ(gallery->role(), QAccessible::List);
-    EXPECT_EQ(gallery->text(QAccessible::Name), "Thumbnails");
+    EXPECT_EQ(gallery->text(QAccessible::Name), "縮圖");
     ASSERT_EQ(gallery->childCount(), 3);
     for (int i = 0; i < 3; ++i) {
         QAccessibleInterface* tile = gallery->child(i);

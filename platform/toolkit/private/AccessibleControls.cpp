@@ -46,9 +46,17 @@ public:
 
     QString text(QAccessible::Text t) const override
     {
+        if (t == QAccessible::Accelerator) return KeyBinding();
         QString text = QAccessibleWidget::text(t);
         if (t == QAccessible::Name && text.isEmpty()) text = Button()->text();
         return text;
+    }
+
+    QStringList keyBindingsForAction(const QString& action) const override
+    {
+        const QString key = KeyBinding();
+        if (key.isEmpty() || (action != pressAction() && action != toggleAction())) return {};
+        return {key};
     }
 
     QAccessible::State state() const override
@@ -84,6 +92,13 @@ public:
 
 private:
     QAbstractButton* Button() const { return static_cast<QAbstractButton*>(widget()); }
+
+    // The window's key for a tool button's command, as Qt writes it.
+    QString KeyBinding() const
+    {
+        const auto* button = dynamic_cast<const TToolButton*>(ControlOf(widget()));
+        return button ? KeySequenceOf(button->KeyBinding()).toString() : QString();
+    }
 };
 
 // A group box labels the controls inside it. One without caption or

@@ -1,28 +1,46 @@
 #include "platform/toolkit/private/CaptionLines.h"
 
-#include <QTextBoundaryFinder>
+#include <QFontMetrics>
+#include <QTextLayout>
+#include <QtMath>
 
-Caption WrapCaption(const QFontMetrics& metrics, const QString& text, int width)
+#include <algorithm>
+
+Caption WrapCaption(const QFont& font, const QString& text, int width, int maxLines)
 {
-    if (metrics.horizontalAdvance(text) <= width) return {{text}, false};
-    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
-    qsizetype fit = 0;  // the longest start, ending at a break, that fits
-    qsizetype firstBreak = text.size();
-    for (qsizetype at = breaks.toNextBoundary(); at > 0 && at < text.size();
-         at = breaks.toNextBoundary()) {
-        if (firstBreak == text.size()) firstBreak = at;
-        if (metrics.horizontalAdvance(text.left(at).trimmed()) > width) break;
-        fit = at;
-    }
     Caption caption;
-    if (fit == 0) fit = firstBreak;
-    const QString first = text.left(fit).trimmed();
-    caption.lines.append(metrics.elidedText(first, Qt::ElideRight, width));
-    caption.elided = caption.lines.back() != first;
-    const QString rest = text.mid(fit).trimmed();
-    if (!rest.isEmpty()) {
-        caption.lines.append(metrics.elidedText(rest, Qt::ElideRight, width));
-        caption.elided = caption.elided || caption.lines.back() != rest;
+    const QFontMetrics metrics(font);
+    QTextLayout layout(text, font);
+    QTextOption option;
+    option.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    layout.setTextOption(option);
+    layout.beginLayout();
+    const int lines = std::max(1, maxLines);
+    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+        line.setLineWidth(width);
+        const bool last = caption.lines.size() + 1 == lines;
+        QString part = text.mid(line.textStart(), last ? -1 : line.textLength()).trimmed();
+        if (last) {
+            const QString shown = metrics.elidedText(part, Qt::ElideRight, width);
+            caption.elided = shown != part;
+            part = shown;
+        }
+        caption.lines.append(part);
+        caption.heights.append(std::max(qCeil(line.height()), metrics.height()));
+        if (last) break;
     }
+    layout.endLayout();
     return caption;
+}
+
+int CaptionLineHeight(const QFont& font)
+{
+    // A Latin letter with a descender and an ideograph: the faces names
+    // are drawn in here.
+    QTextLayout layout(QStringLiteral("Ag\u570B"), font);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    const int own = QFontMetrics(font).height();
+    return line.isValid() ? std::max(own, qCeil(line.height())) : own;
 }

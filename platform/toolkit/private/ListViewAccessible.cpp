@@ -41,7 +41,8 @@ int ColumnsShown(const ListViewGridView* view)
 
 ListViewAccessible::ListViewAccessible(ListViewGridView* view)
     : QAccessibleWidget(view, IsReport(view) ? QAccessible::Table : QAccessible::List),
-      FPartsReport(IsReport(view))
+      FPartsReport(IsReport(view)),
+      FRole(IsReport(view) ? QAccessible::Table : QAccessible::List)
 {
 }
 
@@ -302,8 +303,29 @@ void NotifySelection(ListViewGridView* view, const QItemSelection& selected,
 void NotifyShapeChanged(ListViewGridView* view)
 {
     if (!QAccessible::isActive()) return;
-    QAccessibleTableModelChangeEvent event(view, QAccessibleTableModelChangeEvent::ModelReset);
-    QAccessible::updateAccessibility(&event);
+    auto* table = dynamic_cast<ListViewAccessible*>(QAccessible::queryAccessibleInterface(view));
+    if (table && table->role() != table->CreatedRole()) {
+        QAccessibleEvent gone(table, QAccessible::ObjectDestroyed);
+        QAccessible::updateAccessibility(&gone);
+        ForgetAccessible(view);
+        QAccessibleEvent made(view, QAccessible::ObjectCreated);
+        QAccessible::updateAccessibility(&made);
+    } else {
+        QAccessibleTableModelChangeEvent event(view, QAccessibleTableModelChangeEvent::ModelReset);
+        QAccessible::updateAccessibility(&event);
+    }
+    if (view->hasFocus()) NotifyFocusedCell(view);
+}
+
+void NotifySummaryChanged(ListViewGridView* view)
+{
+    if (!QAccessible::isActive()) return;
+    for (const QAccessible::Event type :
+         {QAccessible::NameChanged, QAccessible::DescriptionChanged}) {
+        QAccessibleEvent event(view, type);
+        QAccessible::updateAccessibility(&event);
+    }
+    if (view->hasFocus()) NotifyFocusedCell(view);
 }
 
 void NotifyRowsAdded(ListViewGridView* view, int first, int last)

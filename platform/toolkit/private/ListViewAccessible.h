@@ -34,6 +34,8 @@ public:
     QAccessibleInterface* Part(ListViewAccessibleItem::Kind kind, int row, int column) const;
 
     QAccessible::Role role() const override;
+    // The role the interface was made with, which readers keep.
+    QAccessible::Role CreatedRole() const { return FRole; }
     QString text(QAccessible::Text t) const override;
     int childCount() const override;
     QAccessibleInterface* child(int index) const override;
@@ -72,6 +74,7 @@ private:
 
     mutable QHash<quint64, QAccessible::Id> FParts;
     mutable bool FPartsReport = false;
+    const QAccessible::Role FRole;
 };
 
 // The child index of a cell (row -1: its column header); -1 past what an
@@ -80,10 +83,15 @@ int ListViewChildIndex(const ListViewGridView* view, int row, int column);
 
 // Events for readers, sent only while one reads (QAccessible::isActive),
 // as Qt's own views send theirs: the current row or cell took the focus; rows
-// were selected or deselected; the style changed what the view is; rows
-// were added to the end of a list that shows them one by one.
+// were selected or deselected; the style changed what the view is (a table
+// or a list: readers keep an object's role, so the old object goes and one
+// of the new role comes, with the focus on it); rows were added to the end
+// of a list that shows them one by one.
 void NotifyFocusedCell(ListViewGridView* view);
 void NotifySelection(ListViewGridView* view, const QItemSelection& selected,
                      const QItemSelection& deselected);
 void NotifyShapeChanged(ListViewGridView* view);
+// The list's name or description changed: readers hear both, then the
+// current row again when the list has the focus.
+void NotifySummaryChanged(ListViewGridView* view);
 void NotifyRowsAdded(ListViewGridView* view, int first, int last);

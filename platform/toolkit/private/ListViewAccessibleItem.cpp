@@ -82,6 +82,16 @@ int ListViewAccessibleItem::indexOfChild(const QAccessibleInterface* child) cons
 
 QString ListViewAccessibleItem::text(QAccessible::Text t) const
 {
+    if (t == QAccessible::Description && FKind == Cell && isValid()) {
+        // The report describes its own cell; the other styles show one
+        // column, so a row tells what the described column says of it.
+        ListViewCore* core = FView->Core();
+        const TCustomListView* owner = core->Owner();
+        const int column = FReport ? FColumn : owner->AccessibleDescribedColumn();
+        if (column < 0) return {};
+        core->ReaderText(FRow, FColumn);  // the row's data, asked for as readers ask
+        return ToQString(owner->AccessibleCellDescription(FRow, column));
+    }
     if (t != QAccessible::Name || !isValid()) return {};
     if (FKind == Header)
         return FView->model()->headerData(FColumn, Qt::Horizontal, Qt::DisplayRole).toString();

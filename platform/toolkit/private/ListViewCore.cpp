@@ -1,6 +1,7 @@
 #include "platform/toolkit/private/ListViewCore.h"
 
 #include "platform/base/ImageListData.h"
+#include "platform/toolkit/private/CaptionLines.h"
 #include "platform/toolkit/private/ListViewAccessible.h"
 #include "platform/toolkit/private/ListViewDelegate.h"
 #include "platform/toolkit/private/ListViewModel.h"
@@ -340,7 +341,8 @@ QFont ListViewCore::ListFont() const
 
 QSize ListViewCore::ComputeItemSize() const
 {
-    const int line = QFontMetrics(ListFont()).height();
+    // Names in any script: the line of the faces that really draw them.
+    const int line = CaptionLineHeight(ListFont());
     const TViewStyle style = FOwner->ViewStyle();
     const ImageListData* images = ImagesFor(style);
     if (style == vsIcon) {

@@ -41,6 +41,12 @@ int IconCaptionWidth(const QRect& cell)
     return cell.width() - 6;
 }
 
+// The lines a caption has room for under the icon box, in font.
+int IconCaptionLines(const QRect& cell, const QRect& iconBox, const QFont& font)
+{
+    return std::max(1, (cell.bottom() - iconBox.bottom() - 6) / CaptionLineHeight(font));
+}
+
 int SmallCaptionWidth(const QRect& cell, const QRect& iconBox)
 {
     return std::max(0, cell.right() - 6 - (iconBox.right() + 4));
@@ -103,7 +109,14 @@ bool ListViewDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
     const QRect cell = option.rect;
     bool elided = false;
     switch (FCore->Owner()->ViewStyle()) {
-    case vsIcon: elided = WrapCaption(metrics, text, IconCaptionWidth(cell)).elided; break;
+    case vsIcon: {
+        const QRect iconBox = ListViewIconBox(vsIcon, cell, FCore->ImagesFor(vsIcon));
+        const QFont font = FCore->ListFont();
+        elided =
+            WrapCaption(font, text, IconCaptionWidth(cell), IconCaptionLines(cell, iconBox, font))
+                .elided;
+        break;
+    }
     case vsReport:
         elided = metrics.horizontalAdvance(text) >
                  ReportTextRect(cell, index.column(), FCore->ImagesFor(vsReport)).width();
@@ -223,22 +236,25 @@ void ListViewDelegate::DrawIconItem(QPainter* painter, const QStyleOptionViewIte
         painter->fillRect(iconBox, tint);
     }
 
-    const QFontMetrics metrics = painter->fontMetrics();
+    const QFont font = painter->font();
+    const QFontMetrics metrics(font);
     const int width = IconCaptionWidth(cell);
-    const QStringList lines = WrapCaption(metrics, ToQString(FCore->CellText(row, 0)), width).lines;
-    int textWidth = 0;
-    for (const QString& line : lines)
-        textWidth = std::max(textWidth, metrics.horizontalAdvance(line));
-    const int lineHeight = metrics.height();
+    const Caption caption = WrapCaption(font, ToQString(FCore->CellText(row, 0)), width,
+                                        IconCaptionLines(cell, iconBox, font));
+    int textWidth = 0, textHeight = 0;
+    for (qsizetype i = 0; i < caption.lines.size(); ++i) {
+        textWidth = std::max(textWidth, metrics.horizontalAdvance(caption.lines[i]));
+        textHeight += caption.heights[i];
+    }
     const QRect textRect(cell.left() + (cell.width() - textWidth) / 2 - 2, iconBox.bottom() + 4,
-                         textWidth + 4, lineHeight * static_cast<int>(lines.size()) + 2);
+                         textWidth + 4, textHeight + 2);
     if (selected) painter->fillRect(textRect, highlight);
     painter->setPen(textColor);
     int y = textRect.top() + 1;
-    for (const QString& line : lines) {
-        painter->drawText(QRect(cell.left() + 3, y, width, lineHeight),
-                          Qt::AlignHCenter | Qt::AlignTop, line);
-        y += lineHeight;
+    for (qsizetype i = 0; i < caption.lines.size(); ++i) {
+        painter->drawText(QRect(cell.left() + 3, y, width, caption.heights[i]),
+                          Qt::AlignHCenter | Qt::AlignTop, caption.lines[i]);
+        y += caption.heights[i];
     }
     DrawFocus(painter, option, textRect);
 }
