@@ -101,6 +101,10 @@ TEST_F(SortTest, ASortOutOfMemoryChangesNothing)
     for (int i = 0; i < FWindow->FShellItems->GetCount(); ++i)
         records.push_back(FWindow->FShellItems->Get(i));
     IShellFolder* open = FWindow->FCurrentFolder;
+    // The fill lets messages through while the folder is listed, and the
+    // shown rows then load their details, which take lists of their own:
+    // they are loaded before the count is taken.
+    Application->ProcessMessages();
     const long blocks = ShellDiagnostics::LiveBlocks();
 
     ScriptedFolder scripted(open);
