@@ -10,30 +10,17 @@ source=$(dirname "$here")
 seconds=${1:-60}
 build=${2:-$source/build-fuzz}
 
-if ! command -v clang++ >/dev/null; then
-  echo "fuzz/run.sh: clang++ is not installed" >&2
-  exit 2
-fi
+source "$here/common.sh"
 jpeg=$(bash "$here/libjpeg-turbo.sh" "$build/libjpeg-turbo")
-cmake -S "$source" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQUILLET_FUZZ=ON -DBUILD_TESTING=OFF \
-  -DJPEG_INCLUDE_DIR="$jpeg/include" -DJPEG_LIBRARY_RELEASE="$jpeg/lib/libjpeg.a" \
-  -DJPEG_LIBRARY="$jpeg/lib/libjpeg.a" \
-  ${CMAKE_CXX_COMPILER_LAUNCHER:+-DCMAKE_CXX_COMPILER_LAUNCHER=$CMAKE_CXX_COMPILER_LAUNCHER} >/dev/null
-cmake --build "$build" --target jpeg_fuzzer -j "${JOBS:-2}"
+fuzz_build jpeg_fuzzer -DJPEG_INCLUDE_DIR="$jpeg/include" -DJPEG_LIBRARY_RELEASE="$jpeg/lib/libjpeg.a" \
+  -DJPEG_LIBRARY="$jpeg/lib/libjpeg.a"
 
-# A fresh working corpus each run, seeded from the test pictures; what the
-# run finds stays beside it for a look afterwards.
-corpus=$build/fuzz-corpus
-artifacts=$build/fuzz-artifacts
-rm -rf "$corpus" "$artifacts"
-mkdir -p "$corpus" "$artifacts"
+# The working corpus is seeded from the test pictures.
+fuzz_folders fuzz
 grep -v -E '^\s*(#|$)' "$here/seeds.txt" | while read -r seed; do
   cp "$source/tests/data/jpeg/$seed" "$corpus/$(echo "$seed" | tr / _)"
 done
 
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=0}
-export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 "$build/fuzz/jpeg_fuzzer" "$corpus" \
   -dict="$here/jpeg.dict" \
   -max_total_time="$seconds" \

@@ -9,19 +9,9 @@ source=$(dirname "$here")
 seconds=${1:-60}
 build=${2:-$source/build-fuzz}
 
-if ! command -v clang++ >/dev/null; then
-  echo "fuzz/run_sort.sh: clang++ is not installed" >&2
-  exit 2
-fi
-cmake -S "$source" -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DQUILLET_FUZZ=ON -DBUILD_TESTING=OFF \
-  ${CMAKE_CXX_COMPILER_LAUNCHER:+-DCMAKE_CXX_COMPILER_LAUNCHER=$CMAKE_CXX_COMPILER_LAUNCHER} >/dev/null
-cmake --build "$build" --target sort_fuzzer -j "${JOBS:-2}"
-
-corpus=$build/sort-corpus
-artifacts=$build/sort-artifacts
-rm -rf "$corpus" "$artifacts"
-mkdir -p "$corpus" "$artifacts"
+source "$here/common.sh"
+fuzz_build sort_fuzzer
+fuzz_folders sort
 # Listings whose first name is a byte prefix of the others, in both cases,
 # with digit runs of other lengths and leading zeros; the first byte of each
 # makes the second thread share every group.
@@ -30,8 +20,6 @@ printf '\x01abcdefghijklmnopq\nabcdefghijklmnopqB\nabcdefghijklmnopqa\nABCDEFGHI
 printf '\x00IMG_0001.jpg\nIMG_1.jpg\nimg_01.JPG\n/IMG_00001\nIMG_123456789012345678901234.jpg\nIMG_123456789012345678901233.jpg\n' >"$corpus/digits"
 printf '\x03caf\xe9\ncaf\xc3\xa9\ncafe\xcc\x81\n\xe5\xae\xb6\xe5\xba\xad 2\n\xe5\xae\xb6\xe5\xba\xad 10\n' >"$corpus/bytes"
 
-export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=0}
-export UBSAN_OPTIONS=${UBSAN_OPTIONS:-print_stacktrace=1:halt_on_error=1}
 "$build/fuzz/sort_fuzzer" "$corpus" \
   -max_total_time="$seconds" \
   -timeout=30 -rss_limit_mb=2048 -max_len=65536 \
