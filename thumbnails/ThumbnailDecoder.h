@@ -65,13 +65,25 @@ public:
     bool NextReady() const;
     // The oldest request's result; waits for it unless NextReady().
     DecodedThumbnail TakeNext();
+    // Makes tiles of tileWidth x tileHeight from now on (the tile size or the
+    // screen's ratio changed under the scan): the decodes under way are
+    // dropped, and the file at posixPath (whose result came too soon) and
+    // those still pending are asked for again, in their order.
+    void Retarget(int tileWidth, int tileHeight, std::optional<std::string> posixPath);
 
 private:
+    void SetTile(int tileWidth, int tileHeight);
+
     std::shared_ptr<WorkerGroup> FJobs;
-    std::deque<std::future<DecodedThumbnail>> FPending;
-    int FTileWidth;
-    int FTileHeight;
-    qreal FRatio;  // device pixels per logical pixel of the tiles
-    int FCapacity;
-    long FDecodeAllowance;  // bytes each decode may hold
+    // A file asked for and its result to come.
+    struct Asked {
+        std::optional<std::string> path;
+        std::future<DecodedThumbnail> result;
+    };
+    std::deque<Asked> FPending;
+    int FTileWidth = 0;
+    int FTileHeight = 0;
+    qreal FRatio = 1.0;  // device pixels per logical pixel of the tiles
+    int FCapacity = 1;
+    long FDecodeAllowance = 0;  // bytes each decode may hold
 };
