@@ -12,10 +12,6 @@
 
 namespace {
 
-// Results waiting to be taken hold a rendered tile each; past this many bytes
-// of them the look-ahead shrinks, down to one file, for very large tiles.
-constexpr qint64 kLookAheadBytes = qint64{64} << 20;
-
 int lookAhead(int workers, int tileWidth, int tileHeight)
 {
     const qint64 perTile = std::max<qint64>(1, TileBytes(tileWidth, tileHeight));

@@ -7,8 +7,10 @@
 // Memory: the decodes in flight share the gallery's decode bound
 // (GalleryMemory.h) evenly, each holding its file's bytes, the part of the
 // tile it makes and one band of decoded rows; the results waiting to be
-// taken hold a tile each, at most kLookAheadBytes of them. A file larger
-// than its decode's share is not read past its header.
+// taken hold a tile each, at most kLookAheadBytes of them (or one tile, for
+// tiles larger than that), and the result being drawn one more: the margin
+// the gallery may take above its two bounds. A file larger than its
+// decode's share is not read past its header.
 
 #include "platform/toolkit/Graphics.h"
 #include "thumbnails/GalleryWorkers.h"
@@ -19,6 +21,10 @@
 #include <future>
 #include <optional>
 #include <string>
+
+// Results waiting to be taken hold a rendered tile each; past this many bytes
+// of them the look-ahead shrinks, down to one file, for very large tiles.
+constexpr qint64 kLookAheadBytes = qint64{64} << 20;
 
 // What the scan needs of one file, made away from the user-interface thread.
 struct DecodedThumbnail {
