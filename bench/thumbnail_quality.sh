@@ -18,7 +18,8 @@
 # (jpegtran -progressive) as phones and cameras write large files.
 # Needs: imagemagick, libvips-tools, libjpeg-turbo-progs.
 # Usage: bench/thumbnail_quality.sh BUILD_DIR [photo folder]
-#        QUALITY_ONLY=1 skips the speed runs, SPEED_ONLY=1 the quality.
+#        QUALITY_ONLY=1 skips the speed runs, SPEED_ONLY=1 the quality;
+#        SPEED_FOLDERS=photos or =progressive times one folder only.
 set -euo pipefail
 build=${1:-build}
 photos=${2:-/work/shared/data/jpeg/photos}
@@ -64,7 +65,8 @@ if [ -z "${SPEED_ONLY:-}" ]; then
 fi
 
 [ -n "${QUALITY_ONLY:-}" ] && exit 0
-for folder in "$photos" "$work/progressive"; do
+for folder in ${SPEED_FOLDERS:-photos progressive}; do
+    [ "$folder" = photos ] && folder=$photos || folder=$work/progressive
     echo "== speed: $folder"
     run() {  # filter command...
         local filter=$1
