@@ -16,7 +16,8 @@
 // first tile; max_gap_ms and p99_gap_ms, the longest time and the 99th
 // percentile of the times between two timeouts of a 1 ms timer, that is of
 // how long the event loop let an event wait (every gap of every iteration
-// counts, the emptying of the old gallery included). vipsThumbnail runs with its default
+// counts, the emptying of the old gallery included); gaps_over_16ms, how many
+// were longer than a frame. vipsThumbnail runs with its default
 // threads and with one (VIPS_CONCURRENCY=1); libjpegFullSize decodes every
 // photo at full size on one thread.
 //
@@ -187,6 +188,8 @@ void galleryScan(benchmark::State& state, const char* folder, int files)
     state.counters["first_ms"] = percentile(firsts, 0.5) / 1e6;
     state.counters["max_gap_ms"] = percentile(gaps, 1.0) / 1e6;
     state.counters["p99_gap_ms"] = percentile(gaps, 0.99) / 1e6;
+    state.counters["gaps_over_16ms"] = static_cast<double>(
+        std::count_if(gaps.begin(), gaps.end(), [](qint64 gap) { return gap > 16'000'000; }));
 }
 
 void vipsThumbnail(benchmark::State& state)

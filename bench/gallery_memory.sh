@@ -1,10 +1,10 @@
 #!/bin/bash
 # Peak resident memory of a gallery scan at the largest tile size, with
-# pictures that fill their 10000 x 10000 tiles (a 12 MP photograph enlarged to
-# 10000 x 7500 (by repeating pixels, which is quick), and turned to 7500 x 10000, each baseline and progressive, as
-# a decode of a progressive picture holds all of its coefficients), first
-# under the machine's own bound and then under a bound of 3.5 tiles, which
-# the scan reaches.
+# pictures that fill their 10000 x 10000 tiles: a 12 MP photograph enlarged
+# to 10000 x 7500 (by repeating pixels, which is quick) and turned to
+# 7500 x 10000, each baseline and progressive (a progressive decode holds all
+# of its coefficients). First under the machine's own bound, then under a
+# bound of 3.5 tiles, which the scan reaches.
 # Needs: imagemagick, libjpeg-turbo-progs.
 # Usage: bench/gallery_memory.sh BUILD_DIR [photograph]
 set -euo pipefail
