@@ -1,21 +1,31 @@
 // What a gallery of the largest tiles costs the process at its peak: a scan
-// of a few photographs at 10000 x 10000 pixels a tile (the largest the panel
+// of a folder at 10000 x 10000 pixels a tile (the largest the panel
 // accepts), with the peak resident memory (VmHWM) before and after, beside
 // the memory bound's parts: the kept tiles and the decodes in flight.
 //
-// Usage: gallery_memory_bench [photo folder] [tiles] [side]
+// The bound may be set in tiles (bound_tiles, as if physical memory were
+// four times that many tiles), so that a scan of a few large pictures
+// reaches it. The peak's growth must stay within the two bounds (kept tiles
+// and decodes) plus the margin the bound leaves out: the result the window
+// is drawing onto its tile (one tile) and the results waiting to be taken
+// (the look-ahead: at most kLookAheadBytes, or one tile). Prints whether it
+// did, and how far above the kept tiles the peak went.
+//
+// Usage: gallery_memory_bench [photo folder] [tiles] [side] [bound_tiles]
 
 #include "app/Quillet.h"
 #include "platform/base/Drives.h"
 #include "platform/toolkit/Dialogs.h"
 #include "platform/toolkit/ImageList.h"
 #include "thumbnails/GalleryMemory.h"
+#include "thumbnails/ThumbnailDecoder.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QThread>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -60,7 +70,11 @@ int main(int argc, char** argv)
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QString("/work/shared/data/jpeg/photos");
     const int tiles = argc > 2 ? std::atoi(argv[2]) : 3;
     const int side = argc > 3 ? std::atoi(argv[3]) : 10000;
+    const double boundTiles = argc > 4 ? std::atof(argv[4]) : 0;
     Application->Initialize();
+    if (boundTiles > 0)
+        SetPhysicalMemoryForTesting(
+            static_cast<qint64>(4 * boundTiles * double(TileBytes(side, side))));
     SetDialogSeam(&gDialogs);
     QTemporaryDir root;
     const QStringList names = QDir(photos).entryList({"*.jpg"}, QDir::Files, QDir::Name);
@@ -89,6 +103,14 @@ int main(int argc, char** argv)
     std::printf("kept tiles %.0f MB; peak growth %.0f MB = kept + %.0f MB (%.2f tiles)\n", mb(kept),
                 mb(peak - before), mb(peak - before - kept),
                 double(peak - before - kept) / double(TileBytes(side, side)));
+    const qint64 tile = TileBytes(side, side);
+    const qint64 margin = tile + std::max(kLookAheadBytes, tile);
+    const qint64 allowed = 2 * GalleryMemoryBound() + margin;
+    std::printf(
+        "margin %.0f MB (a tile being drawn, %.0f MB of results waiting); peak growth %.0f MB "
+        "%s bound + margin %.0f MB\n",
+        mb(margin), mb(std::max(kLookAheadBytes, tile)), mb(peak - before),
+        peak - before <= allowed ? "within" : "ABOVE", mb(allowed));
     if (frmQuillet->ImageList1->Count() > 0) {
         const QImage first = frmQuillet->ImageList1->Image(0).toImage();
         const QRgb centre = first.pixel(first.width() / 2, first.height() / 2);

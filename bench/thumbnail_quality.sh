@@ -18,7 +18,8 @@
 # (jpegtran -progressive) as phones and cameras write large files.
 # Needs: imagemagick, libvips-tools, libjpeg-turbo-progs.
 # Usage: bench/thumbnail_quality.sh BUILD_DIR [photo folder]
-#        QUALITY_ONLY=1 skips the speed runs.
+#        QUALITY_ONLY=1 skips the speed runs, SPEED_ONLY=1 the quality;
+#        SPEED_FOLDERS=photos or =progressive times one folder only.
 set -euo pipefail
 build=${1:-build}
 photos=${2:-/work/shared/data/jpeg/photos}
@@ -49,27 +50,33 @@ quality() {  # folder label
     done
 }
 
-echo "-- quality against Lanczos-3 on the full decode: folder tile picture rect tile_psnr tile_ssim vips_psnr vips_ssim"
-{ quality "$photos" photos; quality "$work/progressive" progressive; } | tee "$work/quality.txt"
-echo "-- means per tile size: tile_psnr tile_ssim vips_psnr vips_ssim, worst tile_psnr - vips_psnr (picture)"
-awk '$1 == "photos" {
-        n[$2]++; tp[$2] += $5; ts[$2] += $6; vp[$2] += $7; vs[$2] += $8
-        gap = $5 - $7
-        if (!($2 in worst) || gap < worst[$2]) { worst[$2] = gap; who[$2] = $3 }
-     }
-     END { for (s in n) printf "%s %.2f dB %.4f | vips %.2f dB %.4f | worst %+.2f dB (%s)\n",
-               s, tp[s] / n[s], ts[s] / n[s], vp[s] / n[s], vs[s] / n[s], worst[s], who[s] }' \
-    "$work/quality.txt" | sort
+if [ -z "${SPEED_ONLY:-}" ]; then
+    echo "-- quality against Lanczos-3 on the full decode: folder tile picture rect tile_psnr tile_ssim vips_psnr vips_ssim"
+    { quality "$photos" photos; quality "$work/progressive" progressive; } | tee "$work/quality.txt"
+    echo "-- means per tile size: tile_psnr tile_ssim vips_psnr vips_ssim, worst tile_psnr - vips_psnr (picture)"
+    awk '$1 == "photos" {
+            n[$2]++; tp[$2] += $5; ts[$2] += $6; vp[$2] += $7; vs[$2] += $8
+            gap = $5 - $7
+            if (!($2 in worst) || gap < worst[$2]) { worst[$2] = gap; who[$2] = $3 }
+         }
+         END { for (s in n) printf "%s %.2f dB %.4f | vips %.2f dB %.4f | worst %+.2f dB (%s)\n",
+                   s, tp[s] / n[s], ts[s] / n[s], vp[s] / n[s], vs[s] / n[s], worst[s], who[s] }' \
+        "$work/quality.txt" | sort
+fi
 
 [ -n "${QUALITY_ONLY:-}" ] && exit 0
-for folder in "$photos" "$work/progressive"; do
+for folder in ${SPEED_FOLDERS:-photos progressive}; do
+    [ "$folder" = photos ] && folder=$photos || folder=$work/progressive
     echo "== speed: $folder"
-    filter='galleryScan/photos|vipsThumbnail'
-    run() { QT_QPA_PLATFORM=offscreen QUILLET_BENCH_PICTURES=${QUILLET_BENCH_PICTURES:-20} \
-        "$@" "$build/bench/gallery_bench" "$folder" --benchmark_filter="$filter" \
-        --benchmark_counters_tabular=true; }
-    echo "-- all cores"
-    run env
-    echo "-- one core (taskset -c 0)"
-    run taskset -c 0
+    run() {  # filter command...
+        local filter=$1
+        shift
+        QT_QPA_PLATFORM=offscreen QUILLET_BENCH_PICTURES=${QUILLET_BENCH_PICTURES:-20} \
+            "$@" "$build/bench/gallery_bench" "$folder" --benchmark_filter="$filter" \
+            --benchmark_counters_tabular=true
+    }
+    echo "-- all cores (vipsthumbnail with its default threads); $(uptime)"
+    run 'galleryScan/photos|vipsThumbnail/.*one_thread:0' env
+    echo "-- one core (taskset -c 0; vipsthumbnail with VIPS_CONCURRENCY=1); $(uptime)"
+    run 'galleryScan/photos|vipsThumbnail/.*one_thread:1' taskset -c 0
 done

@@ -11,7 +11,6 @@
 #include "thumbnails/GalleryMemory.h"
 #include "thumbnails/GallerySearch.h"
 #include "thumbnails/ThumbnailDecoder.h"
-#include "thumbnails/TileFit.h"
 
 #include <deque>
 #include <memory>
@@ -57,29 +56,13 @@ std::optional<std::string> entryPath(const std::optional<std::string>& folder,
     return JoinPosixPath(*folder, {name});
 }
 
-// Puts the decoded picture on the tile (of device pixels, tile.ratio to a
-// logical pixel). A tile whose size changed since the picture was decoded
-// for it is drawn here from the file.
-void drawTile(TBitmap& bitmap, const DecodedThumbnail& decoded,
-              const std::optional<std::string>& path, int tileWidth, int tileHeight)
+// Puts the decoded picture on its tile, made at the device pixels it was
+// decoded for.
+void drawTile(TBitmap& bitmap, const DecodedThumbnail& decoded)
 {
-    if (bitmap.Width() == decoded.tileWidth && bitmap.Height() == decoded.tileHeight) {
-        if (!decoded.rect) return;
-        if (decoded.drawError) std::rethrow_exception(decoded.drawError);
-        TJPEGImage::PaintRendered(bitmap.Canvas(), *decoded.rect, decoded.rendered);
-        return;
-    }
-    TJPEGImage picture;
-    if (decoded.loadFailed || !path) return;
-    try {
-        picture.LoadFromFile(*path);
-    } catch (const std::exception&) {
-        return;  // changed since: the tile stays blank, as for a failed load
-    }
-    if (const auto rect =
-            FitPictureInTile(static_cast<float>(picture.Width()),
-                             static_cast<float>(picture.Height()), tileWidth, tileHeight))
-        bitmap.Canvas()->StretchDraw(TileRectOnDevice(*rect, bitmap.DevicePixelRatio()), &picture);
+    if (!decoded.rect) return;
+    if (decoded.drawError) std::rethrow_exception(decoded.drawError);
+    TJPEGImage::PaintRendered(bitmap.Canvas(), *decoded.rect, decoded.rendered);
 }
 
 }  // namespace
@@ -120,6 +103,16 @@ void TfrmQuillet::BuildThumbnails()
         }
     };
 
+    // While a picture is still being decoded the window stays responsive; a
+    // finished decode wakes the loop. False when the scan was superseded.
+    auto waitForNext = [&] {
+        while (!decoder.NextReady()) {
+            Application->HandleMessage();
+            if (superseded()) return false;
+        }
+        return true;
+    };
+
     // The first picture is searched for and decodes while the old gallery
     // is emptied.
     requestAhead();
@@ -140,12 +133,7 @@ void TfrmQuillet::BuildThumbnails()
         }
         const AnsiString name = std::move(names.front());
         names.pop_front();
-        // While the picture is still being decoded the window stays
-        // responsive; a finished decode wakes the loop.
-        while (!decoder.NextReady()) {
-            Application->HandleMessage();
-            if (superseded()) return;
-        }
+        if (!waitForNext()) return;
         DecodedThumbnail decoded = decoder.TakeNext();
         first = false;
         requestAhead();
@@ -154,13 +142,23 @@ void TfrmQuillet::BuildThumbnails()
             if (superseded()) return;
         }
 
-        // The tile is made at the screen's device pixels.
-        const TileDevice device = TileOnDevice(ThumbWidth, ThumbHeight);
+        // The tile is made at the screen's device pixels. When the tile size
+        // or the screen's ratio changed while the scan waited, the picture
+        // is decoded again for the new tile, on the workers like the rest,
+        // and so are those asked for ahead of it.
+        TileDevice device = TileOnDevice(ThumbWidth, ThumbHeight);
+        while (!decoded.loadFailed &&
+               (decoded.tileWidth != device.width || decoded.tileHeight != device.height)) {
+            decoder.Retarget(ThumbWidth, ThumbHeight, entryPath(folderPath, name));
+            if (!waitForNext()) return;
+            decoded = decoder.TakeNext();
+            device = TileOnDevice(ThumbWidth, ThumbHeight);
+        }
         auto bitmap = std::make_unique<TBitmap>();
         bitmap->SetWidth(device.width);
         bitmap->SetHeight(device.height);
         bitmap->SetDevicePixelRatio(device.ratio);
-        drawTile(*bitmap, decoded, entryPath(folderPath, name), ThumbWidth, ThumbHeight);
+        drawTile(*bitmap, decoded);
         // Only the bitmap holds the tile while the image list takes it.
         decoded = {};
 

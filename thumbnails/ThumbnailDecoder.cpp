@@ -12,10 +12,6 @@
 
 namespace {
 
-// Results waiting to be taken hold a rendered tile each; past this many bytes
-// of them the look-ahead shrinks, down to one file, for very large tiles.
-constexpr qint64 kLookAheadBytes = qint64{64} << 20;
-
 int lookAhead(int workers, int tileWidth, int tileHeight)
 {
     const qint64 perTile = std::max<qint64>(1, TileBytes(tileWidth, tileHeight));
@@ -65,12 +61,16 @@ DecodedThumbnail DecodeThumbnail(const std::optional<std::string>& posixPath, in
     return result;
 }
 
-ThumbnailDecoder::ThumbnailDecoder(int tileWidth, int tileHeight)
-    : FJobs(WorkerGroup::Create()),
-      FTileWidth(tileWidth),
-      FTileHeight(tileHeight),
-      FRatio(TileOnDevice(tileWidth, tileHeight).ratio)
+ThumbnailDecoder::ThumbnailDecoder(int tileWidth, int tileHeight) : FJobs(WorkerGroup::Create())
 {
+    SetTile(tileWidth, tileHeight);
+}
+
+void ThumbnailDecoder::SetTile(int tileWidth, int tileHeight)
+{
+    FTileWidth = tileWidth;
+    FTileHeight = tileHeight;
+    FRatio = TileOnDevice(tileWidth, tileHeight).ratio;
     const int workers = WorkerGroup::Workers();
     FCapacity = lookAhead(workers, tileWidth, tileHeight);
     FDecodeAllowance =
@@ -92,7 +92,7 @@ void ThumbnailDecoder::Stop()
 void ThumbnailDecoder::Request(std::optional<std::string> posixPath)
 {
     auto promise = std::make_shared<std::promise<DecodedThumbnail>>();
-    FPending.push_back(promise->get_future());
+    FPending.push_back({posixPath, promise->get_future()});
     FJobs->Post([promise, path = std::move(posixPath), width = FTileWidth, height = FTileHeight,
                  ratio = FRatio, allowance = FDecodeAllowance](WorkerGroup& group) {
         DecodedThumbnail result;
@@ -111,14 +111,27 @@ void ThumbnailDecoder::Request(std::optional<std::string> posixPath)
     });
 }
 
+void ThumbnailDecoder::Retarget(int tileWidth, int tileHeight, std::optional<std::string> posixPath)
+{
+    // The old group's work is for the old size: dropped, and its results
+    // never delivered. A new group takes the files again.
+    FJobs->Stop();
+    FJobs = WorkerGroup::Create();
+    SetTile(tileWidth, tileHeight);
+    std::deque<Asked> pending = std::move(FPending);
+    FPending.clear();
+    Request(std::move(posixPath));
+    for (Asked& file : pending) Request(std::move(file.path));
+}
+
 bool ThumbnailDecoder::NextReady() const
 {
-    return FPending.front().wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+    return FPending.front().result.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
 }
 
 DecodedThumbnail ThumbnailDecoder::TakeNext()
 {
-    std::future<DecodedThumbnail> next = std::move(FPending.front());
+    std::future<DecodedThumbnail> next = std::move(FPending.front().result);
     FPending.pop_front();
     return next.get();
 }

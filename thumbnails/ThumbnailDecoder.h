@@ -7,8 +7,10 @@
 // Memory: the decodes in flight share the gallery's decode bound
 // (GalleryMemory.h) evenly, each holding its file's bytes, the part of the
 // tile it makes and one band of decoded rows; the results waiting to be
-// taken hold a tile each, at most kLookAheadBytes of them. A file larger
-// than its decode's share is not read past its header.
+// taken hold a tile each, at most kLookAheadBytes of them (or one tile, for
+// tiles larger than that), and the result being drawn one more: the margin
+// the gallery may take above its two bounds. A file larger than its
+// decode's share is not read past its header.
 
 #include "platform/toolkit/Graphics.h"
 #include "thumbnails/GalleryWorkers.h"
@@ -19,6 +21,10 @@
 #include <future>
 #include <optional>
 #include <string>
+
+// Results waiting to be taken hold a rendered tile each; past this many bytes
+// of them the look-ahead shrinks, down to one file, for very large tiles.
+constexpr qint64 kLookAheadBytes = qint64{64} << 20;
 
 // What the scan needs of one file, made away from the user-interface thread.
 struct DecodedThumbnail {
@@ -65,13 +71,25 @@ public:
     bool NextReady() const;
     // The oldest request's result; waits for it unless NextReady().
     DecodedThumbnail TakeNext();
+    // Makes tiles of tileWidth x tileHeight from now on (the tile size or the
+    // screen's ratio changed under the scan): the decodes under way are
+    // dropped, and the file at posixPath (whose result came too soon) and
+    // those still pending are asked for again, in their order.
+    void Retarget(int tileWidth, int tileHeight, std::optional<std::string> posixPath);
 
 private:
+    void SetTile(int tileWidth, int tileHeight);
+
     std::shared_ptr<WorkerGroup> FJobs;
-    std::deque<std::future<DecodedThumbnail>> FPending;
-    int FTileWidth;
-    int FTileHeight;
-    qreal FRatio;  // device pixels per logical pixel of the tiles
-    int FCapacity;
-    long FDecodeAllowance;  // bytes each decode may hold
+    // A file asked for and its result to come.
+    struct Asked {
+        std::optional<std::string> path;
+        std::future<DecodedThumbnail> result;
+    };
+    std::deque<Asked> FPending;
+    int FTileWidth = 0;
+    int FTileHeight = 0;
+    qreal FRatio = 1.0;  // device pixels per logical pixel of the tiles
+    int FCapacity = 1;
+    long FDecodeAllowance = 0;  // bytes each decode may hold
 };

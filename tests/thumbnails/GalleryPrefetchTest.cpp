@@ -2,6 +2,7 @@
 // from drawing each picture in turn on this thread.
 
 #include "tests/thumbnails/GalleryFixture.h"
+#include "tests/thumbnails/SlowDisk.h"
 
 #include "platform/toolkit/Bitmap.h"
 #include "platform/toolkit/ImageList.h"
@@ -89,7 +90,9 @@ TEST_F(GalleryTest, DecodeErrorMidwayStopsAtItsTurn)
 }
 
 // A tile size changed while the scan waits (here in a message box, without a
-// new scan) is the one the following tiles are drawn at.
+// new scan) is the one the following tiles are drawn at; the pictures decoded
+// ahead for the old size are decoded again on the workers, not on the
+// window's thread.
 TEST_F(GalleryTest, TileSizeChangedMidScanIsHonoured)
 {
     for (int i = 0; i < 12; ++i)
@@ -107,7 +110,11 @@ TEST_F(GalleryTest, TileSizeChangedMidScanIsHonoured)
         ThumbHeight = 200;
     };
     FWindow->FCurrentPath = "C:\\";
-    Run([&] { FWindow->BuildThumbnails(); });
+    {
+        const SlowDisk disk;
+        Run([&] { FWindow->BuildThumbnails(); });
+        EXPECT_EQ(disk.WindowThreadCalls(), 0);
+    }
     ASSERT_EQ(Captions(), order);
     const QImage expected = ReferenceTile(FDrive->Root() + "/" + order[3], 300, 200);
     for (size_t i = 3; i < order.size(); ++i) EXPECT_EQ(Tile(static_cast<int>(i)), expected) << i;

@@ -110,6 +110,30 @@ TEST_F(GalleryTileTest, DenseScreensGetTilesOfDevicePixels)
     }
 }
 
+// The window moved to a denser screen while the scan waited (here in a
+// message box): the tiles from then on are made at its device pixels, like
+// those of a scan started there.
+TEST_F(GalleryTileTest, DenserScreenMidScanIsHonoured)
+{
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg", "d.jpg", "e.jpg", "f.jpg"})
+        CopyPicture("sizes/pic_1600x1200.jpg", name);
+    const std::vector<AnsiString> order = SearchOrder("C:\\*.jpg");
+    std::filesystem::copy_file(std::string(QUILLET_TEST_DATA "/jpeg/broken/not-a-jpeg.jpg"),
+                               FDrive->Root() + "/" + order[1],
+                               std::filesystem::copy_options::overwrite_existing);
+    FDialogs.whileShown = [] { SetDevicePixelRatioForTesting(2.0); };
+    FWindow->FCurrentPath = "C:\\";
+    Run([&] { FWindow->BuildThumbnails(); });
+    ASSERT_EQ(Captions(), order);
+    EXPECT_EQ(FWindow->ImageList1->Image(0).size(), QSize(200, 200));
+    const QImage first = Tile(2);
+    EXPECT_EQ(first.size(), QSize(400, 400));
+    for (int i = 3; i < static_cast<int>(order.size()); ++i) EXPECT_EQ(Tile(i), first) << i;
+    // The same as a scan made at that ratio from the start.
+    Run([&] { FWindow->BuildThumbnails(); });
+    EXPECT_EQ(Tile(2), first);
+}
+
 // The bound counts device pixels: where a gallery of 200 x 200 tiles may keep
 // three at twice the density, a scan of five stops after three.
 TEST_F(GalleryTileTest, MemoryBoundCountsDevicePixels)

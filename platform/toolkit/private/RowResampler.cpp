@@ -49,6 +49,12 @@ RowResampler::RowResampler(int sourceWidth, int sourceHeight, qint64 left, qint6
     FColumns = MakeTaps(sourceWidth, width, x - left, visibleWidth);
     FRows = MakeTaps(sourceHeight, height, y - top, visibleHeight);
     FRing.assign(static_cast<size_t>(FRows.stride) * visibleWidth * kChannels, 0.0f);
+    FSpanFirst = sourceWidth;
+    for (size_t x = 0; x < FColumns.first.size(); ++x) {
+        FSpanFirst = std::min(FSpanFirst, FColumns.first[x]);
+        FSpanEnd = std::max(FSpanEnd, FColumns.first[x] + FColumns.count[x]);
+    }
+    FPixels.assign(static_cast<size_t>(FSpanEnd - FSpanFirst), Lanes{});
     FSum.assign(static_cast<size_t>(visibleWidth) * kChannels, 0.0f);
 }
 
@@ -96,27 +102,39 @@ RowResampler::Taps RowResampler::MakeTaps(int sourceLength, qint64 targetLength,
 qint64 RowResampler::MemoryBytes() const
 {
     return FResult.sizeInBytes() +
-           static_cast<qint64>(
-               (FRing.size() + FSum.size() + FColumns.weights.size() + FRows.weights.size()) *
-               sizeof(float));
+           static_cast<qint64>((FRing.size() + FSum.size() + FPixels.size() +
+                                FColumns.weights.size() + FRows.weights.size()) *
+                               sizeof(float));
 }
 
-void RowResampler::FilterRow(const QRgb* row, float* out) const
+void RowResampler::FilterRow(const QRgb* row, float* out)
 {
+    // The part of the row the taps reach, as four lanes a pixel (the fourth
+    // unused): each tap is then one multiply and one add of all four, a
+    // vector instruction each, instead of three unpackings and conversions.
+    Lanes* pixels = FPixels.data();
+    for (int x = FSpanFirst; x < FSpanEnd; ++x, ++pixels)
+        *pixels = Lanes{static_cast<float>(qRed(row[x])), static_cast<float>(qGreen(row[x])),
+                        static_cast<float>(qBlue(row[x])), 0.0f};
     const int width = FVisible.width();
     for (int x = 0; x < width; ++x) {
-        const QRgb* in = row + FColumns.first[static_cast<size_t>(x)];
+        const Lanes* in = FPixels.data() + (FColumns.first[static_cast<size_t>(x)] - FSpanFirst);
         const float* w = FColumns.weights.data() + static_cast<size_t>(x) * FColumns.stride;
         const int n = FColumns.count[static_cast<size_t>(x)];
-        float r = 0, g = 0, b = 0;
-        for (int k = 0; k < n; ++k) {
-            r += w[k] * static_cast<float>(qRed(in[k]));
-            g += w[k] * static_cast<float>(qGreen(in[k]));
-            b += w[k] * static_cast<float>(qBlue(in[k]));
+        // Two sums, of the even and the odd taps, so that each add need not
+        // wait for the one before.
+        Lanes even{};
+        Lanes odd{};
+        int k = 0;
+        for (; k + 1 < n; k += 2) {
+            even += w[k] * in[k];
+            odd += w[k + 1] * in[k + 1];
         }
-        out[kChannels * x] = r;
-        out[kChannels * x + 1] = g;
-        out[kChannels * x + 2] = b;
+        if (k < n) even += w[k] * in[k];
+        const Lanes sum = even + odd;
+        out[kChannels * x] = sum[0];
+        out[kChannels * x + 1] = sum[1];
+        out[kChannels * x + 2] = sum[2];
     }
 }
 

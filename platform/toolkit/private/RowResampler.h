@@ -42,7 +42,7 @@ private:
         int stride = 0;
     };
     static Taps MakeTaps(int sourceLength, qint64 targetLength, qint64 from, int count);
-    void FilterRow(const QRgb* row, float* out) const;
+    void FilterRow(const QRgb* row, float* out);
     void MakeRow(int y);
 
     QRect FVisible;
@@ -53,6 +53,13 @@ private:
     // pixel, row r at slot r % stride.
     std::vector<float> FRing;
     std::vector<float> FSum;  // the row being made
+    // The source columns the taps reach, [FSpanFirst, FSpanEnd), of the row
+    // being filtered: red, green, blue and an unused lane a pixel, which the
+    // compiler keeps in one vector register.
+    using Lanes = float __attribute__((vector_size(16)));
+    int FSpanFirst = 0;
+    int FSpanEnd = 0;
+    std::vector<Lanes> FPixels;
     int FSourceHeight;
     int FNextSource = 0;
     int FNextRow = 0;
