@@ -17,6 +17,9 @@
 // loads the details of the rows it shows. Prints one line per run: frames,
 // median, 99th percentile and worst in wall and CPU time; goal: no frame
 // over 8 ms of CPU, none over 16 ms of wall time.
+// QUILLET_SCROLL_SHOTS=folder saves a picture of the window in each view
+// style there instead (QUILLET_SCROLL_DARK=1: in a dark palette), so two
+// builds can be compared pixel for pixel.
 // QUILLET_SCROLL_DETAIL=1 also prints where each run's worst frames went.
 // QUILLET_SCROLL_SAMPLE_MS=n samples the stack of frames running past n ms
 // (the sampling itself costs time: not for the figures).
@@ -30,7 +33,9 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QEventLoop>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
+#include <QPalette>
 #include <QScrollBar>
 #include <QTimer>
 #include <QWheelEvent>
@@ -558,6 +563,40 @@ void Run(const std::string& folder, const Style& style, const std::string& motio
                 Spread(column(&Frame::late)).c_str());
 }
 
+// Pictures of the window in every view style, for comparing two builds:
+// the folder opened, row 1234 selected and shown, in the palette as it is
+// or, with dark set, a dark one.
+void SaveShots(const std::string& folder, const std::string& to, bool dark)
+{
+    if (dark) {
+        QPalette palette;
+        palette.setColor(QPalette::Window, QColor(53, 53, 53));
+        palette.setColor(QPalette::WindowText, Qt::white);
+        palette.setColor(QPalette::Base, QColor(35, 35, 35));
+        palette.setColor(QPalette::AlternateBase, QColor(53, 53, 53));
+        palette.setColor(QPalette::Text, Qt::white);
+        palette.setColor(QPalette::Button, QColor(53, 53, 53));
+        palette.setColor(QPalette::ButtonText, Qt::white);
+        palette.setColor(QPalette::Highlight, QColor(42, 130, 218));
+        palette.setColor(QPalette::HighlightedText, Qt::black);
+        QApplication::setPalette(palette);
+    }
+    for (const Style& style : kStyles) {
+        frmQuillet->lstvwVirtualList->SetViewStyle(style.style);
+        frmQuillet->OpenFolderPath("C:\\" + folder);
+        for (int i = 0; i < 20; ++i) QApplication::processEvents();
+        QAbstractItemView* view = FileView();
+        view->setFocus();
+        const QModelIndex row = view->model()->index(1234, 0);
+        view->selectionModel()->setCurrentIndex(
+            row, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+        view->scrollTo(row);
+        for (int i = 0; i < 20; ++i) QApplication::processEvents();
+        const std::string name = to + "/" + style.name + (dark ? "-dark" : "-default") + ".png";
+        frmQuillet->Widget()->window()->grab().save(QString::fromStdString(name));
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -586,6 +625,13 @@ int main(int argc, char** argv)
     frmQuillet->Show();
     for (int i = 0; i < 20; ++i) QApplication::processEvents();
 
+    if (const char* shots = std::getenv("QUILLET_SCROLL_SHOTS")) {
+        SaveShots(folder, shots, std::getenv("QUILLET_SCROLL_DARK") != nullptr);
+        delete frmQuillet;
+        frmQuillet = nullptr;
+        Application->DestroyComponents();
+        return 0;
+    }
     std::unique_ptr<SlowFrameSampler> sampler;
     if (const char* after = std::getenv("QUILLET_SCROLL_SAMPLE_MS"))
         sampler = std::make_unique<SlowFrameSampler>(std::atof(after));
