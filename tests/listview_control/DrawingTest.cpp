@@ -3,6 +3,8 @@
 
 #include "tests/listview_control/ListFixture.h"
 
+#include <QImage>
+
 #include <set>
 
 namespace {
@@ -99,5 +101,50 @@ TEST_P(CaptionStyles, CaptionCarriesTheRowStage)
 }
 
 INSTANTIATE_TEST_SUITE_P(NonReport, CaptionStyles, ::testing::Values(vsIcon, vsSmallIcon, vsList));
+
+// What the screen shows of row: its cells, across the viewport.
+QImage RowPixels(const QImage& shot, const QAbstractItemView* view, int row)
+{
+    const QRect cell = view->visualRect(view->model()->index(row, 0));
+    const bool report = view->model()->columnCount() > 1 && cell.left() == 0 && cell.top() > 0 &&
+                        view->visualRect(view->model()->index(row, 1)).top() == cell.top();
+    return shot.copy(report ? QRect(0, cell.top(), shot.width(), cell.height()) : cell);
+}
+
+class FontStyles : public ::testing::TestWithParam<TViewStyle> {};
+
+// The painter keeps its font from cell to cell while nothing changes it, so
+// a row drawn bold and struck out must not lend that to the rows after it.
+TEST_P(FontStyles, ARowsFontEndsWithTheRow)
+{
+    ShownList shown(10, GetParam());
+    QAbstractItemView* view = shown.View();
+    Settle();
+    const QImage plain = view->viewport()->grab().toImage();
+    shown.list->OnCustomDrawItem = [](TCustomListView* sender, TListItem* item, TCustomDrawState,
+                                      bool&) {
+        if (item && item->Index == 2) sender->Canvas()->Font->Style |= fsBold | fsStrikeOut;
+    };
+    const QImage styled = view->viewport()->grab().toImage();
+    EXPECT_NE(RowPixels(styled, view, 2), RowPixels(plain, view, 2));
+    for (int row : {0, 1, 3, 4, 5})
+        EXPECT_EQ(RowPixels(styled, view, row), RowPixels(plain, view, row)) << row;
+}
+
+// A larger list font makes taller rows at the next paint.
+TEST_P(FontStyles, ALargerFontMakesTallerItems)
+{
+    ShownList shown(10, GetParam());
+    QAbstractItemView* view = shown.View();
+    Settle();
+    const int before = view->visualRect(view->model()->index(0, 0)).height();
+    shown.list->Font()->Height = -30;
+    view->viewport()->repaint();
+    Settle();
+    EXPECT_GT(view->visualRect(view->model()->index(0, 0)).height(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(AllStyles, FontStyles,
+                         ::testing::Values(vsIcon, vsSmallIcon, vsList, vsReport));
 
 }  // namespace

@@ -35,6 +35,12 @@ Caption WrapCaption(const QFont& font, const QString& text, int width, int maxLi
 
 int CaptionLineHeight(const QFont& font)
 {
+    // Asked for every name under an icon, in the one font the painter
+    // keeps: the last font's answer is kept, as it takes a layout. Only the
+    // very same font, which also stands for the same screen resolution.
+    thread_local QFont lastFont;
+    thread_local int lastHeight = 0;
+    if (lastHeight > 0 && font.isCopyOf(lastFont)) return lastHeight;
     // A Latin letter with a descender and an ideograph: the faces names
     // are drawn in here.
     QTextLayout layout(QStringLiteral("Ag\u570B"), font);
@@ -42,5 +48,7 @@ int CaptionLineHeight(const QFont& font)
     const QTextLine line = layout.createLine();
     layout.endLayout();
     const int own = QFontMetrics(font).height();
-    return line.isValid() ? std::max(own, qCeil(line.height())) : own;
+    lastHeight = line.isValid() ? std::max(own, qCeil(line.height())) : own;
+    lastFont = font;
+    return lastHeight;
 }

@@ -341,8 +341,15 @@ QFont ListViewCore::ListFont() const
 
 QSize ListViewCore::ComputeItemSize() const
 {
-    // Names in any script: the line of the faces that really draw them.
-    const int line = CaptionLineHeight(ListFont());
+    // Names in any script: the line of the faces that really draw them,
+    // measured again only when the list's font changes: this runs before
+    // every paint, and the list's font is always made the same way.
+    const QFont font = ListFont();
+    if (FLineHeight == 0 || font != FLineFont) {
+        FLineHeight = CaptionLineHeight(font);
+        FLineFont = font;
+    }
+    const int line = FLineHeight;
     const TViewStyle style = FOwner->ViewStyle();
     const ImageListData* images = ImagesFor(style);
     if (style == vsIcon) {

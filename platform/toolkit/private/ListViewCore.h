@@ -9,6 +9,7 @@
 #include "platform/toolkit/private/TypeAheadKeys.h"
 
 #include <QElapsedTimer>
+#include <QFont>
 #include <QHash>
 #include <QPointer>
 #include <QSize>
@@ -125,6 +126,8 @@ private:
     ImageListData* FNormalImages = nullptr;
     ImageListData* FSmallImages = nullptr;
     QSize FItemSize;
+    mutable QFont FLineFont;      // the font FLineHeight was measured in
+    mutable int FLineHeight = 0;  // its caption line; 0 before the first
 
     TypeAheadKeys FTypeAhead;
     QElapsedTimer FClock;

@@ -167,6 +167,21 @@ TFont ListViewDelegate::CellStage(int row, int column, TCustomDrawState state) c
     return *canvas->Font;
 }
 
+void ListViewDelegate::UseFont(QPainter* painter, const TFont& font) const
+{
+    // A font set afresh is new to the text engine, which then looks its
+    // faces up again for every text it measures or draws: a cell drawn in
+    // the font the painter already has keeps it.
+    if (FPainterFontSet && painter->font().isCopyOf(FPainterFont) &&
+        font.Name == FPainterFrom.Name && font.Height == FPainterFrom.Height &&
+        font.Style == FPainterFrom.Style)
+        return;
+    painter->setFont(font.ToQFont(FCore->ListFont()));
+    FPainterFont = painter->font();
+    FPainterFrom = font;
+    FPainterFontSet = true;
+}
+
 void ListViewDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const
 {
@@ -184,8 +199,8 @@ void ListViewDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     FCore->RecordStyle(row, column,
                        {fontColor, (font.Style & fsStrikeOut) != 0, (font.Style & fsBold) != 0});
 
+    UseFont(painter, font);
     painter->save();
-    painter->setFont(font.ToQFont(FCore->ListFont()));
     const QColor textColor =
         selected ? option.palette.color(GroupOf(option), QPalette::HighlightedText) : fontColor;
     if (style == vsReport)

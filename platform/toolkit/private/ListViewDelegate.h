@@ -8,6 +8,7 @@
 #include "platform/toolkit/Graphics.h"
 #include "platform/toolkit/ListView.h"
 
+#include <QFont>
 #include <QStyledItemDelegate>
 
 class ImageListData;
@@ -36,6 +37,8 @@ public:
 private:
     void RowStage(int row, TCustomDrawState state) const;
     TFont CellStage(int row, int column, TCustomDrawState state) const;
+    // Makes painter draw in font (its colour aside).
+    void UseFont(QPainter* painter, const TFont& font) const;
     void DrawReportCell(QPainter* painter, const QStyleOptionViewItem& option, int row, int column,
                         const QColor& textColor) const;
     void DrawIconItem(QPainter* painter, const QStyleOptionViewItem& option, int row,
@@ -46,4 +49,7 @@ private:
     ListViewCore* FCore;
     mutable int FStagedRow = -1;
     mutable TFont FRowFont;
+    mutable QFont FPainterFont;  // the font UseFont last gave a painter
+    mutable TFont FPainterFrom;  // and what it was made from
+    mutable bool FPainterFontSet = false;
 };
