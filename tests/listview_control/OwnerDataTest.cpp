@@ -4,6 +4,7 @@
 #include "tests/listview_control/ListFixture.h"
 
 #include <QAbstractItemModelTester>
+#include <QWheelEvent>
 
 namespace {
 
@@ -88,6 +89,32 @@ TEST_P(OwnerDataStyles, LastRowsNeverPassTheCount)
     Settle();
     ExpectCleanRequests(shown.provider);
     EXPECT_EQ(shown.provider.hints.back().last, kRows - 1);
+}
+
+// A turn of an ordinary wheel scrolls every style forward and back, the list
+// style's sideways columns included, and asks for the rows it brings in.
+TEST_P(OwnerDataStyles, TheWheelScrollsEveryStyle)
+{
+    const TViewStyle style = GetParam();
+    ShownList shown(kRows, style);
+    ASSERT_TRUE(shown.WaitForRequests());
+    Settle();
+    shown.provider.Forget();
+    QWidget* viewport = shown.View()->viewport();
+    const auto turn = [viewport](int notches) {
+        const QPointF middle = QRectF(viewport->rect()).center();
+        QWheelEvent wheel(middle, viewport->mapToGlobal(middle), QPoint(), QPoint(0, 120 * notches),
+                          Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+        QCoreApplication::sendEvent(viewport, &wheel);
+        Settle();
+    };
+    QScrollBar* bar = ScrollBarOf(shown.View(), style);
+    turn(-3);
+    EXPECT_GT(bar->value(), 0);
+    EXPECT_TRUE(shown.WaitForRequests());
+    ExpectCleanRequests(shown.provider);
+    turn(3);
+    EXPECT_EQ(bar->value(), 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(AllStyles, OwnerDataStyles,

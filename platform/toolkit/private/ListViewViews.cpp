@@ -10,6 +10,7 @@
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <climits>
@@ -494,6 +495,27 @@ void ListViewGridView::mouseReleaseEvent(QMouseEvent* event)
 {
     QAbstractItemView::mouseReleaseEvent(event);
     if (event->button() == Qt::LeftButton) FCore->Clicked();
+}
+
+// The list style's columns run sideways and leave nothing to scroll up and
+// down: an ordinary wheel then turns the horizontal bar, as the sideways
+// scroll of a tilting wheel or a touchpad does.
+void ListViewGridView::wheelEvent(QWheelEvent* event)
+{
+    const QPoint angle = event->angleDelta();
+    const QScrollBar* down = verticalScrollBar();
+    QScrollBar* across = horizontalScrollBar();
+    if (angle.x() != 0 || angle.y() == 0 || down->maximum() > down->minimum() ||
+        across->maximum() == across->minimum()) {
+        QAbstractItemView::wheelEvent(event);
+        return;
+    }
+    const auto turned = [](QPoint p) { return QPoint(p.y(), p.x()); };
+    QWheelEvent sideways(event->position(), event->globalPosition(), turned(event->pixelDelta()),
+                         turned(angle), event->buttons(), event->modifiers(), event->phase(),
+                         event->inverted(), event->source(), event->pointingDevice());
+    QCoreApplication::sendEvent(across, &sideways);
+    event->setAccepted(sideways.isAccepted());
 }
 
 void ListViewGridView::mouseDoubleClickEvent(QMouseEvent* event)
