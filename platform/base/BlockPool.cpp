@@ -52,7 +52,7 @@ BlockPool::~BlockPool()
     for (Slab** list : {&FPartial, &FEmpty})
         while (Slab* slab = *list) {
             unlink(*list, slab);
-            if (slab->live == 0) MappedBlock(std::move(slab->mapping)).Release();
+            if (slab->live == 0) release(slab);
         }
 }
 
@@ -133,14 +133,19 @@ void BlockPool::Free(void* block)
     slab->freed = nullptr;
     slab->cut = kFirstBlock;
     --FSlabsInUse;
-    push(FEmpty, slab);
-    ++FSlabsKept;
-    // Kept: no more than are in use (one at least), so what stays after a
-    // large folder's records go is bounded by the records that replace them.
-    while (FSlabsKept > std::max<size_t>(FSlabsInUse, 1)) {
-        Slab* spare = FEmpty;
-        unlink(FEmpty, spare);
-        --FSlabsKept;
-        MappedBlock(std::move(spare->mapping)).Release();
+    // One empty slab is kept, so that a few records made and freed in turn
+    // do not map and unmap a slab each time; the pages of the others go to
+    // the blocks that follow (MappedBlock.h).
+    if (FSlabsKept == 0) {
+        push(FEmpty, slab);
+        ++FSlabsKept;
+    } else {
+        release(slab);
     }
+}
+
+void BlockPool::release(Slab* slab)
+{
+    QUILLET_UNPOISON(slab, kSlabBytes);
+    MappedBlock(std::move(slab->mapping)).Release();
 }

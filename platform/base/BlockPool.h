@@ -2,9 +2,8 @@
 // Blocks of one size, by the million: a large folder's records. Each block
 // from the C heap would cost a header and a page fault every 4 KB, and its
 // pages would be gone by the next open. The pool cuts its blocks from slabs
-// of one huge page (MappedBlock.h), one after another, and keeps emptied
-// slabs for the next open, as many as are in use: what it keeps is bounded
-// by the largest set of blocks live at once.
+// of one huge page (MappedBlock.h), one after another; an emptied slab's
+// pages serve the blocks that follow.
 //
 // A pool is used by one thread (the window's); it is not locked. Under the
 // address sanitizer a freed block is poisoned until it is handed out again.
@@ -33,6 +32,7 @@ public:
 
 private:
     Slab* newSlab();
+    static void release(Slab* slab);
     static void unlink(Slab*& list, Slab* slab);
     static void push(Slab*& list, Slab* slab);
 

@@ -210,6 +210,10 @@ void FolderEnumerator::ReadAll()
     }
     FReadStatus = listing->status;
     MakeIds(listing->listed, listing->names.Data());
+    // The listing's memory goes now, for the records to take (MappedBlock.h):
+    // the thread that listed it may hold it a while longer.
+    listing->listed.Clear();
+    listing->names.Clear();
 }
 
 void FolderEnumerator::MakeIds(const MappedArray<ListedEntry>& listed, const char* names)

@@ -38,9 +38,6 @@ constexpr int kArenas = 32;
 IdArena arenas[kArenas];
 std::atomic<int> arenasUsed{0};  // every arena in use lies below this index
 std::mutex arenasLock;
-MappedBlock kept;  // under arenasLock
-// A kept block serves an arena no more than this many times smaller.
-constexpr size_t kKeptServesDown = 4;
 
 IdArena* arenaOf(const void* block)
 {
@@ -59,9 +56,9 @@ void drop(IdArena* arena)
     if (arena->holds.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
     const std::lock_guard<std::mutex> hold(arenasLock);
     arena->begin.store(nullptr, std::memory_order_release);
-    // The newest block is kept; the one kept before goes.
+    // Its pages serve the blocks that follow (MappedBlock.h).
     QUILLET_UNPOISON(arena->block.Data(), arena->block.Usable());
-    kept = std::move(arena->block);
+    arena->block.Release();
     arena->taken = false;
 }
 
@@ -87,12 +84,7 @@ IdArena* OpenIdArena(size_t bytes)
     if (slot == kArenas) return nullptr;
     IdArena& arena = arenas[slot];
     MappedBlock block;
-    if (kept.Usable() >= bytes && kept.Usable() / kKeptServesDown <= bytes) {
-        block = std::move(kept);
-    } else {
-        kept.Release();
-        if (!block.Reserve(bytes) || !block.Commit(bytes)) return nullptr;
-    }
+    if (!block.Reserve(bytes) || !block.Commit(bytes)) return nullptr;
     arena.taken = true;
     arena.block = std::move(block);
     arena.cut = arena.block.Data();

@@ -5,9 +5,8 @@
 // (MappedBlock.h) they cost their bytes. Every id cut from an arena is still
 // a block of the shell allocator: counted in LiveBlocks, refused while Alloc
 // is told to fail, and freed on its own, once, with IMalloc::Free. The arena
-// goes when it is closed and its last id has been freed; its memory is kept
-// for the next arena of about its size (one block at most), so opening the
-// same folder again takes no new pages.
+// goes when it is closed and its last id has been freed, and its pages
+// serve the next folder's (MappedBlock.h).
 //
 // Ids may be cut on one thread and freed on any.
 
