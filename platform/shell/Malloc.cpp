@@ -175,7 +175,7 @@ bool AllocRefused()
 {
     return allocFault;
 }
-void CountBlock(int delta)
+void CountBlock(long delta)
 {
     liveBlocks += delta;
 }

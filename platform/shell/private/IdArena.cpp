@@ -96,14 +96,14 @@ IdArena* OpenIdArena(size_t bytes)
     return &arena;
 }
 
-void* CutFromArena(IdArena* arena, size_t size)
+void* CutFromArena(IdArena* arena, size_t size, size_t ids)
 {
     if (static_cast<size_t>(arena->end.load(std::memory_order_relaxed) - arena->cut) < size)
         return nullptr;
     void* id = arena->cut;
     arena->cut += size;
-    arena->holds.fetch_add(1, std::memory_order_relaxed);
-    CountBlock(1);
+    arena->holds.fetch_add(static_cast<long>(ids), std::memory_order_relaxed);
+    CountBlock(static_cast<long>(ids));
     return id;
 }
 

@@ -18,9 +18,10 @@ class IdArena;
 // memory can be had, or too many arenas are open (the caller then makes
 // each id on its own).
 IdArena* OpenIdArena(size_t bytes);
-// The next size bytes of the arena, as a counted block; null when the
-// arena has less room left.
-void* CutFromArena(IdArena* arena, size_t size);
+// The next size bytes of the arena, holding ids (counted blocks, each to
+// be freed on its own, so each must be written before it can be); null
+// when the arena has less room left.
+void* CutFromArena(IdArena* arena, size_t size, size_t ids = 1);
 // No more ids are cut; the arena goes with its last id (now, if none is left).
 void CloseIdArena(IdArena* arena);
 
