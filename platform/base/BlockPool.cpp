@@ -133,14 +133,17 @@ void BlockPool::Free(void* block)
     slab->freed = nullptr;
     slab->cut = kFirstBlock;
     --FSlabsInUse;
-    // One empty slab is kept, so that a few records made and freed in turn
-    // do not map and unmap a slab each time; the pages of the others go to
-    // the blocks that follow (MappedBlock.h).
-    if (FSlabsKept == 0) {
-        push(FEmpty, slab);
-        ++FSlabsKept;
-    } else {
-        release(slab);
+    // Kept for the next open, which writes its records into them where they
+    // are (pages a process already has cost no fault): no more than are in
+    // use, one at least, so what stays after a large folder's records go is
+    // bounded by the records that replace them.
+    push(FEmpty, slab);
+    ++FSlabsKept;
+    while (FSlabsKept > std::max<size_t>(FSlabsInUse, 1)) {
+        Slab* spare = FEmpty;
+        unlink(FEmpty, spare);
+        --FSlabsKept;
+        release(spare);
     }
 }
 

@@ -2,8 +2,9 @@
 // Blocks of one size, by the million: a large folder's records. Each block
 // from the C heap would cost a header and a page fault every 4 KB, and its
 // pages would be gone by the next open. The pool cuts its blocks from slabs
-// of one huge page (MappedBlock.h), one after another; an emptied slab's
-// pages serve the blocks that follow.
+// of one huge page (MappedBlock.h), one after another, and keeps emptied
+// slabs for the next open, as many as are in use: what it keeps is bounded
+// by the largest set of blocks live at once.
 //
 // A pool is used by one thread (the window's); it is not locked. Under the
 // address sanitizer a freed block is poisoned until it is handed out again.

@@ -3,12 +3,9 @@
 #include <sys/mman.h>
 
 #include <algorithm>
-#include <atomic>
 #include <cstdint>
-#include <mutex>
 #include <new>
 #include <utility>
-#include <vector>
 
 namespace {
 
@@ -19,60 +16,6 @@ constexpr size_t kSmallStep = 64 * 1024;
 size_t roundUp(size_t size, size_t step)
 {
     return (size + step - 1) / step * step;
-}
-
-// Pages of blocks given back, kept for the blocks that follow. A page the
-// system hands out for the first time is zero-filled, and on the machines
-// this runs on (virtual ones) that costs about a millisecond a MB: a
-// million-entry open took 150 MB and spent 200 ms zeroing it. Kept pages
-// move to the block that needs them (mremap moves the page tables, huge
-// pages whole), so the listing's pages, given back once the ids are made,
-// become the records', and a second open takes no fresh page at all.
-//
-// What is kept is bounded by what the blocks in use hold, and 4 MB: kept
-// pages count in the process's memory as much as used ones.
-struct KeptPages {
-    std::byte* at;
-    size_t size;
-};
-std::mutex keptLock;
-std::vector<KeptPages> kept;   // under keptLock
-size_t keptBytes = 0;          // under keptLock
-std::atomic<size_t> inUse{0};  // bytes usable in the blocks held
-constexpr size_t kKeptFloor = 4 << 20;
-
-// Under keptLock: gives back what is kept past the bound.
-void trimKept()
-{
-    const size_t bound = inUse.load() + kKeptFloor;
-    while (keptBytes > bound && !kept.empty()) {
-        KeptPages& last = kept.back();
-        const size_t cut = std::min(last.size, roundUp(keptBytes - bound, kSmallStep));
-        munmap(last.at + last.size - cut, cut);
-        last.size -= cut;
-        keptBytes -= cut;
-        if (last.size == 0) kept.pop_back();
-    }
-}
-
-// Moves kept pages to [at, at + size), a reserved range; returns the bytes
-// moved, from the start.
-size_t moveKept(std::byte* at, size_t size)
-{
-    const std::lock_guard<std::mutex> hold(keptLock);
-    size_t moved = 0;
-    while (moved < size && !kept.empty()) {
-        KeptPages& pages = kept.back();
-        const size_t piece = std::min(pages.size, size - moved);
-        if (mremap(pages.at, piece, piece, MREMAP_MAYMOVE | MREMAP_FIXED, at + moved) == MAP_FAILED)
-            break;
-        pages.at += piece;
-        pages.size -= piece;
-        keptBytes -= piece;
-        moved += piece;
-        if (pages.size == 0) kept.pop_back();
-    }
-    return moved;
 }
 
 }  // namespace
@@ -129,35 +72,14 @@ bool MappedBlock::Commit(size_t size)
     size_t usable = size < kHugePage ? roundUp(size, kSmallStep)
                                      : roundUp(std::max(size, FUsable + FUsable / 8), kHugePage);
     if (usable > FLimit) usable = FLimit;
-    const size_t moved = moveKept(FBase + FUsable, usable - FUsable);
-    if (moved < usable - FUsable &&
-        mprotect(FBase + FUsable + moved, usable - FUsable - moved, PROT_READ | PROT_WRITE) != 0) {
-        // What was moved is usable.
-        FUsable += moved;
-        inUse += moved;
-        return false;
-    }
-    inUse += usable - FUsable;
+    if (mprotect(FBase + FUsable, usable - FUsable, PROT_READ | PROT_WRITE) != 0) return false;
     FUsable = usable;
     return true;
 }
 
 void MappedBlock::Release()
 {
-    if (FBase) {
-        if (FUsable < FLimit) munmap(FBase + FUsable, FLimit - FUsable);
-        inUse -= FUsable;
-        const std::lock_guard<std::mutex> hold(keptLock);
-        if (FUsable > 0) {
-            try {
-                kept.push_back({FBase, FUsable});
-                keptBytes += FUsable;
-            } catch (const std::bad_alloc&) {
-                munmap(FBase, FUsable);
-            }
-        }
-        trimKept();
-    }
+    if (FBase) munmap(FBase, FLimit);
     FBase = nullptr;
     FLimit = 0;
     FUsable = 0;

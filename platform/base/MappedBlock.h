@@ -5,11 +5,9 @@
 // usable as the block grows into it, so the block never moves and nothing is
 // copied as it grows; and it is offered to the kernel for huge pages, so a
 // 2 MB piece costs one page fault instead of 512 (a fault costs microseconds
-// here, and a million-entry open took 65 000 of them). The pages of a block
-// given back go to the next block that grows.
+// here, and a million-entry open took 65 000 of them).
 //
-// A block of this kind is owned by one thread at a time; blocks on several
-// threads may grow and go at once.
+// A block of this kind is owned by one thread at a time.
 
 #include <cstddef>
 #include <cstdint>
@@ -32,13 +30,11 @@ public:
     // Reserves address space for limit bytes, none of it usable yet; gives
     // back a block held before. False when the system has no room for it.
     bool Reserve(size_t limit);
-    // Makes at least the first size bytes usable. Their bytes are left as
-    // they come: pages of a block given back earlier, or zero-filled pages
-    // taken on their first touch. False when size passes the limit or the
-    // system refuses; the bytes usable before stay so.
+    // Makes at least the first size bytes usable (its pages are taken on
+    // their first touch, zero-filled). False when size passes the limit or
+    // the system refuses; the bytes usable before stay so.
     bool Commit(size_t size);
-    // Gives the block back; its pages are kept for the blocks that follow,
-    // as many as are bounded by those in use (MappedBlock.cpp).
+    // Gives the block back to the system.
     void Release();
 
     std::byte* Data() const { return FBase; }
@@ -94,9 +90,8 @@ private:
 };
 
 // Memory for a std::vector that may hold millions of items (a folder's list
-// of records): from bytes up a MappedBlock of its own, so that as the
-// vector doubles, each larger array takes the pages the smaller ones gave
-// back instead of fresh ones; below, the C++ heap.
+// of records): from kMappedFrom bytes up a MappedBlock of its own, in huge
+// pages; below, the C++ heap.
 void* AllocateMapped(size_t bytes);  // raises std::bad_alloc
 void FreeMapped(void* block, size_t bytes);
 constexpr size_t kMappedFrom = size_t{1} << 20;

@@ -38,6 +38,11 @@ constexpr int kArenas = 32;
 IdArena arenas[kArenas];
 std::atomic<int> arenasUsed{0};  // every arena in use lies below this index
 std::mutex arenasLock;
+// The block of the arena that went last, for the next one of about its size
+// (the same folder opened again) to use where it is.
+MappedBlock kept;  // under arenasLock
+// A kept block serves an arena no more than this many times smaller.
+constexpr size_t kKeptServesDown = 4;
 
 IdArena* arenaOf(const void* block)
 {
@@ -56,9 +61,9 @@ void drop(IdArena* arena)
     if (arena->holds.fetch_sub(1, std::memory_order_acq_rel) != 1) return;
     const std::lock_guard<std::mutex> hold(arenasLock);
     arena->begin.store(nullptr, std::memory_order_release);
-    // Its pages serve the blocks that follow (MappedBlock.h).
+    // The newest block is kept; the one kept before goes.
     QUILLET_UNPOISON(arena->block.Data(), arena->block.Usable());
-    arena->block.Release();
+    kept = std::move(arena->block);
     arena->taken = false;
 }
 
@@ -84,7 +89,12 @@ IdArena* OpenIdArena(size_t bytes)
     if (slot == kArenas) return nullptr;
     IdArena& arena = arenas[slot];
     MappedBlock block;
-    if (!block.Reserve(bytes) || !block.Commit(bytes)) return nullptr;
+    if (kept.Usable() >= bytes && kept.Usable() / kKeptServesDown <= bytes) {
+        block = std::move(kept);
+    } else {
+        kept.Release();
+        if (!block.Reserve(bytes) || !block.Commit(bytes)) return nullptr;
+    }
     arena.taken = true;
     arena.block = std::move(block);
     arena.cut = arena.block.Data();

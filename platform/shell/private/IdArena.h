@@ -5,8 +5,9 @@
 // (MappedBlock.h) they cost their bytes. Every id cut from an arena is still
 // a block of the shell allocator: counted in LiveBlocks, refused while Alloc
 // is told to fail, and freed on its own, once, with IMalloc::Free. The arena
-// goes when it is closed and its last id has been freed, and its pages
-// serve the next folder's (MappedBlock.h).
+// goes when it is closed and its last id has been freed; its block is kept
+// for the next arena of about its size (one block at most), so opening the
+// same folder again writes its ids into pages the process already has.
 //
 // Ids may be cut on one thread and freed on any.
 
