@@ -1,20 +1,12 @@
 #include "platform/base/BlockPool.h"
 
 #include "platform/base/MappedBlock.h"
+#include "platform/base/Poison.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <new>
 #include <utility>
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/asan_interface.h>
-#define QUILLET_POISON(at, size) ASAN_POISON_MEMORY_REGION(at, size)
-#define QUILLET_UNPOISON(at, size) ASAN_UNPOISON_MEMORY_REGION(at, size)
-#else
-#define QUILLET_POISON(at, size) static_cast<void>(0)
-#define QUILLET_UNPOISON(at, size) static_cast<void>(0)
-#endif
 
 namespace {
 

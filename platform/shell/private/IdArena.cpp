@@ -1,21 +1,13 @@
 #include "platform/shell/private/IdArena.h"
 
 #include "platform/base/MappedBlock.h"
+#include "platform/base/Poison.h"
 #include "platform/shell/private/ShellInternals.h"
 
 #include <atomic>
 #include <cstdint>
 #include <cstring>
 #include <mutex>
-
-#if defined(__SANITIZE_ADDRESS__)
-#include <sanitizer/asan_interface.h>
-#define QUILLET_POISON(at, size) ASAN_POISON_MEMORY_REGION(at, size)
-#define QUILLET_UNPOISON(at, size) ASAN_UNPOISON_MEMORY_REGION(at, size)
-#else
-#define QUILLET_POISON(at, size) static_cast<void>(0)
-#define QUILLET_UNPOISON(at, size) static_cast<void>(0)
-#endif
 
 // One arena; its begin is published last, so a free on another thread that
 // sees it sees the rest.
