@@ -218,11 +218,11 @@ double MeanNameBytes(const Pattern& pattern, int entries)
     return sampled ? total / sampled : 0;
 }
 
-// The memory budget: 200 bytes an entry for names of about 20 bytes, 256 up
-// to 48 bytes; none is set for longer names.
+// The memory budget: 160 bytes an entry for names up to 48 bytes; none is
+// set for longer names.
 int PeakGoal(double nameBytes)
 {
-    return nameBytes <= 24 ? 200 : nameBytes <= 48 ? 256 : 0;
+    return nameBytes <= 48 ? 160 : 0;
 }
 
 // ---------------------------------------------------------------------------
@@ -410,8 +410,7 @@ void PrintHeader()
 {
     std::printf(
         "goals at 1 000 000 entries: open <= 2.5x readdir and ahead of ls -1; typed <= "
-        "3x readdir;\npeak <= 256 B/entry for names up to 48 bytes, <= 200 for about 20 "
-        "bytes (goal column; - none)\n");
+        "3x readdir;\npeak <= 160 B/entry for names up to 48 bytes (goal column; - none)\n");
     std::printf("%-10s %8s %5s %9s %8s %8s %7s %6s %6s %6s %7s %5s %8s %7s %6s  %s\n", "pattern",
                 "entries", "nameB", "readdir s", "ls -1 s", "open s", "/readdir", "/ls", "B/e",
                 "peakBe", "first s", "goal", "typed s", "/readdir", "peakBe", "missed at 1M");

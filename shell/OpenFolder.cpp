@@ -54,12 +54,30 @@ void freeRecords(TList& records)
     for (int i = 0; i < records.GetCount(); ++i) {
         FreeItemId(record(i)->ChildId);
         record(i)->ChildId = nullptr;
+        record(i)->Name = PackedString();  // it may have referred to the list
         FreeItemId(record(i)->AbsoluteId);
         record(i)->AbsoluteId = nullptr;
     }
     for (int i = 0; i < records.GetCount(); ++i) delete record(i);
     records.Clear();
 }
+
+// Deletes the records a list still holds when it goes (with their lists):
+// the new records of a fill that raises.
+class RecordsHeld {
+public:
+    explicit RecordsHeld(TList& records) : FRecords(records) {}
+    ~RecordsHeld()
+    {
+        for (int i = 0; i < FRecords.GetCount(); ++i)
+            delete static_cast<PShellItem*>(FRecords.Get(i));
+    }
+    RecordsHeld(const RecordsHeld&) = delete;
+    RecordsHeld& operator=(const RecordsHeld&) = delete;
+
+private:
+    TList& FRecords;
+};
 
 }  // namespace
 
@@ -156,8 +174,11 @@ void TfrmQuillet::FillItemList(IShellFolder* folder)
 
     // The new records are made before anything of the open folder changes, so
     // a fill that raises leaves the folder, its records and the rows as they
-    // were, and the caller keeps its reference on folder.
-    std::vector<std::unique_ptr<PShellItem>> records;
+    // were, and the caller keeps its reference on folder. They are made into
+    // the list they are sorted in, which deletes whatever it still holds when
+    // the fill ends: nothing once they are the rows.
+    TList sorted;
+    const RecordsHeld held(sorted);
     if (enumerator) {
         LPITEMIDLIST id = nullptr;
         ULONG fetched = 0;
@@ -165,7 +186,7 @@ void TfrmQuillet::FillItemList(IShellFolder* folder)
             OwnedIdList child(id);
             // A large folder takes a while: the window repaints meanwhile,
             // and a close ends the open here, with nothing changed.
-            if (records.size() % kRecordsBetweenMessages == kRecordsBetweenMessages - 1) {
+            if (sorted.GetCount() % kRecordsBetweenMessages == kRecordsBetweenMessages - 1) {
                 ProcessMessagesHoldingInput();
                 if (Application->Terminated()) Abort();
             }
@@ -173,7 +194,8 @@ void TfrmQuillet::FillItemList(IShellFolder* folder)
             item->ChildId = child.release();
             item->Name = PackedDisplayName(folder, item->ChildId, false);
             item->NeedsDetails = true;
-            records.push_back(std::move(item));
+            sorted.Add(item.get());
+            static_cast<void>(item.release());
         }
     }
     enumerator.reset();
@@ -185,9 +207,6 @@ void TfrmQuillet::FillItemList(IShellFolder* folder)
     // count; if either runs out, or the old records cannot be freed, the old
     // folder, its records and its rows are put back and the fill raises
     // having changed nothing, so the open fails as a whole.
-    TList sorted;
-    sorted.Capacity(static_cast<int>(records.size()));
-    for (auto& record : records) sorted.Add(record.get());
     IShellFolder* const previousFolder = FCurrentFolder;
     const int previousRows = lstvwVirtualList->Items()->GetCount();
     FCurrentFolder = folder;  // CompareShellItems asks the open folder
@@ -209,7 +228,6 @@ void TfrmQuillet::FillItemList(IShellFolder* folder)
 
     // Nothing below can fail. The caller's reference on folder passes to the
     // window here; the records belong to FShellItems.
-    for (auto& record : records) static_cast<void>(record.release());
     if (previousFolder) previousFolder->Release();
     lstvwVirtualList->Repaint();
 }

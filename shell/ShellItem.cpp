@@ -1,11 +1,13 @@
 #include "shell/ShellItem.h"
 
 #include "app/Quillet.h"
+#include "platform/base/BlockPool.h"
 #include "platform/shell/ComObj.h"
 #include "platform/shell/ComRef.h"
 #include "shell/IdList.h"
 
 #include <cstring>
+#include <type_traits>
 
 PShellItem::~PShellItem()
 {
@@ -22,6 +24,27 @@ PShellItem::~PShellItem()
 
 namespace {
 
+// Never destroyed: records may be freed by static destructors.
+BlockPool& recordPool()
+{
+    static BlockPool* const pool = new BlockPool(sizeof(PShellItem));
+    return *pool;
+}
+
+}  // namespace
+
+void* PShellItem::operator new(size_t)
+{
+    return recordPool().Allocate();
+}
+
+void PShellItem::operator delete(void* record)
+{
+    recordPool().Free(record);
+}
+
+namespace {
+
 // Raises EOleSysError when the allocator cannot be had; the text is then not freed.
 void FreeShellString(LPOLESTR text)
 {
@@ -31,7 +54,7 @@ void FreeShellString(LPOLESTR text)
 }
 
 // Text is AnsiString or PackedString: a name the folder hands out inside the
-// id goes straight into either, without a copy in between.
+// id goes straight into the first and is borrowed by the second.
 template <class Text>
 Text displayName(IShellFolder* folder, LPCITEMIDLIST id, bool forParsing)
 {
@@ -47,7 +70,11 @@ Text displayName(IShellFolder* folder, LPCITEMIDLIST id, bool forParsing)
         FreeShellString(name.pOleStr);
         return text;
     }
-    case STRRET_OFFSET: return Text(reinterpret_cast<const char*>(id) + name.uOffset);
+    case STRRET_OFFSET:
+        if constexpr (std::is_same_v<Text, PackedString>)
+            return PackedString::Borrowing(reinterpret_cast<const char*>(id) + name.uOffset);
+        else
+            return Text(reinterpret_cast<const char*>(id) + name.uOffset);
     case STRRET_CSTR:
         return Text(std::string_view(name.cStr, strnlen(name.cStr, sizeof name.cStr)));
     default: return {};

@@ -104,7 +104,7 @@ void TList::Sort(TListSortCompare compare)
         }
     }
     if (n <= kRun) return;
-    std::vector<void*> buffer(n);
+    std::vector<void*, MappedAllocator<void*>> buffer(n);
     void** from = FItems.data();
     void** to = buffer.data();
     for (size_t width = kRun; width < n; width *= kWays) {

@@ -2,6 +2,7 @@
 // The toolkit's basic classes: TObject, the untyped pointer list TList and the
 // string list TStrings with an object per string.
 
+#include "platform/base/MappedBlock.h"
 #include "platform/base/SysUtils.h"
 
 #include <string>
@@ -35,7 +36,8 @@ public:
     void Swap(TList& other) noexcept { FItems.swap(other.FItems); }
 
 private:
-    std::vector<void*> FItems;
+    // A folder's records may number millions (MappedBlock.h).
+    std::vector<void*, MappedAllocator<void*>> FItems;
 };
 
 // Strings with one untyped object each, as combo box and list items hold them.

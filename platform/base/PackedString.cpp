@@ -18,7 +18,7 @@ void PackedString::assign(const char* text, size_t length)
 
 void PackedString::release()
 {
-    delete[] FBlock;
+    if (!borrowed()) delete[] FBlock;
     FBlock = nullptr;
 }
 

@@ -4,9 +4,12 @@
 
 #include "platform/shell/ShellDiagnostics.h"
 #include "platform/shell/ShlObj.h"
+#include "platform/shell/private/IdArena.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <cstring>
 #include <malloc.h>
 
 namespace {
@@ -51,15 +54,28 @@ public:
             return nullptr;
         }
         if (allocFault) return nullptr;
+        if (const size_t had = SizeInArena(block)) {
+            void* moved = std::malloc(size);
+            if (!moved) return nullptr;
+            std::memcpy(moved, block, std::min(had, size));
+            FreeInArena(block);
+            ++liveBlocks;
+            return moved;
+        }
         return std::realloc(block, size);
     }
     void Free(void* block) override
     {
-        if (!block) return;
+        if (!block || FreeInArena(block)) return;
         std::free(block);
         --liveBlocks;
     }
-    size_t GetSize(void* block) override { return block ? malloc_usable_size(block) : 0; }
+    size_t GetSize(void* block) override
+    {
+        if (!block) return 0;
+        const size_t inArena = SizeInArena(block);
+        return inArena ? inArena : malloc_usable_size(block);
+    }
 
 private:
     std::atomic<ULONG> FRefs{1};
@@ -108,6 +124,10 @@ long LiveBlocks()
 {
     return liveBlocks;
 }
+int LiveIdArenas()
+{
+    return LiveArenas();
+}
 long LiveObjects()
 {
     return liveObjects;
@@ -150,6 +170,14 @@ void* ShellAlloc(size_t size)
 void ShellFree(void* block)
 {
     shellMalloc().Free(block);
+}
+bool AllocRefused()
+{
+    return allocFault;
+}
+void CountBlock(long delta)
+{
+    liveBlocks += delta;
 }
 void CountObject(int delta)
 {

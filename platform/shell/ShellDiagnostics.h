@@ -10,6 +10,8 @@ namespace ShellDiagnostics {
 
 // Blocks handed out by the shell allocator and not yet freed.
 long LiveBlocks();
+// Blocks of a large folder's ids that are open or still hold an id.
+int LiveIdArenas();
 // Live references on shell folder and enumerator objects.
 long LiveObjects();
 

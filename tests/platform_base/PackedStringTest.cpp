@@ -61,3 +61,28 @@ TEST(PackedString, TakesOnePointer)
     static_assert(sizeof(PackedString) == sizeof(void*));
     EXPECT_EQ(PackedString().c_str(), PackedString().c_str());
 }
+
+// A borrowed text reads the bytes it refers to as they are, up to their zero,
+// and frees nothing; a copy of it owns its bytes and outlives them.
+TEST(PackedString, ABorrowedTextReadsItsBytesAndACopyOwnsThem)
+{
+    std::string bytes("borrowed\0tail", 13);
+    PackedString borrowed = PackedString::Borrowing(bytes.c_str());
+    EXPECT_EQ(borrowed, "borrowed");
+    EXPECT_EQ(borrowed.c_str(), bytes.c_str());  // not a copy
+    EXPECT_EQ(borrowed.size(), 8u);
+    EXPECT_EQ(AnsiString(borrowed), "borrowed");
+
+    PackedString copy(borrowed);
+    bytes[0] = 'B';
+    EXPECT_EQ(borrowed, "Borrowed");
+    EXPECT_EQ(copy, "borrowed");
+
+    PackedString moved(std::move(borrowed));
+    EXPECT_EQ(moved.c_str(), bytes.c_str());
+    moved = PackedString("owned");  // the borrowed bytes are not freed
+    EXPECT_EQ(bytes.substr(0, 8), "Borrowed");
+
+    EXPECT_TRUE(PackedString::Borrowing("").empty());
+    EXPECT_TRUE(PackedString::Borrowing(nullptr).empty());
+}

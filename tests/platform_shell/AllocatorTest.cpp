@@ -2,6 +2,12 @@
 
 #include "platform/shell/ComObj.h"
 #include "platform/shell/ShellDiagnostics.h"
+#include "platform/shell/private/ItemId.h"
+#include "platform/shell/private/NaturalOrder.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
 
 TEST_F(ShellTest, TheAllocatorCountsLiveBlocks)
 {
@@ -108,4 +114,75 @@ TEST_F(ShellTest, AnOwnedListIsFreedOnce)
         EXPECT_EQ(before + 1, ShellDiagnostics::LiveBlocks());
     }
     EXPECT_EQ(before, ShellDiagnostics::LiveBlocks());
+}
+
+// A large folder's ids are cut from one arena, yet each is a block of the
+// allocator of its own: counted, sized, moved by Realloc and freed once, in
+// any order; the arena goes with the last of them, also when the enumerator
+// is let go before handing them all out.
+TEST_F(ShellTest, ALargeFoldersIdsAreBlocksOfTheirOwnInOneArena)
+{
+    constexpr int kFiles = 1500;  // over 16 KB of ids
+    std::vector<std::string> made;
+    for (int i = 0; i < kFiles; ++i) {
+        made.push_back("arena entry " + std::to_string(i));
+        MakeFile(made.back());
+    }
+    std::sort(made.begin(), made.end(), [](const std::string& a, const std::string& b) {
+        return CompareNatural(a.c_str(), b.c_str()) < 0;
+    });
+    ComRef<IShellFolder> root = Bind("C:\\");
+    ASSERT_TRUE(root);
+    const int arenas = ShellDiagnostics::LiveIdArenas();
+    const long blocks = ShellDiagnostics::LiveBlocks();
+    {
+        std::vector<OwnedId> ids = Children(root.get());
+        ASSERT_EQ(ids.size(), made.size());
+        EXPECT_EQ(ShellDiagnostics::LiveIdArenas(), arenas + 1);
+        EXPECT_EQ(ShellDiagnostics::LiveBlocks(), blocks + kFiles);
+        for (int i = 0; i < kFiles; ++i) ASSERT_EQ(Name(root.get(), ids[i].get()), made[i]);
+
+        ComRef<IMalloc> malloc;
+        ASSERT_EQ(S_OK, SHGetMalloc(malloc.put()));
+        const std::string name = Name(root.get(), ids[7].get());
+        const auto* entry = reinterpret_cast<const BYTE*>(ids[7].get());
+        EXPECT_EQ(malloc->GetSize(ids[7].get()), ItemId::EntrySize(entry) + 2u);
+        // Realloc moves an id out of the arena, its bytes with it.
+        LPITEMIDLIST grown = static_cast<LPITEMIDLIST>(malloc->Realloc(ids[7].release(), 4096));
+        ASSERT_TRUE(grown);
+        ids[7] = OwnedId(grown);
+        EXPECT_EQ(Name(root.get(), grown), name);
+        EXPECT_GE(malloc->GetSize(grown), 4096u);
+        EXPECT_EQ(ShellDiagnostics::LiveBlocks(), blocks + kFiles);
+
+        // Freed out of order, every other one first: the arena stays.
+        for (int i = 0; i < kFiles; i += 2) ids[i].Free();
+        EXPECT_EQ(ShellDiagnostics::LiveIdArenas(), arenas + 1);
+        EXPECT_EQ(Name(root.get(), ids[kFiles - 1].get()), made[kFiles - 1]);
+    }
+    EXPECT_EQ(ShellDiagnostics::LiveIdArenas(), arenas);
+    EXPECT_EQ(ShellDiagnostics::LiveBlocks(), blocks);
+
+    // An enumerator let go part-way frees what it did not hand out.
+    ComRef<IEnumIDList> enumerator;
+    ASSERT_EQ(S_OK, root->EnumObjects(nullptr, 0xE0, enumerator.put()));
+    OwnedId first;
+    ASSERT_EQ(S_OK, enumerator->Next(1, first.put(), nullptr));
+    ASSERT_EQ(S_OK, enumerator->Skip(10));
+    enumerator.reset();
+    EXPECT_EQ(ShellDiagnostics::LiveBlocks(), blocks + 1);
+    EXPECT_EQ(ShellDiagnostics::LiveIdArenas(), arenas + 1);
+    first.Free();
+    EXPECT_EQ(ShellDiagnostics::LiveIdArenas(), arenas);
+
+    // Out of memory before the first id: nothing is made, nothing is kept.
+    ASSERT_EQ(S_OK, root->EnumObjects(nullptr, 0xE0, enumerator.put()));
+    ShellDiagnostics::FailAlloc(true);
+    LPITEMIDLIST none = nullptr;
+    EXPECT_EQ(E_OUTOFMEMORY, enumerator->Next(1, &none, nullptr));
+    ShellDiagnostics::FailAlloc(false);
+    EXPECT_EQ(nullptr, none);
+    enumerator.reset();
+    EXPECT_EQ(ShellDiagnostics::LiveIdArenas(), arenas);
+    EXPECT_EQ(ShellDiagnostics::LiveBlocks(), blocks);
 }

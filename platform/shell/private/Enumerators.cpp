@@ -1,9 +1,11 @@
 #include "platform/shell/private/Enumerators.h"
 
+#include "platform/base/MappedBlock.h"
 #include "platform/base/Messages.h"
 #include "platform/shell/ShellDiagnostics.h"
 #include "platform/shell/private/FolderOrder.h"
 #include "platform/shell/private/FolderReading.h"
+#include "platform/shell/private/IdArena.h"
 #include "platform/shell/private/ShellInternals.h"
 
 #include <cstdint>
@@ -13,6 +15,8 @@
 #include <new>
 #include <string>
 #include <sys/stat.h>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 
 HRESULT EnumeratorBase::Next(ULONG celt, LPITEMIDLIST* ids, ULONG* fetched)
@@ -68,6 +72,12 @@ FolderEnumerator::~FolderEnumerator()
 
 void FolderEnumerator::FreeIds()
 {
+    while (FNextInArena != FEndInArena) {
+        BYTE* id = FNextInArena;
+        FNextInArena += ItemId::EntryListSize(ItemId::EntrySize(id) - ItemId::kEntryOverhead);
+        ShellFree(id);
+    }
+    FNextInArena = FEndInArena = nullptr;
     for (size_t i = FNext; i < FIds.size(); ++i) ShellFree(FIds[i]);
     FIds.clear();
     FNext = 0;
@@ -89,16 +99,24 @@ constexpr HRESULT kAborted = static_cast<HRESULT>(0x80004004);
 
 // Ids made between two looks at the window's messages: a few milliseconds.
 constexpr size_t kIdsBetweenMessages = 65536;
+// A folder whose ids take this many bytes or more has them made in an arena.
+constexpr size_t kArenaFrom = 16 * 1024;
+// Limits of a listing (address space, not memory): offsets into the names
+// are 32-bit; 134 million entries.
+constexpr size_t kNamesLimit = UINT32_MAX;
+constexpr size_t kEntriesLimit = size_t{1} << 27;
+
+using Names = MappedArray<char>;
+using Listed = MappedArray<ListedEntry>;
 
 using StatHook = std::function<void(const char* name)>;
 std::shared_ptr<const StatHook> statHook;
 
 // Lists the entries of the folder open as dir that flags ask for, each name
-// appended to names with its zero. Offsets into names are 32-bit: returns
-// false when the names would pass 4 GiB, with the entries listed so far.
+// appended to names with its zero. Returns false when the names would pass
+// 4 GiB or the entries their limit, with the entries listed so far.
 // A failed read ends the listing, as readdir's does.
-bool listFolder(int dir, DWORD flags, const StatHook* hook, std::vector<ListedEntry>& listed,
-                std::string& names)
+bool listFolder(int dir, DWORD flags, const StatHook* hook, Listed& listed, Names& names)
 {
     struct NamesFull {};
     try {
@@ -116,11 +134,12 @@ bool listFolder(int dir, DWORD flags, const StatHook* hook, std::vector<ListedEn
             }
             if (!(flags & (folder ? SHCONTF_FOLDERS : SHCONTF_NONFOLDERS))) return;
             const size_t length = std::strlen(name);
-            if (names.size() + length >= UINT32_MAX) throw NamesFull();
+            if (names.Size() + length >= kNamesLimit || listed.Size() == kEntriesLimit)
+                throw NamesFull();
             // The first keys are taken while the name is at hand.
-            listed.push_back(
-                ListName(name, length, static_cast<std::uint32_t>(names.size()), folder));
-            names.append(name, length + 1);
+            listed.PushBack(
+                ListName(name, length, static_cast<std::uint32_t>(names.Size()), folder));
+            names.Append(name, length + 1);
         });
     } catch (const NamesFull&) {
         return false;
@@ -132,7 +151,9 @@ bool listFolder(int dir, DWORD flags, const StatHook* hook, std::vector<ListedEn
 
 // What the listing thread finds: the entries in the folder's order with
 // their names. It owns its own descriptor of the folder, so that a listing
-// left behind by a program that ends touches nothing of the enumerator.
+// left behind by a program that ends touches nothing of the enumerator. Its
+// arrays grow in place (MappedBlock.h): a million entries are never copied
+// to a larger array, and their memory goes back to the system with them.
 struct FolderEnumerator::Listing {
     Listing(int folder, bool owned, DWORD flags)
         : fd(folder), owned(owned), flags(flags), hook(statHook)
@@ -149,10 +170,10 @@ struct FolderEnumerator::Listing {
     {
         try {
             if (!listFolder(fd, flags, hook.get(), listed, names)) status = E_OUTOFMEMORY;
-            SortListed(listed.data(), listed.data() + listed.size(), names.data());
+            SortListed(listed.Data(), listed.Data() + listed.Size(), names.Data());
         } catch (const std::bad_alloc&) {
             status = E_OUTOFMEMORY;
-            listed.clear();
+            listed.Clear();
         }
     }
 
@@ -160,8 +181,8 @@ struct FolderEnumerator::Listing {
     bool owned;
     DWORD flags;
     std::shared_ptr<const StatHook> hook;
-    std::vector<ListedEntry> listed;
-    std::string names;
+    Listed listed{kEntriesLimit};
+    Names names{kNamesLimit};
     HRESULT status = S_OK;
 };
 
@@ -189,29 +210,108 @@ void FolderEnumerator::ReadAll()
         FReadStatus = kAborted;  // the program is ending
         return;
     }
-    std::vector<ListedEntry>& listed = listing->listed;
-    const std::string& names = listing->names;
     FReadStatus = listing->status;
+    MakeIds(listing->listed, listing->names.Data());
+    // The listing's memory goes now, for the records to take (MappedBlock.h):
+    // the thread that listed it may hold it a while longer.
+    listing->listed.Clear();
+    listing->names.Clear();
+}
+
+namespace {
+
+// Writes the ids of [first, last) one after another from at on.
+void writeIds(const ListedEntry* first, const ListedEntry* last, const char* names, BYTE* at)
+{
+    for (const ListedEntry* entry = first; entry != last; ++entry) {
+        FetchNameAhead(entry, last, names);
+        ItemId::WriteEntryList(at, names + entry->offset, entry->length, entry->folder,
+                               entry->idKey);
+        at += ItemId::EntryListSize(entry->length);
+    }
+}
+
+// Writes the ids of [first, last) into all, the half from middle on on a
+// thread of its own: most of the time goes to the arena's fresh pages,
+// which the kernel zero-fills on two cores as fast as on one. The window's
+// messages are looked at between pieces of this thread's half; a close
+// does not stop it (every id cut is written, so every one can be freed).
+// Returns whether the program is ending.
+bool writeIdsOnTwoThreads(const ListedEntry* first, const ListedEntry* middle,
+                          const ListedEntry* last, const char* names, BYTE* all,
+                          size_t middleOffset)
+{
+    std::thread other;
+    if (middle != last) {
+        try {
+            other = std::thread(writeIds, middle, last, names, all + middleOffset);
+        } catch (const std::system_error&) {
+            middle = last;
+        }
+    }
+    bool quit = false;
+    BYTE* at = all;
+    for (const ListedEntry* piece = first; piece != middle;) {
+        const ListedEntry* pieceEnd =
+            middle - piece > static_cast<std::ptrdiff_t>(kIdsBetweenMessages)
+                ? piece + kIdsBetweenMessages
+                : middle;
+        writeIds(piece, pieceEnd, names, at);
+        for (; piece != pieceEnd; ++piece) at += ItemId::EntryListSize(piece->length);
+        if (!quit && piece != middle) {
+            ProcessMessagesHoldingInput();
+            quit = QuitPosted();
+        }
+    }
+    if (other.joinable()) other.join();
+    return quit;
+}
+
+}  // namespace
+
+void FolderEnumerator::MakeIds(const MappedArray<ListedEntry>& listed, const char* names)
+{
+    const ListedEntry* const first = listed.Data();
+    const ListedEntry* const end = first + listed.Size();
+    const ListedEntry* const middle = first + listed.Size() / 2;
+    size_t bytes = 0;
+    size_t middleOffset = 0;
+    for (const ListedEntry* at = first; at != end; ++at) {
+        if (at == middle) middleOffset = bytes;
+        bytes += ItemId::EntryListSize(at->length);
+    }
+    // A large folder's ids are made in an arena, in order, one after
+    // another: the window walks them front to back.
+    if (IdArena* arena = bytes >= kArenaFrom ? OpenIdArena(bytes) : nullptr) {
+        auto* all = static_cast<BYTE*>(CutFromArena(arena, bytes, listed.Size()));
+        CloseIdArena(arena);
+        const bool shared = listed.Size() >= static_cast<size_t>(kSortSharedFrom);
+        if (writeIdsOnTwoThreads(first, shared ? middle : end, end, names, all, middleOffset))
+            FReadStatus = kAborted;
+        FNextInArena = all;
+        FEndInArena = all + bytes;
+        return;
+    }
     try {
-        FIds.reserve(listed.size());
+        FIds.reserve(listed.Size());
     } catch (const std::bad_alloc&) {
         FReadStatus = E_OUTOFMEMORY;
         return;
     }
-    // The ids are made in order; when memory runs out, those made so far are
-    // handed out, and the failure reported after them.
-    const ListedEntry* end = listed.data() + listed.size();
-    for (const ListedEntry* at = listed.data(); at != end; ++at) {
-        FetchNameAhead(at, end, names.data());
-        LPITEMIDLIST id =
-            ItemId::NewEntryList(names.data() + at->offset, at->length, at->folder, at->idKey);
+    // When memory runs out, the ids made so far are handed out, and the
+    // failure reported after them.
+    for (const ListedEntry* at = first; at != end; ++at) {
+        FetchNameAhead(at, end, names);
+        const size_t size = ItemId::EntryListSize(at->length);
+        auto* id = static_cast<BYTE*>(ShellAlloc(size));
         if (!id) {
             FReadStatus = E_OUTOFMEMORY;
             break;
         }
-        FIds.push_back(id);
+        ItemId::WriteEntryList(id, names + at->offset, at->length, at->folder, at->idKey);
+        FIds.push_back(reinterpret_cast<LPITEMIDLIST>(id));  // reserved: cannot raise
         // A close is seen between pieces of a large folder's ids too.
-        if (FIds.size() % kIdsBetweenMessages == 0) {
+        if ((at - first + 1) % kIdsBetweenMessages == 0) {
             ProcessMessagesHoldingInput();
             if (QuitPosted()) {
                 FReadStatus = kAborted;
@@ -224,6 +324,11 @@ void FolderEnumerator::ReadAll()
 LPITEMIDLIST FolderEnumerator::NextOne(HRESULT* status)
 {
     if (!FRead) ReadAll();
+    if (FNextInArena != FEndInArena) {
+        BYTE* id = FNextInArena;
+        FNextInArena += ItemId::EntryListSize(ItemId::EntrySize(id) - ItemId::kEntryOverhead);
+        return reinterpret_cast<LPITEMIDLIST>(id);
+    }
     if (FNext == FIds.size()) {
         *status = FReadStatus;
         return nullptr;

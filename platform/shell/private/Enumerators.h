@@ -3,7 +3,9 @@
 // desktop's and the drives folder's virtual children) and one over a POSIX
 // folder read from the kernel (FolderReading.h).
 
+#include "platform/base/MappedBlock.h"
 #include "platform/shell/private/CountedObject.h"
+#include "platform/shell/private/FolderOrder.h"
 #include "platform/shell/private/ItemId.h"
 
 #include <dirent.h>
@@ -56,12 +58,19 @@ protected:
 private:
     struct Listing;
     void ReadAll();
+    // The ids of the sorted listing, into the arena or FIds.
+    void MakeIds(const MappedArray<ListedEntry>& listed, const char* names);
     void FreeIds();
 
     DIR* FDir;
     DWORD FFlags;
     bool FRead = false;
     HRESULT FReadStatus = S_OK;  // a failure while reading, reported after the last id
+    // A large folder's ids lie one after another in an arena (IdArena.h),
+    // from FNextInArena to FEndInArena those not handed out yet; a small
+    // folder's, or any when no arena can be had, are blocks of their own.
+    BYTE* FNextInArena = nullptr;
+    BYTE* FEndInArena = nullptr;
     std::vector<LPITEMIDLIST> FIds;
     size_t FNext = 0;
 };

@@ -77,12 +77,17 @@ LPITEMIDLIST NewList(const Bytes& entries)
     return reinterpret_cast<LPITEMIDLIST>(block);
 }
 
+void WriteEntryList(BYTE* at, const char* name, size_t length, bool folder, std::uint64_t key)
+{
+    writeEntry(at, name, length, folder, key);
+    putWord(at + kEntryOverhead + length, 0);
+}
+
 LPITEMIDLIST NewEntryList(const char* name, size_t length, bool folder, std::uint64_t key)
 {
-    auto* block = static_cast<BYTE*>(ShellAlloc(kEntryOverhead + length + 2));
+    auto* block = static_cast<BYTE*>(ShellAlloc(EntryListSize(length)));
     if (!block) return nullptr;
-    writeEntry(block, name, length, folder, key);
-    putWord(block + kEntryOverhead + length, 0);
+    WriteEntryList(block, name, length, folder, key);
     return reinterpret_cast<LPITEMIDLIST>(block);
 }
 

@@ -40,6 +40,12 @@ LPITEMIDLIST NewList(const Bytes& entries);
 // (the enumerator's path for every listed item); name holds length bytes and a
 // zero, key is NaturalSortKey(name).high.
 LPITEMIDLIST NewEntryList(const char* name, size_t length, bool folder, std::uint64_t key);
+// The bytes of that list, terminator included, and the list written at at.
+constexpr size_t EntryListSize(size_t length)
+{
+    return kEntryOverhead + length + 2;
+}
+void WriteEntryList(BYTE* at, const char* name, size_t length, bool folder, std::uint64_t key);
 
 // The entries of list without its terminator (null counts as empty).
 Bytes EntriesOf(LPCITEMIDLIST list);

@@ -8,6 +8,10 @@
 // Shell allocator memory (counted in ShellDiagnostics::LiveBlocks).
 void* ShellAlloc(size_t size);
 void ShellFree(void* block);
+// For blocks the allocator hands out from its arenas (IdArena.h): true while
+// Alloc is told to fail; delta more (or fewer) live blocks.
+bool AllocRefused();
+void CountBlock(long delta);
 // Live references on folders and enumerators go up and down by delta.
 void CountObject(int delta);
 // One more SHGetFileInfoA / SHGetDataFromIDListA call.

@@ -1,0 +1,128 @@
+// The memory a large folder's open is made of: arrays that grow in place,
+// and pools of records whose emptied slabs serve the next open, no more of
+// them kept than are in use.
+
+#include "platform/base/BlockPool.h"
+#include "platform/base/Classes.h"
+#include "platform/base/MappedBlock.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <fstream>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr size_t kMB = size_t{1} << 20;
+
+// The process's resident memory now, in bytes.
+size_t Resident()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0) return std::stoul(line.substr(6)) * 1024;
+    return 0;
+}
+
+void Touch(const MappedBlock& block, unsigned char value)
+{
+    std::memset(block.Data(), value, block.Usable());
+}
+
+}  // namespace
+
+TEST(MappedBlock, AnArrayKeepsWhatItHoldsAsItGrowsAndStopsAtItsLimit)
+{
+    MappedArray<std::uint64_t> array(3 * kMB / 8);
+    for (std::uint64_t i = 0; i < 3 * kMB / 8; ++i) array.PushBack(i * 7);
+    const std::uint64_t* first = array.Data();
+    EXPECT_EQ(array.Size(), 3 * kMB / 8);
+    for (std::uint64_t i = 0; i < array.Size(); i += 4093) ASSERT_EQ(array.Data()[i], i * 7);
+    EXPECT_THROW(array.PushBack(1), std::bad_alloc);
+    EXPECT_EQ(array.Size(), 3 * kMB / 8);
+    EXPECT_EQ(array.Data(), first);  // never moved
+    array.Clear();
+    EXPECT_EQ(array.Size(), 0u);
+    array.PushBack(5);
+    EXPECT_EQ(array.Data()[0], 5u);
+}
+
+// A block given back leaves the process: a large folder left for a small one
+// does not keep the listing's memory.
+TEST(MappedBlock, ABlockGivenBackLeavesTheProcess)
+{
+    const size_t size = 64 * kMB;
+    const size_t before = Resident();
+    MappedBlock block;
+    ASSERT_TRUE(block.Reserve(size) && block.Commit(size));
+    EXPECT_GE(block.Usable(), size);
+    Touch(block, 1);
+    EXPECT_GE(Resident(), before + size - 8 * kMB);
+    block.Release();
+    // The sanitizer keeps its shadow of the block: an eighth.
+    EXPECT_LE(Resident(), before + 16 * kMB);
+    EXPECT_FALSE(block.Commit(1));  // released: no room
+}
+
+TEST(MappedBlock, AListOfMillionsSortsAndTradesItsItems)
+{
+    TList list;
+    constexpr int kCount = 1 << 18;  // past the size served by the heap
+    for (int i = kCount; i > 0; --i) list.Add(reinterpret_cast<void*>(static_cast<intptr_t>(i)));
+    list.Sort([](void* a, void* b) {
+        return static_cast<int>(reinterpret_cast<intptr_t>(a) - reinterpret_cast<intptr_t>(b));
+    });
+    for (int i = 0; i < kCount; i += 997) ASSERT_EQ(reinterpret_cast<intptr_t>(list.Get(i)), i + 1);
+    TList other;
+    other.Swap(list);
+    EXPECT_EQ(list.GetCount(), 0);
+    EXPECT_EQ(other.GetCount(), kCount);
+    other.Clear();
+    EXPECT_EQ(other.GetCount(), 0);
+}
+
+TEST(BlockPool, HandsOutDistinctAlignedBlocksAndReusesThemOnceFreed)
+{
+    BlockPool pool(56);
+    std::vector<void*> blocks;
+    std::set<void*> seen;
+    for (int i = 0; i < 100000; ++i) {  // several slabs
+        void* block = pool.Allocate();
+        ASSERT_EQ(reinterpret_cast<std::uintptr_t>(block) % alignof(std::max_align_t), 0u);
+        ASSERT_TRUE(seen.insert(block).second);
+        std::memset(block, i & 0xFF, 56);
+        blocks.push_back(block);
+    }
+    EXPECT_GT(pool.SlabsInUse(), 2u);
+    for (size_t i = 0; i < blocks.size(); i += 2) pool.Free(blocks[i]);
+    for (size_t i = 1; i < blocks.size(); i += 2)
+        ASSERT_EQ(*static_cast<unsigned char*>(blocks[i]), i & 0xFF) << "a live block was touched";
+    // Freed places are handed out again before a slab is added.
+    const size_t slabs = pool.SlabsInUse();
+    for (size_t i = 0; i < blocks.size(); i += 2) blocks[i] = pool.Allocate();
+    EXPECT_EQ(pool.SlabsInUse(), slabs);
+    // A folder opened again: new records while the old still stand, then
+    // the old go. Their slabs are kept, as many as the new ones use, and
+    // serve the open after.
+    std::vector<void*> next;
+    for (size_t i = 0; i < blocks.size(); ++i) next.push_back(pool.Allocate());
+    const size_t inUse = pool.SlabsInUse();
+    for (void* block : blocks) pool.Free(block);
+    EXPECT_LE(pool.SlabsKept(), pool.SlabsInUse());
+    EXPECT_LT(pool.SlabsInUse(), inUse);
+    const size_t kept = pool.SlabsKept();
+    for (size_t i = 0; i < blocks.size(); ++i) blocks[i] = pool.Allocate();
+    EXPECT_LE(pool.SlabsKept(), 1u) << "the kept slabs were not used";
+    EXPECT_GE(kept, 2u);
+    // A small folder after a large one: at most one slab stays.
+    for (void* block : blocks) pool.Free(block);
+    for (void* block : next) pool.Free(block);
+    pool.Free(nullptr);
+    EXPECT_EQ(pool.SlabsInUse(), 0u);
+    EXPECT_LE(pool.SlabsKept(), 1u);
+}
