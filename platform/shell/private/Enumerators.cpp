@@ -70,13 +70,22 @@ FolderEnumerator::~FolderEnumerator()
     closedir(FDir);
 }
 
+namespace {
+
+// The id at next among those written one after another in an arena; next
+// moves on past it.
+BYTE* takeFromArena(BYTE*& next)
+{
+    BYTE* id = next;
+    next += ItemId::EntryListSize(ItemId::EntrySize(id) - ItemId::kEntryOverhead);
+    return id;
+}
+
+}  // namespace
+
 void FolderEnumerator::FreeIds()
 {
-    while (FNextInArena != FEndInArena) {
-        BYTE* id = FNextInArena;
-        FNextInArena += ItemId::EntryListSize(ItemId::EntrySize(id) - ItemId::kEntryOverhead);
-        ShellFree(id);
-    }
+    while (FNextInArena != FEndInArena) ShellFree(takeFromArena(FNextInArena));
     FNextInArena = FEndInArena = nullptr;
     for (size_t i = FNext; i < FIds.size(); ++i) ShellFree(FIds[i]);
     FIds.clear();
@@ -302,14 +311,13 @@ void FolderEnumerator::MakeIds(const MappedArray<ListedEntry>& listed, const cha
     // failure reported after them.
     for (const ListedEntry* at = first; at != end; ++at) {
         FetchNameAhead(at, end, names);
-        const size_t size = ItemId::EntryListSize(at->length);
-        auto* id = static_cast<BYTE*>(ShellAlloc(size));
+        LPITEMIDLIST id =
+            ItemId::NewEntryList(names + at->offset, at->length, at->folder, at->idKey);
         if (!id) {
             FReadStatus = E_OUTOFMEMORY;
             break;
         }
-        ItemId::WriteEntryList(id, names + at->offset, at->length, at->folder, at->idKey);
-        FIds.push_back(reinterpret_cast<LPITEMIDLIST>(id));  // reserved: cannot raise
+        FIds.push_back(id);  // reserved: cannot raise
         // A close is seen between pieces of a large folder's ids too.
         if ((at - first + 1) % kIdsBetweenMessages == 0) {
             ProcessMessagesHoldingInput();
@@ -324,11 +332,8 @@ void FolderEnumerator::MakeIds(const MappedArray<ListedEntry>& listed, const cha
 LPITEMIDLIST FolderEnumerator::NextOne(HRESULT* status)
 {
     if (!FRead) ReadAll();
-    if (FNextInArena != FEndInArena) {
-        BYTE* id = FNextInArena;
-        FNextInArena += ItemId::EntryListSize(ItemId::EntrySize(id) - ItemId::kEntryOverhead);
-        return reinterpret_cast<LPITEMIDLIST>(id);
-    }
+    if (FNextInArena != FEndInArena)
+        return reinterpret_cast<LPITEMIDLIST>(takeFromArena(FNextInArena));
     if (FNext == FIds.size()) {
         *status = FReadStatus;
         return nullptr;
