@@ -3,6 +3,7 @@
 
 #include "app/OpenTiming.h"
 #include "app/Quillet.h"
+#include "platform/base/MappedBlock.h"
 #include "platform/base/Messages.h"
 #include "platform/shell/ComObj.h"
 #include "platform/shell/ComRef.h"
@@ -164,6 +165,9 @@ void TfrmQuillet::FillItemList(IShellFolder* folder)
 {
     CursorRestorer cursor;
     Screen->SetCursor(crHourGlass);
+    // The listing's pages, freed once its ids are made, become the records
+    // and their list; what is left of them goes back when the fill ends.
+    const RecyclingPages recycling;
 
     IEnumIDList* enumerated = nullptr;
     const HRESULT status = folder->EnumObjects(

@@ -69,7 +69,9 @@ void BlockPool::push(Slab*& list, Slab* slab)
 BlockPool::Slab* BlockPool::newSlab()
 {
     MappedBlock mapping;
-    if (!mapping.Reserve(kSlabBytes) || !mapping.Commit(kSlabBytes)) throw std::bad_alloc();
+    if (!mapping.TakeRecycled(kSlabBytes) &&
+        (!mapping.Reserve(kSlabBytes) || !mapping.Commit(kSlabBytes)))
+        throw std::bad_alloc();
     std::byte* at = mapping.Data();
     QUILLET_POISON(at + kFirstBlock, kSlabBytes - kFirstBlock);
     auto* slab = new (at) Slab;

@@ -1,11 +1,15 @@
 #include "platform/base/MappedBlock.h"
 
+#include "platform/base/Poison.h"
+
 #include <sys/mman.h>
 
 #include <algorithm>
 #include <cstdint>
+#include <mutex>
 #include <new>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -18,7 +22,69 @@ size_t roundUp(size_t size, size_t step)
     return (size + step - 1) / step * step;
 }
 
+// The pages kept for recycling: runs of whole huge pages, each a piece of
+// a released block, still mapped and written.
+struct Run {
+    std::byte* at;
+    size_t bytes;
+};
+
+struct Recycling {
+    std::mutex lock;
+    int scopes = 0;  // RecyclingPages alive
+    std::vector<Run> runs;
+    size_t kept = 0;
+};
+
+Recycling& recycling()
+{
+    static Recycling* const bin = new Recycling;  // outlives every block
+    return *bin;
+}
+
+// Keeps [at, at + bytes) for recycling when pages are being recycled;
+// false when they are not (or the run cannot be noted), and then the
+// caller gives them back.
+bool keep(std::byte* at, size_t bytes)
+{
+    Recycling& bin = recycling();
+    const std::lock_guard<std::mutex> hold(bin.lock);
+    if (bin.scopes == 0) return false;
+    try {
+        bin.runs.push_back({at, bytes});
+    } catch (const std::bad_alloc&) {
+        return false;
+    }
+    QUILLET_UNPOISON(at, bytes);
+    bin.kept += bytes;
+    return true;
+}
+
 }  // namespace
+
+RecyclingPages::RecyclingPages()
+{
+    Recycling& bin = recycling();
+    const std::lock_guard<std::mutex> hold(bin.lock);
+    ++bin.scopes;
+}
+
+RecyclingPages::~RecyclingPages()
+{
+    Recycling& bin = recycling();
+    const std::lock_guard<std::mutex> hold(bin.lock);
+    if (--bin.scopes > 0) return;
+    for (const Run& run : bin.runs) munmap(run.at, run.bytes);
+    bin.runs.clear();
+    bin.kept = 0;
+}
+
+size_t RecyclingPages::Kept()
+{
+    Recycling& bin = recycling();
+    const std::lock_guard<std::mutex> hold(bin.lock);
+    return bin.kept;
+}
 
 MappedBlock::MappedBlock(MappedBlock&& other) noexcept
     : FBase(std::exchange(other.FBase, nullptr)),
@@ -77,9 +143,37 @@ bool MappedBlock::Commit(size_t size)
     return true;
 }
 
+bool MappedBlock::TakeRecycled(size_t size)
+{
+    Release();
+    size = roundUp(size ? size : 1, kHugePage);
+    Recycling& bin = recycling();
+    const std::lock_guard<std::mutex> hold(bin.lock);
+    // The newest run first: its pages were written last.
+    for (auto run = bin.runs.rbegin(); run != bin.runs.rend(); ++run) {
+        if (run->bytes < size) continue;
+        FBase = run->at;
+        run->at += size;
+        run->bytes -= size;
+        if (run->bytes == 0) bin.runs.erase(std::next(run).base());
+        bin.kept -= size;
+        FLimit = FUsable = size;
+        return true;
+    }
+    return false;
+}
+
 void MappedBlock::Release()
 {
-    if (FBase) munmap(FBase, FLimit);
+    if (FBase) {
+        // The base lies on a huge page's boundary (Reserve, TakeRecycled).
+        const size_t whole = FUsable / kHugePage * kHugePage;
+        if (whole == 0 || !keep(FBase, whole)) {
+            munmap(FBase, FLimit);
+        } else if (whole < FLimit) {
+            munmap(FBase + whole, FLimit - whole);
+        }
+    }
     FBase = nullptr;
     FLimit = 0;
     FUsable = 0;
@@ -97,7 +191,9 @@ void* AllocateMapped(size_t bytes)
 {
     if (bytes < kMappedFrom) return ::operator new(bytes);
     MappedBlock block;
-    if (!block.Reserve(kHead + bytes) || !block.Commit(kHead + bytes)) throw std::bad_alloc();
+    if (!block.TakeRecycled(kHead + bytes) &&
+        (!block.Reserve(kHead + bytes) || !block.Commit(kHead + bytes)))
+        throw std::bad_alloc();
     std::byte* at = block.Data();
     new (at) MappedBlock(std::move(block));
     return at + kHead;

@@ -34,7 +34,13 @@ public:
     // their first touch, zero-filled). False when size passes the limit or
     // the system refuses; the bytes usable before stay so.
     bool Commit(size_t size);
-    // Gives the block back to the system.
+    // Becomes a block of size bytes (rounded up to huge pages), all usable,
+    // made of pages another block gave back while pages are being recycled
+    // (RecyclingPages below); gives back a block held before. False when no
+    // such pages are at hand: then the block holds nothing.
+    bool TakeRecycled(size_t size);
+    // Gives the block back to the system; while pages are being recycled,
+    // its whole usable huge pages are kept for the next blocks instead.
     void Release();
 
     std::byte* Data() const { return FBase; }
@@ -45,6 +51,26 @@ private:
     std::byte* FBase = nullptr;
     size_t FLimit = 0;
     size_t FUsable = 0;
+};
+
+// While one of these lives, the pages of a released MappedBlock are kept
+// for blocks taken next (TakeRecycled) instead of going back to the system,
+// and when the last one ends, whatever is left of them goes back. An open
+// makes its listing, ids and records one after another, each as large as
+// the folder, and frees the listing before the records are made: the
+// records take the listing's pages, which this process has touched, and so
+// cost no page fault. A fresh page costs the open 2 ms a MB on the virtual
+// machines it was measured on (the host backs it too); a recycled one none.
+// Any thread may release or take pages while one lives.
+class RecyclingPages {
+public:
+    RecyclingPages();
+    ~RecyclingPages();
+    RecyclingPages(const RecyclingPages&) = delete;
+    RecyclingPages& operator=(const RecyclingPages&) = delete;
+
+    // Bytes kept for recycling now, in all.
+    static size_t Kept();
 };
 
 // Ts one after another in a MappedBlock, for arrays that grow to tens of MB
@@ -61,10 +87,18 @@ public:
     // held stays.
     void Append(const T* items, size_t count)
     {
+        std::memcpy(Extend(count), items, count * sizeof(T));
+    }
+    // Room for count more Ts after those held, to be written by the caller;
+    // raises as Append does. The room stays where it is, so one thread may
+    // write it while another (under the caller's lock) extends the array.
+    T* Extend(size_t count)
+    {
         if (count > FLimit - FSize) throw std::bad_alloc();
         if ((FSize + count) * sizeof(T) > FBlock.Usable()) grow(FSize + count);
-        std::memcpy(Data() + FSize, items, count * sizeof(T));
+        T* room = Data() + FSize;
         FSize += count;
+        return room;
     }
     void PushBack(const T& item) { Append(&item, 1); }
     // Gives the memory back.

@@ -69,6 +69,57 @@ TEST(MappedBlock, ABlockGivenBackLeavesTheProcess)
     EXPECT_FALSE(block.Commit(1));  // released: no room
 }
 
+// While pages are recycled, a released block's pages serve the blocks taken
+// next where they are, written already (no fresh page, no fault): a list's
+// block, a pool's slab, a block of any size that fits. When recycling ends,
+// what is left leaves the process. Without recycling a block leaves at once.
+TEST(MappedBlock, ReleasedPagesServeTheNextBlocksWhileRecycling)
+{
+    const size_t size = 32 * kMB;
+    const size_t before = Resident();
+    MappedBlock spare;
+    EXPECT_FALSE(spare.TakeRecycled(MappedBlock::kHugePage));  // none kept
+    {
+        const RecyclingPages recycling;
+        MappedBlock listing;
+        ASSERT_TRUE(listing.Reserve(size + kMB) && listing.Commit(size + kMB));
+        Touch(listing, 7);
+        std::byte* const pages = listing.Data();
+        const size_t whole = listing.Usable() / MappedBlock::kHugePage * MappedBlock::kHugePage;
+        listing.Release();
+        // The whole huge pages are kept; the reservation past them is gone.
+        EXPECT_EQ(RecyclingPages::Kept(), whole);
+        EXPECT_GE(whole, size);
+        EXPECT_GE(Resident(), before + size - 8 * kMB);
+
+        // A pool's slabs and a list's block take them, still as written.
+        BlockPool pool(56);
+        void* record = pool.Allocate();
+        const auto* slab = reinterpret_cast<const unsigned char*>(
+            reinterpret_cast<std::uintptr_t>(record) & ~(MappedBlock::kHugePage - 1));
+        EXPECT_GE(reinterpret_cast<const std::byte*>(slab), pages);
+        EXPECT_LT(reinterpret_cast<const std::byte*>(slab), pages + size);
+        EXPECT_EQ(slab[MappedBlock::kHugePage - 1], 7) << "a fresh page, not a kept one";
+        const size_t keptForList = RecyclingPages::Kept();
+        EXPECT_EQ(keptForList, whole - MappedBlock::kHugePage);
+        TList list;
+        for (int i = 0; i < (1 << 18); ++i) list.Add(nullptr);
+        EXPECT_LE(RecyclingPages::Kept(), keptForList - MappedBlock::kHugePage);
+        // A block larger than what is left is not served.
+        EXPECT_FALSE(spare.TakeRecycled(2 * size));
+        {
+            const RecyclingPages inner;  // an open within an open
+        }
+        EXPECT_TRUE(spare.TakeRecycled(MappedBlock::kHugePage));
+        EXPECT_EQ(spare.Usable(), MappedBlock::kHugePage);
+        spare.Release();  // back to the kept pages
+        pool.Free(record);
+    }
+    EXPECT_EQ(RecyclingPages::Kept(), 0u);
+    EXPECT_LE(Resident(), before + 16 * kMB);
+    EXPECT_FALSE(spare.TakeRecycled(MappedBlock::kHugePage));
+}
+
 TEST(MappedBlock, AListOfMillionsSortsAndTradesItsItems)
 {
     TList list;

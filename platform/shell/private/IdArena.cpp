@@ -85,7 +85,8 @@ IdArena* OpenIdArena(size_t bytes)
         block = std::move(kept);
     } else {
         kept.Release();
-        if (!block.Reserve(bytes) || !block.Commit(bytes)) return nullptr;
+        if (!block.TakeRecycled(bytes) && (!block.Reserve(bytes) || !block.Commit(bytes)))
+            return nullptr;
     }
     arena.taken = true;
     arena.block = std::move(block);
