@@ -10,9 +10,12 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <mutex>
+#include <set>
 #include <stdexcept>
 #include <string>
 #include <thread>
@@ -86,61 +89,76 @@ std::vector<std::string> MakeMany(const std::string& path)
     return expected;
 }
 
-// Reads the folder at path whole and checks that every entry came once, on
-// this thread. An indexed ext2/3/4 folder is read in two halves at once, the
-// second through a descriptor of its own, closed at the end; a folder on any
-// other file system is read through its own descriptor alone.
+// Reads the folder at path whole and checks that every entry came once. An
+// indexed ext2/3/4 folder is read in two halves at once, each taken on the
+// thread that reads it, the second through a descriptor of its own, closed
+// at the end; a folder on any other file system is read through its own
+// descriptor alone, ahead of this thread, which takes every block.
 void ExpectEveryEntryOnce(const std::string& path, const std::vector<std::string>& expected)
 {
     OpenFolder folder(path);
     ASSERT_GE(folder.fd, 0);
     struct statfs system {};
     ASSERT_EQ(0, fstatfs(folder.fd, &system));
+    const bool halves = system.f_type == EXT4_SUPER_MAGIC;
+    std::mutex taking;
     std::vector<std::string> names;
-    bool elsewhere = false;
-    const std::thread::id here = std::this_thread::get_id();
+    std::set<std::thread::id> takers;
     const int before = DescriptorsOn(path);
     int during = 0;
-    EXPECT_EQ(0, ReadFolderEntries(folder.fd, [&](const dirent64& entry) {
-                  elsewhere = elsewhere || std::this_thread::get_id() != here;
-                  names.emplace_back(entry.d_name);
-                  if (names.size() == kMany / 2) during = DescriptorsOn(path);
+    EXPECT_EQ(0, ReadFolderEntries(folder.fd, [&](const EntryBlock& block) {
+                  const std::lock_guard<std::mutex> hold(taking);
+                  takers.insert(std::this_thread::get_id());
+                  block.ForEach([&](const dirent64& entry) {
+                      names.emplace_back(entry.d_name);
+                      if (names.size() == kMany / 2) during = DescriptorsOn(path);
+                  });
               }));
     std::sort(names.begin(), names.end());
     EXPECT_EQ(expected, names);
-    EXPECT_FALSE(elsewhere);
-    EXPECT_EQ(system.f_type == EXT4_SUPER_MAGIC ? before + 1 : before, during);
+    EXPECT_EQ(halves ? 2u : 1u, takers.size());
+    EXPECT_TRUE(takers.count(std::this_thread::get_id()));
+    EXPECT_EQ(halves ? before + 1 : before, during);
     EXPECT_EQ(before, DescriptorsOn(path));
 }
 
 }  // namespace
 
-// A large folder is read ahead on other threads: every entry is taken once,
-// on this thread, FIFOs and links included; a failure raised while taking
-// stops the reading, and nothing is taken after it.
-TEST_F(ShellTest, ReadsALargeFolderAheadOnOtherThreads)
+// A large folder is read on other threads too: every entry is taken once,
+// FIFOs and links included; a failure raised while taking stops the
+// reading, and no block is begun after it.
+TEST_F(ShellTest, ReadsALargeFolderOnOtherThreadsToo)
 {
     const std::vector<std::string> expected = MakeMany(PosixPath("many"));
     ASSERT_FALSE(expected.empty());
     ExpectEveryEntryOnce(PosixPath("many"), expected);
 
-    // Raised in the middle: the reader stops, and the failure comes out here.
-    for (const int failAt : {1, 2000, kMany}) {
+    // Raised in the first block, the middle one and the last: the failure
+    // comes out here, and a block is taken at most once after it (the one
+    // the other half's thread was taking at that moment).
+    for (const int failAt : {1, 2, 4}) {
         OpenFolder folder(PosixPath("many"));
-        int taken = 0;
+        std::atomic<int> blocks{0};
+        std::atomic<int> after{0};
+        std::atomic<bool> failed{false};
         EXPECT_THROW(ReadFolderEntries(folder.fd,
-                                       [&](const dirent64&) {
-                                           if (++taken == failAt) throw std::runtime_error("full");
+                                       [&](const EntryBlock&) {
+                                           if (failed) ++after;
+                                           if (++blocks == failAt) {
+                                               failed = true;
+                                               throw std::runtime_error("full");
+                                           }
                                        }),
                      std::runtime_error);
-        EXPECT_EQ(failAt, taken);
+        EXPECT_LE(after.load(), 1);
+        EXPECT_TRUE(failed.load());
     }
 
     // A descriptor that is not a folder ends at once with its error.
     OpenFolder file(PosixPath("many/" + ManyName(0)), 0);
     ASSERT_GE(file.fd, 0);
     int none = 0;
-    EXPECT_EQ(ENOTDIR, ReadFolderEntries(file.fd, [&](const dirent64&) { ++none; }));
+    EXPECT_EQ(ENOTDIR, ReadFolderEntries(file.fd, [&](const EntryBlock&) { ++none; }));
     EXPECT_EQ(0, none);
 }
 

@@ -12,12 +12,14 @@
 #include <cstring>
 #include <fcntl.h>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <string>
 #include <sys/stat.h>
 #include <system_error>
 #include <thread>
 #include <unistd.h>
+#include <vector>
 
 HRESULT EnumeratorBase::Next(ULONG celt, LPITEMIDLIST* ids, ULONG* fetched)
 {
@@ -125,30 +127,62 @@ std::shared_ptr<const StatHook> statHook;
 // appended to names with its zero. Returns false when the names would pass
 // 4 GiB or the entries their limit, with the entries listed so far.
 // A failed read ends the listing, as readdir's does.
+//
+// The two halves of a large folder are listed on two threads at once: each
+// block's entries are counted first, room for them is made under a lock,
+// and they are written into it outside the lock.
 bool listFolder(int dir, DWORD flags, const StatHook* hook, Listed& listed, Names& names)
 {
     struct NamesFull {};
+    struct Kept {
+        const char* name;
+        std::uint16_t length;
+        bool folder;
+    };
+    std::mutex growing;
     try {
-        ReadFolderEntries(dir, [&](const dirent64& entry) {
-            const char* name = entry.d_name;
-            if (name[0] == '.') {
-                if (name[1] == 0 || (name[1] == '.' && name[2] == 0)) return;
-                if (!(flags & SHCONTF_INCLUDEHIDDEN)) return;
+        ReadFolderEntries(dir, [&](const EntryBlock& block) {
+            std::vector<Kept> kept;
+            kept.reserve(kEntriesInBlock);
+            size_t bytes = 0;
+            block.ForEach([&](const dirent64& entry) {
+                const char* name = entry.d_name;
+                if (name[0] == '.') {
+                    if (name[1] == 0 || (name[1] == '.' && name[2] == 0)) return;
+                    if (!(flags & SHCONTF_INCLUDEHIDDEN)) return;
+                }
+                bool folder = entry.d_type == DT_DIR;
+                if (entry.d_type == DT_UNKNOWN || entry.d_type == DT_LNK) {
+                    struct stat status {};
+                    if (hook) (*hook)(name);
+                    folder = fstatat(dir, name, &status, 0) == 0 && S_ISDIR(status.st_mode);
+                }
+                if (!(flags & (folder ? SHCONTF_FOLDERS : SHCONTF_NONFOLDERS))) return;
+                const size_t length = std::strlen(name);
+                kept.push_back({name, static_cast<std::uint16_t>(length), folder});
+                bytes += length + 1;
+            });
+            if (kept.empty()) return;
+            char* text;
+            ListedEntry* entries;
+            std::uint32_t offset;
+            {
+                const std::lock_guard<std::mutex> hold(growing);
+                if (names.Size() + bytes >= kNamesLimit ||
+                    kept.size() > kEntriesLimit - listed.Size())
+                    throw NamesFull();
+                offset = static_cast<std::uint32_t>(names.Size());
+                // The names first: room left unused by a failure is harmless.
+                text = names.Extend(bytes);
+                entries = listed.Extend(kept.size());
             }
-            bool folder = entry.d_type == DT_DIR;
-            if (entry.d_type == DT_UNKNOWN || entry.d_type == DT_LNK) {
-                struct stat status {};
-                if (hook) (*hook)(name);
-                folder = fstatat(dir, name, &status, 0) == 0 && S_ISDIR(status.st_mode);
+            for (const Kept& entry : kept) {
+                // The first keys are taken while the name is at hand.
+                *entries++ = ListName(entry.name, entry.length, offset, entry.folder);
+                std::memcpy(text, entry.name, entry.length + 1u);
+                text += entry.length + 1;
+                offset += entry.length + 1;
             }
-            if (!(flags & (folder ? SHCONTF_FOLDERS : SHCONTF_NONFOLDERS))) return;
-            const size_t length = std::strlen(name);
-            if (names.Size() + length >= kNamesLimit || listed.Size() == kEntriesLimit)
-                throw NamesFull();
-            // The first keys are taken while the name is at hand.
-            listed.PushBack(
-                ListName(name, length, static_cast<std::uint32_t>(names.Size()), folder));
-            names.Append(name, length + 1);
         });
     } catch (const NamesFull&) {
         return false;

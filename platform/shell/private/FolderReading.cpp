@@ -1,5 +1,6 @@
 #include "platform/shell/private/FolderReading.h"
 
+#include <atomic>
 #include <cerrno>
 #include <condition_variable>
 #include <cstdint>
@@ -15,9 +16,7 @@
 
 namespace {
 
-// One block holds about 1500 entries of 30-byte names: few enough system
-// calls, and small enough that the first block of a small folder is all.
-constexpr size_t kBlockBytes = 64 * 1024;
+constexpr size_t kBlockBytes = kFolderBlockBytes;
 // Each reading thread runs at most this many blocks ahead of the listing.
 constexpr size_t kBlocksAhead = 4;
 // An indexed ext2/3/4 folder hands its entries out in the order of their
@@ -28,12 +27,14 @@ constexpr off64_t kHalfway = off64_t{1} << 62;
 // The end of a source that reads on to the folder's end.
 constexpr off64_t kNoEnd = INT64_MAX;
 
-using Take = std::function<void(const dirent64& entry)>;
+using Take = std::function<void(const EntryBlock& block)>;
 
 struct Block {
     std::unique_ptr<char[]> bytes{new char[kBlockBytes]};
     ssize_t filled = 0;  // bytes read; 0 at the end, -1 on a failure
     int error = 0;       // the failure's errno
+
+    EntryBlock Entries() const { return {bytes.get(), filled}; }
 };
 
 void readInto(int fd, Block& block)
@@ -56,21 +57,13 @@ void eachEntry(const Block& block, Each each)
     }
 }
 
-void takeAll(const Block& block, const Take& take)
-{
-    eachEntry(block, [&](const dirent64& entry, ssize_t) {
-        take(entry);
-        return true;
-    });
-}
-
 // Reads and takes block after block on this thread alone.
 int readHere(int fd, Block& block, const Take& take)
 {
     for (;;) {
         readInto(fd, block);
         if (block.filled <= 0) return block.error;
-        takeAll(block, take);
+        take(block.Entries());
     }
 }
 
@@ -125,103 +118,106 @@ int secondHalf(int fd, off64_t offset, bool rising)
     return other;
 }
 
-// The blocks between the reading threads and the listing one. Each source is
-// read by a thread of its own, which fills block n % kBlocksAhead once the
-// lister has taken block n - kBlocksAhead of that source.
+// The two halves of an indexed folder, each read and taken by a thread of
+// its own: reading and taking are about as costly as each other, so two
+// threads that each do both keep two processors busy without waiting on
+// each other. The first failure, of a read or of take, stops both.
+class Halves {
+public:
+    Halves(const Take& take) : FTake(take) {}
+
+    // On its thread: reads fd from offset (that of the next entry) up to
+    // end, and takes what it reads.
+    void Read(int fd, off64_t offset, off64_t end)
+    {
+        Block block;
+        while (!FStopped.load(std::memory_order_relaxed)) {
+            readInto(fd, block);
+            if (block.filled < 0) return fail(block.error, nullptr);
+            if (block.filled == 0) return;
+            const bool last = end != kNoEnd && cutAt(block, offset, end);
+            try {
+                FTake(block.Entries());
+            } catch (...) {
+                return fail(0, std::current_exception());
+            }
+            if (last) return;
+        }
+    }
+
+    // The first failure: raises what take raised, else returns the errno
+    // of the read that failed (0 when none did).
+    int Outcome()
+    {
+        if (FRaised) std::rethrow_exception(FRaised);
+        return FError;
+    }
+
+private:
+    void fail(int error, std::exception_ptr raised)
+    {
+        const std::lock_guard<std::mutex> hold(FLock);
+        if (!FStopped.exchange(true)) {
+            FError = error;
+            FRaised = std::move(raised);
+        }
+    }
+
+    const Take& FTake;
+    std::atomic<bool> FStopped{false};
+    std::mutex FLock;
+    int FError = 0;
+    std::exception_ptr FRaised;
+};
+
+// The blocks between a reading thread and the listing one: the reader fills
+// block n % kBlocksAhead once the lister has taken block n - kBlocksAhead.
 class ReadAhead {
 public:
-    // The first source reads fd on from offset, the offset after the block
-    // already listed.
-    ReadAhead(int fd, off64_t offset)
-    {
-        FSources[0].fd = fd;
-        FSources[0].offset = offset;
-    }
-    ~ReadAhead()
-    {
-        if (FCount == 2) close(FSources[1].fd);
-    }
+    // Reads fd on from where it stands.
+    explicit ReadAhead(int fd) : FFd(fd) {}
 
-    // Before any thread reads: the first source stops at the halfway offset
-    // and a second one reads other, which this now owns, from there to the
-    // end. unsplit() undoes it.
-    void split(int other)
+    // On the reading thread: fills blocks until the end, a failure or stop().
+    void Read()
     {
-        FSources[0].end = kHalfway;
-        FSources[1].fd = other;
-        FCount = 2;
-    }
-    void unsplit()
-    {
-        close(FSources[1].fd);
-        FSources[0].end = kNoEnd;
-        FCount = 1;
-    }
-
-    // On reading thread s: fills its blocks until its end, a failure or stop().
-    void read(size_t s)
-    {
-        Source& source = FSources[s];
-        bool atEnd = false;
         for (size_t n = 0;; ++n) {
             {
                 std::unique_lock<std::mutex> hold(FLock);
-                FChanged.wait(hold, [&] { return FStopped || n - source.taken < kBlocksAhead; });
+                FChanged.wait(hold, [&] { return FStopped || n - FTaken < kBlocksAhead; });
                 if (FStopped) return;
             }
-            Block& block = source.blocks[n % kBlocksAhead];
-            if (atEnd) {
-                block.filled = 0;
-                block.error = 0;
-            } else {
-                readInto(source.fd, block);
-                if (block.filled > 0 && source.end != kNoEnd)
-                    atEnd = cutAt(block, source.offset, source.end);
-            }
+            Block& block = FBlocks[n % kBlocksAhead];
+            readInto(FFd, block);
             {
                 std::lock_guard<std::mutex> hold(FLock);
-                source.read = n + 1;
+                FRead = n + 1;
             }
             FChanged.notify_all();
             if (block.filled <= 0) return;
         }
     }
 
-    // On the listing thread: takes the blocks of every source as they are
-    // read. The first failure stops the others and is returned.
-    int list(const Take& take)
+    // On the listing thread: takes the blocks as they are read. A failed
+    // read is returned.
+    int List(const Take& take)
     {
-        size_t ended = 0;
-        while (ended < FCount) {
-            Source* ready = nullptr;
+        for (;;) {
             {
                 std::unique_lock<std::mutex> hold(FLock);
-                FChanged.wait(hold, [&] {
-                    ready = readySource();
-                    return ready != nullptr;
-                });
+                FChanged.wait(hold, [&] { return FRead > FTaken; });
             }
-            const Block& block = ready->blocks[ready->taken % kBlocksAhead];
-            if (block.filled < 0) {
-                stop();
-                return block.error;
-            }
-            if (block.filled == 0) {
-                ready->ended = true;
-                ++ended;
-                continue;
-            }
-            takeAll(block, take);
+            const Block& block = FBlocks[FTaken % kBlocksAhead];
+            if (block.filled <= 0) return block.error;
+            take(block.Entries());
             {
                 std::lock_guard<std::mutex> hold(FLock);
-                ++ready->taken;
+                ++FTaken;
             }
             FChanged.notify_all();
         }
-        return 0;
     }
 
-    void stop()
+    void Stop()
     {
         {
             std::lock_guard<std::mutex> hold(FLock);
@@ -231,40 +227,58 @@ public:
     }
 
 private:
-    struct Source {
-        int fd = -1;
-        off64_t offset = 0;    // of the next entry to be read
-        off64_t end = kNoEnd;  // entries from this offset on are left out
-        Block blocks[kBlocksAhead];
-        size_t read = 0;   // blocks read
-        size_t taken = 0;  // blocks listed
-        bool ended = false;
-    };
-
-    // A source with a block read and not yet taken; under FLock.
-    Source* readySource()
-    {
-        for (size_t s = 0; s < FCount; ++s)
-            if (!FSources[s].ended && FSources[s].read > FSources[s].taken) return &FSources[s];
-        return nullptr;
-    }
-
-    Source FSources[2];
-    size_t FCount = 1;
+    int FFd;
+    Block FBlocks[kBlocksAhead];
+    size_t FRead = 0;   // blocks read
+    size_t FTaken = 0;  // blocks listed
     std::mutex FLock;
     std::condition_variable FChanged;
     bool FStopped = false;
 };
 
-// Starts a thread that runs ahead.read(s); false when none can be had.
-bool startReader(std::thread& thread, ReadAhead& ahead, size_t s)
+// Starts a thread that runs work; false when none can be had.
+template <class Work>
+bool startThread(std::thread& thread, Work work)
 {
     try {
-        thread = std::thread([&ahead, s] { ahead.read(s); });
+        thread = std::thread(std::move(work));
         return true;
     } catch (const std::system_error&) {
         return false;
     }
+}
+
+// Reads the rest of fd, whose first block ended at offset, in two halves at
+// once through fd and other (set at the halfway offset), each taken on its
+// reader's thread. False, with nothing read, when no thread can be had.
+bool readHalves(int fd, int other, off64_t offset, const Take& take, int* error)
+{
+    Halves halves(take);
+    std::thread second;
+    if (!startThread(second, [&halves, other] { halves.Read(other, kHalfway, kNoEnd); }))
+        return false;
+    halves.Read(fd, offset, kHalfway);
+    second.join();
+    *error = halves.Outcome();
+    return true;
+}
+
+// Reads the rest of fd ahead on another thread while this one takes the
+// blocks. False, with nothing read, when no thread can be had.
+bool readAhead(int fd, const Take& take, int* error)
+{
+    ReadAhead ahead(fd);
+    std::thread reader;
+    if (!startThread(reader, [&ahead] { ahead.Read(); })) return false;
+    try {
+        *error = ahead.List(take);
+    } catch (...) {
+        ahead.Stop();
+        reader.join();
+        throw;
+    }
+    reader.join();
+    return true;
 }
 
 }  // namespace
@@ -274,35 +288,22 @@ int ReadFolderEntries(int fd, const Take& take)
     Block first;
     readInto(fd, first);
     if (first.filled <= 0) return first.error;
-    takeAll(first, take);
+    take(first.Entries());
     // A block that came back far from full was most likely the last.
     if (static_cast<size_t>(first.filled) < kBlockBytes / 2) return readHere(fd, first, take);
 
     bool rising = false;
     const off64_t offset = offsetAfter(first, &rising);
-    ReadAhead ahead(fd, offset);
-    std::thread readers[2];
-    const auto joinAll = [&] {
-        for (std::thread& reader : readers)
-            if (reader.joinable()) reader.join();
-    };
+    int error = 0;
     if (const int other = secondHalf(fd, offset, rising); other >= 0) {
-        ahead.split(other);
-        if (!startReader(readers[1], ahead, 1)) ahead.unsplit();
+        // Closed however the reading ends.
+        struct Closing {
+            int fd;
+            ~Closing() { close(fd); }
+        } const closing{other};
+        if (readHalves(fd, other, offset, take, &error)) return error;
     }
     // Nothing has been read from fd since the first block.
-    if (!startReader(readers[0], ahead, 0)) {
-        ahead.stop();
-        joinAll();
-        return readHere(fd, first, take);
-    }
-    try {
-        const int error = ahead.list(take);
-        joinAll();
-        return error;
-    } catch (...) {
-        ahead.stop();
-        joinAll();
-        throw;
-    }
+    if (readAhead(fd, take, &error)) return error;
+    return readHere(fd, first, take);
 }
