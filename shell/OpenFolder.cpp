@@ -47,19 +47,24 @@ private:
 
 // Destroys every record of records and empties it. The lists are freed here,
 // where a failure can reach the user, not by the records' destructors, which
-// cannot report. When the allocator cannot be had this raises at the first
-// list, and every record keeps the lists it has not given back.
+// cannot report. The allocator is had once for all of them (a million
+// records are freed in one pass): when it cannot be had this raises before
+// any list is freed, and every record keeps its lists.
 void freeRecords(TList& records)
 {
-    const auto record = [&records](int i) { return static_cast<PShellItem*>(records.Get(i)); };
-    for (int i = 0; i < records.GetCount(); ++i) {
-        FreeItemId(record(i)->ChildId);
-        record(i)->ChildId = nullptr;
-        record(i)->Name = PackedString();  // it may have referred to the list
-        FreeItemId(record(i)->AbsoluteId);
-        record(i)->AbsoluteId = nullptr;
+    const int count = records.GetCount();
+    if (count == 0) return;
+    ComRef<IMalloc> malloc;
+    OleCheck(SHGetMalloc(malloc.put()));
+    for (int i = 0; i < count; ++i) {
+        auto* record = static_cast<PShellItem*>(records.Get(i));
+        malloc->Free(record->ChildId);
+        record->ChildId = nullptr;
+        record->Name = PackedString();  // it may have referred to the list
+        malloc->Free(record->AbsoluteId);
+        record->AbsoluteId = nullptr;
+        delete record;
     }
-    for (int i = 0; i < records.GetCount(); ++i) delete record(i);
     records.Clear();
 }
 
