@@ -27,7 +27,7 @@ namespace {
 // Never destroyed: records may be freed by static destructors.
 BlockPool& recordPool()
 {
-    static BlockPool* const pool = new BlockPool(sizeof(PShellItem));
+    static BlockPool* const pool = new BlockPool(sizeof(PShellItem), alignof(PShellItem));
     return *pool;
 }
 

@@ -33,8 +33,12 @@ constexpr size_t kFirstBlock = (sizeof(BlockPool::Slab) + kAlign - 1) / kAlign *
 
 }  // namespace
 
-BlockPool::BlockPool(size_t blockSize)
-    : FBlockSize((std::max(blockSize, sizeof(void*)) + kAlign - 1) / kAlign * kAlign)
+BlockPool::BlockPool(size_t blockSize, size_t align)
+    : FBlockSize([](size_t size, size_t align) {
+          // A freed block holds a pointer.
+          align = std::max(align, alignof(void*));
+          return (std::max(size, sizeof(void*)) + align - 1) / align * align;
+      }(blockSize, align))
 {
 }
 

@@ -14,8 +14,10 @@
 class BlockPool {
 public:
     // blockSize: bytes of every block, at least a pointer's; blocks are
-    // aligned as the largest fundamental type.
-    explicit BlockPool(size_t blockSize);
+    // aligned to align (a power of two, at least a pointer's, at most the
+    // largest fundamental type's): a million records of 56 bytes aligned
+    // to 8 take 8 MB less than aligned to 16.
+    explicit BlockPool(size_t blockSize, size_t align = alignof(std::max_align_t));
     ~BlockPool();
     BlockPool(const BlockPool&) = delete;
     BlockPool& operator=(const BlockPool&) = delete;

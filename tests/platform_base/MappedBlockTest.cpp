@@ -137,6 +137,28 @@ TEST(MappedBlock, AListOfMillionsSortsAndTradesItsItems)
     EXPECT_EQ(other.GetCount(), 0);
 }
 
+// Records aligned to 8 lie 56 bytes apart, not 64: a slab of 2 MB holds
+// 37 000 of them, where aligned to 16 it holds 32 000.
+TEST(BlockPool, BlocksAlignedToLessLieCloser)
+{
+    BlockPool packed(56, 8);
+    BlockPool aligned(56);
+    std::set<std::uintptr_t> seen;
+    const char* previous = nullptr;
+    for (int i = 0; i < 37000; ++i) {
+        auto* block = static_cast<const char*>(packed.Allocate());
+        ASSERT_EQ(reinterpret_cast<std::uintptr_t>(block) % 8, 0u);
+        ASSERT_TRUE(seen.insert(reinterpret_cast<std::uintptr_t>(block)).second);
+        if (previous) {
+            ASSERT_EQ(block - previous, 56);
+        }
+        previous = block;
+        aligned.Allocate();
+    }
+    EXPECT_EQ(packed.SlabsInUse(), 1u);
+    EXPECT_EQ(aligned.SlabsInUse(), 2u);
+}
+
 TEST(BlockPool, HandsOutDistinctAlignedBlocksAndReusesThemOnceFreed)
 {
     BlockPool pool(56);
