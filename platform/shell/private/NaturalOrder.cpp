@@ -1,6 +1,7 @@
 #include "platform/shell/private/NaturalOrder.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 
 namespace {
@@ -122,9 +123,14 @@ int toldAtOnce(const char* a, const char* b)
 
 NaturalKey NaturalKeyOfBytes(const unsigned char* bytes)
 {
+    // Big-endian: two loads, each turned about if this machine is not.
     NaturalKey key;
-    for (size_t i = 0; i < 8; ++i) key.high = (key.high << 8) | bytes[i];
-    for (size_t i = 8; i < 16; ++i) key.low = (key.low << 8) | bytes[i];
+    std::memcpy(&key.high, bytes, 8);
+    std::memcpy(&key.low, bytes + 8, 8);
+    if constexpr (std::endian::native == std::endian::little) {
+        key.high = __builtin_bswap64(key.high);
+        key.low = __builtin_bswap64(key.low);
+    }
     return key;
 }
 
