@@ -99,7 +99,7 @@ TEST(MappedBlock, ReleasedPagesServeTheNextBlocksWhileRecycling)
             reinterpret_cast<std::uintptr_t>(record) & ~(MappedBlock::kHugePage - 1));
         EXPECT_GE(reinterpret_cast<const std::byte*>(slab), pages);
         EXPECT_LT(reinterpret_cast<const std::byte*>(slab), pages + size);
-        EXPECT_EQ(slab[MappedBlock::kHugePage - 1], 7) << "a fresh page, not a kept one";
+        EXPECT_EQ(*static_cast<const unsigned char*>(record), 7) << "a fresh page, not a kept one";
         const size_t keptForList = RecyclingPages::Kept();
         EXPECT_EQ(keptForList, whole - MappedBlock::kHugePage);
         TList list;
