@@ -11,12 +11,21 @@
 # (they do not depend on how busy the machine is). Beside it, in the same run: the one-thread
 # readdir loop and `ls -1 -f`, best of 3.
 #
+# Each key is pressed some seconds after the one before (QUILLET_BENCH_PAUSE,
+# 3 by default), as a person types a path and looks at a folder before
+# opening it again. It matters on a virtual machine that hands the pages a
+# process frees back to its host after about two seconds: a page freed just
+# before costs a new process nothing, one freed earlier 1 to 2 ms a MB
+# again. Run back to back (QUILLET_BENCH_PAUSE=0), each open would find the
+# pages the process before it (or `ls`) had just let go.
+#
 # Usage: bench/open_folder_window.sh BUILD_DIR FOLDER ENTRIES [display]
 set -euo pipefail
 build=$1
 folder=$2
 entries=$3
 display=${4:-${DISPLAY:-:24}}
+pause=${QUILLET_BENCH_PAUSE:-3}
 program=$build/app/quillet
 bench=$build/bench/open_folder_bench
 export DISPLAY=$display
@@ -97,12 +106,15 @@ for run in 1 2 3; do
   xdotool type --delay 1 "$folder"
   before=$(hwm "$pid")
   f0=$(faults "$pid")
+  sleep "$pause"
   xdotool key Return
   first=$(timed "$log" 1)
   after=$(hwm "$pid")
   f1=$(faults "$pid")
+  sleep "$pause"
   xdotool key F5
   warm1=$(timed "$log" 2)
+  sleep "$pause"
   xdotool key F5
   warm2=$(timed "$log" 3)
   f3=$(faults "$pid")
