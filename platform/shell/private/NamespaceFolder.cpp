@@ -5,6 +5,7 @@
 #include "platform/shell/private/NaturalOrder.h"
 #include "platform/shell/private/ShellInternals.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <pwd.h>
@@ -42,7 +43,9 @@ int compareEntries(const BYTE* a, const BYTE* b)
     if (folderA != folderB) return folderA ? -1 : 1;
     const std::uint64_t keyA = EntryKey(a), keyB = EntryKey(b);
     if (keyA != keyB) return keyA < keyB ? -1 : 1;
-    return CompareNatural(EntryName(a), EntryName(b));
+    // A valid entry's name ends by its last byte: so much of both can be read.
+    const size_t readable = std::min(EntrySize(a), EntrySize(b)) - kNameOffset;
+    return CompareNatural(EntryName(a), EntryName(b), readable);
 }
 
 bool setCString(STRRET* name, const std::string& text)

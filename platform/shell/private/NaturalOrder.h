@@ -46,3 +46,8 @@ NaturalKey NaturalKeyAt(const char* name, size_t depth, unsigned* filled);
 // Negative, 0 or positive. Names equal in folded form are ordered by their
 // raw bytes, so 0 means byte-equal names.
 int CompareNatural(const char* a, const char* b);
+// The same, for names from each of which at least readable bytes may be
+// read (each name's zero lies at or before its last readable byte, or it
+// differs from the other before): a long shared beginning is passed over
+// eight bytes at a time.
+int CompareNatural(const char* a, const char* b, size_t readable);
