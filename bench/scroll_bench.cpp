@@ -561,6 +561,16 @@ void Run(const std::string& folder, const Style& style, const std::string& motio
         PrintFrame("worst cpu", worstCpu, frames[static_cast<size_t>(worstCpu)]);
     std::printf("      queue ms %s, late %s\n", Spread(column(&Frame::waited)).c_str(),
                 Spread(column(&Frame::late)).c_str());
+    // Every frame over the goal, in a line: where in the run, and whether the
+    // kernel or the list's handlers had the time.
+    for (size_t i = 0; i < frames.size(); ++i) {
+        const Frame& f = frames[i];
+        if (f.cpu <= 8 && f.wall <= 16) continue;
+        std::printf(
+            "      over: #%zu wall %.2f cpu %.2f (kernel %.1f) hint %.2f draw %.2f, %ld faults, "
+            "%ld preempted\n",
+            i, f.wall, f.cpu, f.systemMs, f.handlers.hint, f.handlers.draw, f.faults, f.preempted);
+    }
 }
 
 // Pictures of the window in every view style, for comparing two builds:
