@@ -4,6 +4,7 @@
 #include <QStandardPaths>
 
 #include <algorithm>
+#include <map>
 #include <set>
 
 namespace {
@@ -65,7 +66,7 @@ TypeByName::TypeByName()
         FTexts.emplace_back(ViewOf(text));
         return FTexts.back();
     };
-    std::set<qsizetype> suffixLengths;
+    std::map<size_t, SuffixLength> suffixLengths;
     for (const QString& pattern : patterns) {
         if (pattern.isEmpty()) continue;
         const QString folded = pattern.toLower();
@@ -78,8 +79,15 @@ TypeByName::TypeByName()
                    !pattern.contains(u'[')) {
             FSuffix.emplace(keep(pattern.mid(1)), id);
             FSuffixFolded.emplace(keep(folded.mid(1)), id);
-            suffixLengths.insert(pattern.size() - 1);
-            suffixLengths.insert(folded.size() - 1);
+            for (const QString* suffix : {&pattern, &folded}) {
+                if (suffix->size() < 2) continue;
+                SuffixLength& known = suffixLengths[static_cast<size_t>(suffix->size() - 1)];
+                const char16_t start = suffix->at(1).unicode();
+                if (start < 128)
+                    known.starts.set(start);
+                else
+                    known.startsBeyondAscii = true;
+            }
         } else {
             Glob glob{id, pattern, folded, Plain(pattern) && Plain(folded), {}, {}};
             // Names with characters beyond 16 bits take the expressions too.
@@ -91,7 +99,10 @@ TypeByName::TypeByName()
         }
         ++id;
     }
-    FSuffixLengths.assign(suffixLengths.begin(), suffixLengths.end());
+    for (auto& [length, known] : suffixLengths) {
+        known.length = length;
+        FSuffixLengths.push_back(known);
+    }
 }
 
 QMimeType TypeByName::Of(const QString& name)
@@ -131,10 +142,12 @@ QString TypeByName::KeyOf(const QString& name) const
     auto reaches = [](size_t size, std::u16string_view text) {
         return size < text.size() || (size == 1 && text.size() == 1);
     };
-    for (const qsizetype length : FSuffixLengths) {
-        const auto size = static_cast<size_t>(length);
-        if (reaches(size, exact)) look(FSuffix, exact.substr(exact.size() - size), false);
-        if (reaches(size, folded)) look(FSuffixFolded, folded.substr(folded.size() - size), true);
+    for (const SuffixLength& suffix : FSuffixLengths) {
+        const size_t size = suffix.length;
+        if (reaches(size, exact) && suffix.CanStart(exact[exact.size() - size]))
+            look(FSuffix, exact.substr(exact.size() - size), false);
+        if (reaches(size, folded) && suffix.CanStart(folded[folded.size() - size]))
+            look(FSuffixFolded, folded.substr(folded.size() - size), true);
     }
     // The matcher counts UTF-16 units; the expressions count characters.
     const bool units = !HasSurrogate(name) && !HasSurrogate(lower);

@@ -20,6 +20,7 @@
 #include <QRegularExpression>
 #include <QString>
 
+#include <bitset>
 #include <deque>
 #include <string>
 #include <string_view>
@@ -52,7 +53,15 @@ private:
     std::deque<std::u16string> FTexts;  // what the views below point into
     std::unordered_map<std::u16string_view, int> FLiteral, FLiteralFolded;
     std::unordered_map<std::u16string_view, int> FSuffix, FSuffixFolded;
-    std::vector<qsizetype> FSuffixLengths;  // ascending, no repeats
+    // The lengths of the suffixes, each with the characters a suffix of that
+    // length starts with: a name is looked up only where one could start.
+    struct SuffixLength {
+        size_t length = 0;
+        std::bitset<128> starts;  // ASCII
+        bool startsBeyondAscii = false;
+        bool CanStart(char16_t c) const { return c < 128 ? starts[c] : startsBeyondAscii; }
+    };
+    std::vector<SuffixLength> FSuffixLengths;
     std::vector<Glob> FGlobs;
     QHash<QString, QMimeType> FTypes;  // by key
 };
