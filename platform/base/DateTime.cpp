@@ -99,7 +99,7 @@ void dropTimeZone(std::vector<PatternPart>& parts, size_t zone)
 // marker, any other letter Qt does not know goes, and so does the time zone
 // with the blanks, commas and brackets around it: "Bh:mm:ss [t]" becomes
 // "APh:mm:ss". File dates are local times, shown without a zone.
-QString expandableTimePattern(const QString& pattern)
+QString expandTimePattern(const QString& pattern)
 {
     static const QString known = QStringLiteral("dMyhHmszaApP");
     std::vector<PatternPart> parts = splitPattern(pattern);
@@ -116,6 +116,21 @@ QString expandableTimePattern(const QString& pattern)
     QString out;
     for (const PatternPart& part : parts) out += part.text;
     return out.trimmed();
+}
+
+// The same, kept for the pattern last asked for: every row's date asks for
+// the same one.
+QString expandableTimePattern(const QString& pattern)
+{
+    thread_local QString lastPattern;
+    thread_local QString lastExpanded;
+    thread_local bool known = false;
+    if (!known || pattern != lastPattern) {
+        lastExpanded = expandTimePattern(pattern);
+        lastPattern = pattern;
+        known = true;
+    }
+    return lastExpanded;
 }
 
 QString dateTimeText(TDateTime value, const QLocale& locale)

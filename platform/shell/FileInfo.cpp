@@ -5,6 +5,7 @@
 #include "platform/shell/private/NamespaceFolder.h"
 #include "platform/shell/private/ShellInternals.h"
 #include "platform/shell/private/SystemImageLists.h"
+#include "platform/shell/private/TypeByName.h"
 
 #include <QGuiApplication>
 #include <QHash>
@@ -50,8 +51,8 @@ ItemLook lookOf(const ItemId::Location& where, bool open)
     static std::string lastName;
     static ItemLook lastLook;
     if (!lastName.empty() && lastName == where.elements.back()) return lastLook;
-    const QMimeType type = mimeDatabase().mimeTypeForFile(
-        QString::fromStdString(where.elements.back()), QMimeDatabase::MatchExtension);
+    static TypeByName types;
+    const QMimeType type = types.Of(QString::fromStdString(where.elements.back()));
     // A type's texts are looked up once; a screenful of rows shares few types.
     static QHash<QString, ItemLook> looks;
     auto known = looks.constFind(type.name());

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 
 HRESULT SHGetDesktopFolder(IShellFolder** folder)
@@ -36,14 +37,26 @@ HRESULT SHGetDataFromIDListA(IShellFolder* folder, LPCITEMIDLIST id, int format,
     if (!own || !id || !data || format != SHGDFIL_FINDDATA ||
         dataSize < static_cast<int>(sizeof(WIN32_FIND_DATAA)))
         return E_INVALIDARG;
-    const auto where = ItemId::Resolve(own->Absolute(), id);
-    // Only file-system entries have find data; drives and virtual folders do not.
-    if (!where || where->kind != ItemId::Location::Entry) return E_INVALIDARG;
     struct stat status {};
-    if (stat(where->posix.c_str(), &status) != 0 && lstat(where->posix.c_str(), &status) != 0)
-        return StatusFromErrno(errno);
+    std::string name;
+    const char* child = own->ChildEntryName(id);
+    const int folderDescriptor = child ? own->Descriptor() : -1;
+    if (folderDescriptor >= 0) {
+        // An entry of the folder itself, the row of a list: found from the
+        // folder, not by a walk down the whole path.
+        name = child;
+        if (fstatat(folderDescriptor, child, &status, 0) != 0 &&
+            fstatat(folderDescriptor, child, &status, AT_SYMLINK_NOFOLLOW) != 0)
+            return StatusFromErrno(errno);
+    } else {
+        const auto where = ItemId::Resolve(own->Absolute(), id);
+        // Only file-system entries have find data; drives and virtual folders do not.
+        if (!where || where->kind != ItemId::Location::Entry) return E_INVALIDARG;
+        if (stat(where->posix.c_str(), &status) != 0 && lstat(where->posix.c_str(), &status) != 0)
+            return StatusFromErrno(errno);
+        name = where->elements.back();
+    }
     WIN32_FIND_DATAA found{};
-    const std::string& name = where->elements.back();
     found.dwFileAttributes = PosixFileAttributes(status, name.c_str());
     found.ftLastWriteTime = PosixToFileTime(status.st_mtim.tv_sec, status.st_mtim.tv_nsec);
     found.ftLastAccessTime = PosixToFileTime(status.st_atim.tv_sec, status.st_atim.tv_nsec);

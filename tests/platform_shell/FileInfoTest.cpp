@@ -5,7 +5,9 @@
 #include "platform/shell/ShellDiagnostics.h"
 
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <map>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -23,6 +25,37 @@ int iconOf(LPCITEMIDLIST id, UINT flags = SHGFI_SMALLICON)
     SHFILEINFOA info = infoOf(id, SHGFI_SYSICONINDEX | SHGFI_ICON | flags);
     if (info.hIcon) DestroyIcon(info.hIcon);
     return info.iIcon;
+}
+
+// Descriptors this process has open on something under folder: other
+// threads' own short-lived ones (a /proc file read) do not count.
+int OpenDescriptors(const std::string& folder)
+{
+    int count = 0;
+    if (DIR* fds = opendir("/proc/self/fd")) {
+        while (const dirent* entry = readdir(fds)) {
+            char target[4096];
+            const std::string link = std::string("/proc/self/fd/") + entry->d_name;
+            const ssize_t length = readlink(link.c_str(), target, sizeof target - 1);
+            if (length > 0 && std::string(target, static_cast<size_t>(length)).starts_with(folder))
+                ++count;
+        }
+        closedir(fds);
+    }
+    return count;
+}
+
+// The count once it has come to expected, or after two seconds the count
+// as it is: the folder reader's threads close their own descriptors a moment
+// after the listing is handed over.
+int SettledDescriptors(const std::string& folder, int expected)
+{
+    int count = OpenDescriptors(folder);
+    for (int i = 0; i < 200 && count != expected; ++i) {
+        usleep(10000);
+        count = OpenDescriptors(folder);
+    }
+    return count;
 }
 
 }  // namespace
@@ -152,4 +185,66 @@ TEST_F(ShellTest, FindDataReportsSizeTimeAndAttributes)
     EXPECT_TRUE(FAILED(SHGetDataFromIDListA(drives.get(), drive[0].get(), SHGDFIL_FINDDATA,
                                             &untouched, sizeof untouched)));
     EXPECT_EQ(0xABABABABu, untouched.dwFileAttributes);
+}
+
+// The find data of a folder's entries come from the folder that was opened:
+// renamed, it still answers for its entries; emptied and removed, it answers
+// that they are gone. The folder holds one descriptor while it lives.
+TEST_F(ShellTest, FindDataComeFromTheOpenFolderWhereverItGoes)
+{
+    MakeFolder("open");
+    MakeFile("open/a.txt", "12345");
+    MakeFile("open/b.txt", "123");
+    ASSERT_EQ(0, symlink("nowhere", PosixPath("open/dangling").c_str()));
+    MakeFolder("again");
+    MakeFile("again/c.txt");
+    WIN32_FIND_DATAA data;
+    // Many folders bound and asked, one after the other, keep nothing open.
+    auto bindAndAsk = [&] {
+        ComRef<IShellFolder> again = Bind("C:\\again");
+        ASSERT_TRUE(again);
+        const std::vector<OwnedId> children = Children(again.get());
+        ASSERT_EQ(1u, children.size());
+        ASSERT_EQ(S_OK, SHGetDataFromIDListA(again.get(), children[0].get(), SHGDFIL_FINDDATA,
+                                             &data, sizeof data));
+    };
+    const std::string under = dir.path().toStdString();
+    for (int i = 0; i < 50; ++i) bindAndAsk();
+    EXPECT_EQ(0, SettledDescriptors(under, 0));
+
+    ComRef<IShellFolder> folder = Bind("C:\\open");
+    ASSERT_TRUE(folder);
+    std::map<std::string, OwnedId> ids;
+    for (OwnedId& id : Children(folder.get())) {
+        const std::string name = Name(folder.get(), id.get());
+        ids[name] = std::move(id);
+    }
+    ASSERT_EQ(3u, ids.size());
+    auto findData = [&](const std::string& name, WIN32_FIND_DATAA& into) {
+        std::memset(&into, 0xAB, sizeof into);
+        return SHGetDataFromIDListA(folder.get(), ids[name].get(), SHGDFIL_FINDDATA, &into,
+                                    sizeof into);
+    };
+    ASSERT_EQ(S_OK, findData("a.txt", data));
+    EXPECT_EQ(5u, data.nFileSizeLow);
+    EXPECT_STREQ("a.txt", data.cFileName);
+    ASSERT_EQ(S_OK, findData("dangling", data));  // the link itself
+    EXPECT_STREQ("dangling", data.cFileName);
+    EXPECT_EQ(1, SettledDescriptors(under, 1));
+
+    ASSERT_EQ(0, rename(PosixPath("open").c_str(), PosixPath("moved").c_str()));
+    ASSERT_EQ(S_OK, findData("b.txt", data));
+    EXPECT_EQ(3u, data.nFileSizeLow);
+
+    ASSERT_EQ(0, unlink(PosixPath("moved/a.txt").c_str()));
+    EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_FILE_NOT_FOUND), findData("a.txt", data));
+    EXPECT_EQ(0xABABABABu, data.dwFileAttributes);  // untouched
+    ASSERT_EQ(0, unlink(PosixPath("moved/b.txt").c_str()));
+    ASSERT_EQ(0, unlink(PosixPath("moved/dangling").c_str()));
+    ASSERT_EQ(0, rmdir(PosixPath("moved").c_str()));
+    EXPECT_TRUE(FAILED(findData("b.txt", data)));
+    EXPECT_EQ(0xABABABABu, data.dwFileAttributes);
+    EXPECT_EQ(1, SettledDescriptors(under, 1));
+    folder.reset();
+    EXPECT_EQ(0, SettledDescriptors(under, 0));
 }

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <fcntl.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -118,7 +119,38 @@ NamespaceFolder::NamespaceFolder(Bytes absolute, Location where)
 {
 }
 
-NamespaceFolder::~NamespaceFolder() = default;
+NamespaceFolder::~NamespaceFolder()
+{
+    if (const int descriptor = FDescriptor.load(); descriptor >= 0) close(descriptor);
+}
+
+const char* NamespaceFolder::ChildEntryName(LPCITEMIDLIST child) const
+{
+    if (!child || !FWhere.folder) return nullptr;
+    if (FWhere.kind != Location::Home && FWhere.kind != Location::Drive &&
+        FWhere.kind != Location::Entry)
+        return nullptr;
+    const auto* entry = reinterpret_cast<const BYTE*>(child);
+    if (!IsValidEntry(entry) || KindOf(entry) != EntryKind) return nullptr;
+    const BYTE* next = entry + EntrySize(entry);
+    if (next[0] != 0 || next[1] != 0) return nullptr;
+    const char* name = EntryName(entry);
+    return *name && !std::strchr(name, '/') ? name : nullptr;
+}
+
+int NamespaceFolder::Descriptor()
+{
+    const int known = FDescriptor.load(std::memory_order_acquire);
+    if (known >= 0) return known;
+    const int opened = open(FWhere.posix.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    if (opened < 0) return -1;
+    // Two threads may open it at once: the one that comes second keeps the first's.
+    int expected = -1;
+    if (FDescriptor.compare_exchange_strong(expected, opened, std::memory_order_acq_rel))
+        return opened;
+    close(opened);
+    return expected;
+}
 
 HRESULT NamespaceFolder::ParseDisplayName(HWND, IBindCtx*, LPOLESTR displayName, ULONG* eaten,
                                           LPITEMIDLIST* id, ULONG* attributes)

@@ -8,6 +8,8 @@
 #include "platform/shell/private/CountedObject.h"
 #include "platform/shell/private/ItemId.h"
 
+#include <atomic>
+
 class NamespaceFolder final : public CountedObject<IShellFolder> {
 public:
     NamespaceFolder(ItemId::Bytes absolute, ItemId::Location where);
@@ -25,9 +27,20 @@ public:
     // The entries of this folder's absolute list (no terminator).
     const ItemId::Bytes& Absolute() const { return FAbsolute; }
 
+    // The name of child when it is one file-system entry of this folder and
+    // its name is not empty and holds no slash; null otherwise.
+    const char* ChildEntryName(LPCITEMIDLIST child) const;
+    // A descriptor of this folder, opened the first time it is asked for and
+    // closed with the folder, so its children are found without walking the
+    // path from the root each time; -1 when the folder cannot be opened (it
+    // is tried again next time). Once open it stays on the folder it was
+    // opened on, whatever happens to the path.
+    int Descriptor();
+
 private:
     ItemId::Bytes FAbsolute;
     ItemId::Location FWhere;
+    std::atomic<int> FDescriptor{-1};
 };
 
 // Binds the folder named by prefix followed by relative: a new reference in
