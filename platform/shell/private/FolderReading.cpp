@@ -124,7 +124,7 @@ int secondHalf(int fd, off64_t offset, bool rising)
 // each other. The first failure, of a read or of take, stops both.
 class Halves {
 public:
-    Halves(const Take& take) : FTake(take) {}
+    explicit Halves(const Take& take) : FTake(take) {}
 
     // On its thread: reads fd from offset (that of the next entry) up to
     // end, and takes what it reads.
