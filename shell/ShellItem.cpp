@@ -58,9 +58,12 @@ void FreeShellString(LPOLESTR text)
 template <class Text>
 Text displayName(IShellFolder* folder, LPCITEMIDLIST id, bool forParsing)
 {
+    // Only what a folder that answers nothing would leave is cleared: zeroing
+    // the whole answer (260 bytes of room for a name) cost more than the
+    // rest of making a record.
     STRRET name;
-    std::memset(&name, 0, sizeof name);
     name.uType = ~0u;
+    name.pOleStr = nullptr;
     if (FAILED(folder->GetDisplayNameOf(id, forParsing ? SHGDN_FORPARSING : SHGDN_NORMAL, &name)))
         return {};
     switch (name.uType) {

@@ -13,6 +13,7 @@
 #include <atomic>
 #include <chrono>
 #include <climits>
+#include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -90,36 +91,45 @@ std::vector<std::string> MakeMany(const std::string& path)
     return expected;
 }
 
+bool OnExt4(int fd)
+{
+    struct statfs system {};
+    return fstatfs(fd, &system) == 0 && system.f_type == EXT4_SUPER_MAGIC;
+}
+
 // Reads the folder at path whole and checks that every entry came once. An
-// indexed ext2/3/4 folder is read in two halves at once, each taken on the
-// thread that reads it, the second through a descriptor of its own, closed
-// at the end; a folder on any other file system is read through its own
-// descriptor alone, ahead of this thread, which takes every block.
-void ExpectEveryEntryOnce(const std::string& path, const std::vector<std::string>& expected)
+// indexed ext2/3/4 folder is read in parts (as many as parts asks, or as its
+// size asks), two at once, each taken on the thread that reads it, the
+// other thread through a descriptor of its own, closed at the end; a folder
+// on any other file system is read through its own descriptor alone, ahead
+// of this thread, which takes every block.
+void ExpectEveryEntryOnce(const std::string& path, const std::vector<std::string>& expected,
+                          int parts = 0)
 {
     OpenFolder folder(path);
     ASSERT_GE(folder.fd, 0);
-    struct statfs system {};
-    ASSERT_EQ(0, fstatfs(folder.fd, &system));
-    const bool halves = system.f_type == EXT4_SUPER_MAGIC;
+    const bool inParts = OnExt4(folder.fd);
     std::mutex taking;
     std::vector<std::string> names;
     std::set<std::thread::id> takers;
     const int before = DescriptorsOn(path);
     int during = 0;
-    EXPECT_EQ(0, ReadFolderEntries(folder.fd, [&](const EntryBlock& block) {
-                  const std::lock_guard<std::mutex> hold(taking);
-                  takers.insert(std::this_thread::get_id());
-                  block.ForEach([&](const dirent64& entry) {
-                      names.emplace_back(entry.d_name);
-                      if (names.size() == kMany / 2) during = DescriptorsOn(path);
-                  });
-              }));
+    EXPECT_EQ(0, ReadFolderEntries(
+                     folder.fd,
+                     [&](const EntryBlock& block) {
+                         const std::lock_guard<std::mutex> hold(taking);
+                         takers.insert(std::this_thread::get_id());
+                         block.ForEach([&](const dirent64& entry) {
+                             names.emplace_back(entry.d_name);
+                             if (names.size() == kMany / 2) during = DescriptorsOn(path);
+                         });
+                     },
+                     parts));
     std::sort(names.begin(), names.end());
-    EXPECT_EQ(expected, names);
-    EXPECT_EQ(halves ? 2u : 1u, takers.size());
+    EXPECT_EQ(expected, names) << parts << " parts";
+    EXPECT_EQ(inParts ? 2u : 1u, takers.size());
     EXPECT_TRUE(takers.count(std::this_thread::get_id()));
-    EXPECT_EQ(halves ? before + 1 : before, during);
+    EXPECT_EQ(inParts ? before + 1 : before, during);
     EXPECT_EQ(before, DescriptorsOn(path));
 }
 
@@ -133,6 +143,10 @@ TEST_F(ShellTest, ReadsALargeFolderOnOtherThreadsToo)
     const std::vector<std::string> expected = MakeMany(PosixPath("many"));
     ASSERT_FALSE(expected.empty());
     ExpectEveryEntryOnce(PosixPath("many"), expected);
+    // Cut into more parts than it has blocks, and more than it has entries
+    // past its first block: parts that hold one entry or none, whose first
+    // entry read may belong to the part after them.
+    for (const int parts : {7, 300, 2500}) ExpectEveryEntryOnce(PosixPath("many"), expected, parts);
 
     // Raised in the first block, the middle one and the last: the failure
     // comes out here once the other half's thread has stopped (it may still
@@ -166,6 +180,42 @@ TEST_F(ShellTest, ReadsALargeFolderOnOtherThreadsToo)
     int none = 0;
     EXPECT_EQ(ENOTDIR, ReadFolderEntries(file.fd, [&](const EntryBlock&) { ++none; }));
     EXPECT_EQ(0, none);
+}
+
+// The parts of an indexed folder are shared out as the threads get free:
+// while this thread is held up in its first part, the other reads every
+// part after it, far more than half of the folder.
+TEST_F(ShellTest, ReadsTheOtherPartsWhileOneThreadIsHeldUp)
+{
+    const std::vector<std::string> expected = MakeMany(PosixPath("many"));
+    ASSERT_FALSE(expected.empty());
+    OpenFolder folder(PosixPath("many"));
+    ASSERT_GE(folder.fd, 0);
+    if (!OnExt4(folder.fd)) GTEST_SKIP() << "not on ext4: read by one thread ahead";
+
+    const size_t enough = expected.size() * 3 / 5;
+    const std::thread::id self = std::this_thread::get_id();
+    std::mutex taking;
+    std::condition_variable taken;
+    size_t byOther = 0;
+    int ownBlocks = 0;
+    bool heldTooLong = false;
+    EXPECT_EQ(0, ReadFolderEntries(
+                     folder.fd,
+                     [&](const EntryBlock& block) {
+                         std::unique_lock<std::mutex> hold(taking);
+                         if (std::this_thread::get_id() != self) {
+                             block.ForEach([&](const dirent64&) { ++byOther; });
+                             taken.notify_all();
+                         } else if (++ownBlocks == 2) {
+                             // The first block was read before the parts began.
+                             heldTooLong = !taken.wait_for(hold, std::chrono::seconds(30),
+                                                           [&] { return byOther >= enough; });
+                         }
+                     },
+                     8));
+    EXPECT_FALSE(heldTooLong) << "the other thread took only " << byOther << " of "
+                              << expected.size();
 }
 
 // Through the enumerator: the large folder lists whole and in order, the link

@@ -128,7 +128,7 @@ std::shared_ptr<const StatHook> statHook;
 // 4 GiB or the entries their limit, with the entries listed so far.
 // A failed read ends the listing, as readdir's does.
 //
-// The two halves of a large folder are listed on two threads at once: each
+// The parts of a large folder are listed on two threads at once: each
 // block's entries are counted first, room for them is made under a lock,
 // and they are written into it outside the lock.
 bool listFolder(int dir, DWORD flags, const StatHook* hook, Listed& listed, Names& names)

@@ -1,5 +1,6 @@
 #include "platform/shell/private/FolderReading.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <condition_variable>
@@ -7,8 +8,10 @@
 #include <exception>
 #include <fcntl.h>
 #include <linux/magic.h>
+#include <cstring>
 #include <memory>
 #include <mutex>
+#include <sys/stat.h>
 #include <sys/vfs.h>
 #include <system_error>
 #include <thread>
@@ -21,9 +24,15 @@ constexpr size_t kBlockBytes = kFolderBlockBytes;
 constexpr size_t kBlocksAhead = 4;
 // An indexed ext2/3/4 folder hands its entries out in the order of their
 // names' hashes, and an entry's offset is its hash (at most 2^63 - 1). Read
-// from the start up to this offset and from this offset to the end, at once,
-// the two halves hold every entry exactly once, in about half the time.
-constexpr off64_t kHalfway = off64_t{1} << 62;
+// from a hash up to another, a descriptor set at the first hands out exactly
+// the entries whose hashes lie between, so the hashes can be cut into parts
+// that two threads read at once, each taking the next part left as it ends
+// one: however unevenly the kernel serves them, neither waits long for the
+// other at the end.
+constexpr int kMostParts = 16;
+// A part is at least this much of the folder's own size: reading one ends
+// with a block read past its end, and that waste stays small beside it.
+constexpr off64_t kFolderBytesAPart = 256 * 1024;
 // The end of a source that reads on to the folder's end.
 constexpr off64_t kNoEnd = INT64_MAX;
 
@@ -100,48 +109,74 @@ off64_t offsetAfter(const Block& block, bool* rising)
     return offset;
 }
 
-// A descriptor of its own on the folder fd, set at the halfway offset, when
-// fd is an indexed ext2/3/4 folder whose first block, read and listed, ends
-// at offset before the halfway one, its entries in rising order; else -1.
-int secondHalf(int fd, off64_t offset, bool rising)
+// The hashes of an indexed folder from offset on, where its first block
+// ended, cut into parts.
+class Parts {
+public:
+    Parts(off64_t offset, int count)
+        : FFrom(offset), FStep((kNoEnd - offset) / count), FCount(count)
+    {
+    }
+
+    int Count() const { return FCount; }
+    // Where part starts (the first starts at offset); the last ends at kNoEnd.
+    off64_t Start(int part) const { return part >= FCount ? kNoEnd : FFrom + part * FStep; }
+
+private:
+    off64_t FFrom;
+    off64_t FStep;
+    int FCount;
+};
+
+// How many parts the rest of fd, an indexed ext2/3/4 folder whose first
+// block ends at offset, its entries in rising order, is read in (asked, or
+// as its size asks when asked is 0); 0 when it is not such a folder or is
+// not worth reading in parts.
+int partsOf(int fd, off64_t offset, bool rising, int asked)
 {
     struct statfs system {};
-    if (!rising || offset >= kHalfway) return -1;
-    if (fstatfs(fd, &system) != 0 || system.f_type != EXT4_SUPER_MAGIC) return -1;
+    struct stat status {};
+    if (!rising || offset >= kNoEnd / 2) return 0;
+    if (fstatfs(fd, &system) != 0 || system.f_type != EXT4_SUPER_MAGIC) return 0;
+    if (asked > 0) return asked;
+    if (fstat(fd, &status) != 0) return 0;
+    return static_cast<int>(std::clamp<off64_t>(status.st_size / kFolderBytesAPart, 2, kMostParts));
+}
+
+// A descriptor of its own on the folder fd, which parts may seek in; -1
+// when none can be had or the folder refuses the seek (an unindexed
+// folder's offsets are byte offsets).
+int otherReader(int fd, const Parts& parts)
+{
     const int other = openat(fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (other < 0) return -1;
-    // An unindexed folder's offsets are byte offsets, and this one is refused.
-    if (lseek64(other, kHalfway, SEEK_SET) != kHalfway) {
+    if (lseek64(other, parts.Start(1), SEEK_SET) != parts.Start(1)) {
         close(other);
         return -1;
     }
     return other;
 }
 
-// The two halves of an indexed folder, each read and taken by a thread of
-// its own: reading and taking are about as costly as each other, so two
-// threads that each do both keep two processors busy without waiting on
-// each other. The first failure, of a read or of take, stops both.
-class Halves {
+// The parts of an indexed folder, read by two threads at once, each through
+// a descriptor of its own, each taking what it reads itself: reading and
+// taking are about as costly as each other, so two threads that each do
+// both keep two processors busy without waiting on each other. A thread
+// that ends a part goes on with the next one no thread has begun. The
+// first failure, of a read or of take, stops both.
+class PartsRead {
 public:
-    explicit Halves(const Take& take) : FTake(take) {}
+    PartsRead(const Parts& parts, const Take& take) : FParts(parts), FTake(take) {}
 
-    // On its thread: reads fd from offset (that of the next entry) up to
-    // end, and takes what it reads.
-    void Read(int fd, off64_t offset, off64_t end)
+    // On its thread: reads parts through fd until none is left. The thread
+    // whose fd stands where the first block ended (at offset) reads the
+    // first part first, without a seek.
+    void Read(int fd, bool atFirstPart)
     {
         Block block;
-        while (!FStopped.load(std::memory_order_relaxed)) {
-            readInto(fd, block);
-            if (block.filled < 0) return fail(block.error, nullptr);
-            if (block.filled == 0) return;
-            const bool last = end != kNoEnd && cutAt(block, offset, end);
-            try {
-                FTake(block.Entries());
-            } catch (...) {
-                return fail(0, std::current_exception());
-            }
-            if (last) return;
+        if (atFirstPart && !readFrom(fd, block, FParts.Start(0), FParts.Start(1))) return;
+        for (;;) {
+            const int part = FNext.fetch_add(1, std::memory_order_relaxed);
+            if (part >= FParts.Count() || !readPart(fd, block, part)) return;
         }
     }
 
@@ -154,6 +189,84 @@ public:
     }
 
 private:
+    // Reads part from its start, through fd; false once reading stops.
+    bool readPart(int fd, Block& block, int part)
+    {
+        const off64_t start = FParts.Start(part);
+        const off64_t end = FParts.Start(part + 1);
+        if (!seek(fd, start) || !read(fd, block)) return false;
+        if (block.filled == 0) return true;
+        // The first entry lies at start or past it, but only the offset of
+        // the one after it is known. When that one lies past the part, so
+        // may the first: it is the next part's first entry exactly when a
+        // read from the next part's start begins with it.
+        const auto* first = reinterpret_cast<const dirent64*>(block.bytes.get());
+        if (end != kNoEnd && first->d_off >= end) {
+            bool ours = false;
+            if (!startsBefore(fd, *first, end, &ours)) return false;
+            if (!ours) return true;
+            block.filled = first->d_reclen;
+            return take(block);
+        }
+        off64_t offset = start;
+        const bool last = end != kNoEnd && cutAt(block, offset, end);
+        if (!take(block)) return false;
+        return last || readFrom(fd, block, offset, end);
+    }
+
+    // Sets *before to whether entry, the first one read from some start,
+    // lies before end: a read from end does not begin with it (names are
+    // unique in a folder). False once reading stops.
+    bool startsBefore(int fd, const dirent64& entry, off64_t end, bool* before)
+    {
+        Block next;
+        if (!seek(fd, end) || !read(fd, next)) return false;
+        const auto* after = reinterpret_cast<const dirent64*>(next.bytes.get());
+        *before = next.filled == 0 || std::strcmp(after->d_name, entry.d_name) != 0;
+        return true;
+    }
+
+    // Reads fd, whose next entry lies at offset, up to end, taking block
+    // after block; false once reading stops.
+    bool readFrom(int fd, Block& block, off64_t offset, off64_t end)
+    {
+        while (read(fd, block)) {
+            if (block.filled == 0) return true;
+            const bool last = end != kNoEnd && cutAt(block, offset, end);
+            if (!take(block)) return false;
+            if (last) return true;
+        }
+        return false;
+    }
+
+    bool seek(int fd, off64_t offset)
+    {
+        if (lseek64(fd, offset, SEEK_SET) == offset) return true;
+        fail(errno != 0 ? errno : EIO, nullptr);
+        return false;
+    }
+
+    // Reads the next block unless reading has stopped; a failed read stops it.
+    bool read(int fd, Block& block)
+    {
+        if (FStopped.load(std::memory_order_relaxed)) return false;
+        readInto(fd, block);
+        if (block.filled >= 0) return true;
+        fail(block.error, nullptr);
+        return false;
+    }
+
+    bool take(const Block& block)
+    {
+        try {
+            FTake(block.Entries());
+            return true;
+        } catch (...) {
+            fail(0, std::current_exception());
+            return false;
+        }
+    }
+
     void fail(int error, std::exception_ptr raised)
     {
         const std::lock_guard<std::mutex> hold(FLock);
@@ -163,7 +276,9 @@ private:
         }
     }
 
+    const Parts& FParts;
     const Take& FTake;
+    std::atomic<int> FNext{1};
     std::atomic<bool> FStopped{false};
     std::mutex FLock;
     int FError = 0;
@@ -248,18 +363,17 @@ bool startThread(std::thread& thread, Work work)
     }
 }
 
-// Reads the rest of fd, whose first block ended at offset, in two halves at
-// once through fd and other (set at the halfway offset), each taken on its
-// reader's thread. False, with nothing read, when no thread can be had.
-bool readHalves(int fd, int other, off64_t offset, const Take& take, int* error)
+// Reads the rest of fd in parts, through fd and other, two at once, each
+// taken on its reader's thread. False, with nothing read, when no thread
+// can be had.
+bool readParts(int fd, int other, const Parts& parts, const Take& take, int* error)
 {
-    Halves halves(take);
+    PartsRead reading(parts, take);
     std::thread second;
-    if (!startThread(second, [&halves, other] { halves.Read(other, kHalfway, kNoEnd); }))
-        return false;
-    halves.Read(fd, offset, kHalfway);
+    if (!startThread(second, [&reading, other] { reading.Read(other, false); })) return false;
+    reading.Read(fd, true);
     second.join();
-    *error = halves.Outcome();
+    *error = reading.Outcome();
     return true;
 }
 
@@ -283,7 +397,7 @@ bool readAhead(int fd, const Take& take, int* error)
 
 }  // namespace
 
-int ReadFolderEntries(int fd, const Take& take)
+int ReadFolderEntries(int fd, const Take& take, int parts)
 {
     Block first;
     readInto(fd, first);
@@ -295,13 +409,16 @@ int ReadFolderEntries(int fd, const Take& take)
     bool rising = false;
     const off64_t offset = offsetAfter(first, &rising);
     int error = 0;
-    if (const int other = secondHalf(fd, offset, rising); other >= 0) {
-        // Closed however the reading ends.
-        struct Closing {
-            int fd;
-            ~Closing() { close(fd); }
-        } const closing{other};
-        if (readHalves(fd, other, offset, take, &error)) return error;
+    if (const int count = partsOf(fd, offset, rising, parts); count > 0) {
+        const Parts parts(offset, count);
+        if (const int other = otherReader(fd, parts); other >= 0) {
+            // Closed however the reading ends.
+            struct Closing {
+                int fd;
+                ~Closing() { close(fd); }
+            } const closing{other};
+            if (readParts(fd, other, parts, take, &error)) return error;
+        }
     }
     // Nothing has been read from fd since the first block.
     if (readAhead(fd, take, &error)) return error;

@@ -2,9 +2,10 @@
 // Reading a folder's raw entries from the kernel. Most of the time a large
 // folder takes to list is spent in the kernel handing its entries out. An
 // indexed ext2/3/4 folder, whose entries come in the order of their names'
-// hashes, is read by two threads at once, one for each half of the hashes,
-// and each takes the entries it reads itself; any other large folder is read
-// ahead on another thread while this one takes the blocks already read.
+// hashes, is read by two threads at once, its hashes cut into parts that each
+// thread takes one after another, and each takes the entries it reads
+// itself; any other large folder is read ahead on another thread while this
+// one takes the blocks already read.
 
 #include <dirent.h>
 
@@ -42,11 +43,15 @@ constexpr size_t kEntriesInBlock = kFolderBlockBytes / 24;
 // included). A failed read ends the listing like its end; its errno is
 // returned (0 at the end).
 //
-// The blocks of a folder read in two halves are taken on two threads at
-// once, this one and the second half's reader, so take must allow that;
+// The blocks of a folder read in parts are taken on two threads at once,
+// this one and the other parts' reader, so take must allow that;
 // any other folder's are taken on this thread, one after another. Whatever
 // take() raises is raised here, after the other thread has stopped; no
 // block is begun after it (a block the other thread is taking meanwhile is
 // taken whole). When no thread can be had, this thread reads every block
 // itself.
-int ReadFolderEntries(int fd, const std::function<void(const EntryBlock& block)>& take);
+//
+// parts, when not 0, is how many parts an indexed folder is cut into, where
+// its size would choose (tests cut a small folder into many).
+int ReadFolderEntries(int fd, const std::function<void(const EntryBlock& block)>& take,
+                      int parts = 0);
