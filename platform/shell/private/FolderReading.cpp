@@ -5,10 +5,10 @@
 #include <cerrno>
 #include <condition_variable>
 #include <cstdint>
+#include <cstring>
 #include <exception>
 #include <fcntl.h>
 #include <linux/magic.h>
-#include <cstring>
 #include <memory>
 #include <mutex>
 #include <sys/stat.h>
