@@ -100,7 +100,8 @@ bool OnExt4(int fd)
 // Reads the folder at path whole and checks that every entry came once. An
 // indexed ext2/3/4 folder is read in parts (as many as parts asks, or as its
 // size asks), two at once, each taken on the thread that reads it, the
-// other thread through a descriptor of its own, closed at the end; a folder
+// other thread through a descriptor of its own, open only while the folder
+// is read; a folder
 // on any other file system is read through its own descriptor alone, ahead
 // of this thread, which takes every block.
 void ExpectEveryEntryOnce(const std::string& path, const std::vector<std::string>& expected,
@@ -127,7 +128,9 @@ void ExpectEveryEntryOnce(const std::string& path, const std::vector<std::string
                      parts));
     std::sort(names.begin(), names.end());
     EXPECT_EQ(expected, names) << parts << " parts";
-    EXPECT_EQ(inParts ? 2u : 1u, takers.size());
+    // The other thread may find every part taken by the time it starts: that
+    // it shares them out is checked where this thread is held up.
+    EXPECT_LE(takers.size(), inParts ? 2u : 1u);
     EXPECT_TRUE(takers.count(std::this_thread::get_id()));
     EXPECT_EQ(inParts ? before + 1 : before, during);
     EXPECT_EQ(before, DescriptorsOn(path));
