@@ -1,7 +1,5 @@
 #include "platform/base/Classes.h"
 
-#include "platform/base/BothAtOnce.h"
-
 #include <algorithm>
 
 namespace {
@@ -80,27 +78,6 @@ void mergeRuns(void* const* from, void** to, size_t left, size_t right, size_t w
     }
 }
 
-// A list this long is checked for order by two threads at once.
-constexpr size_t kCheckSharedFrom = size_t{1} << 16;
-
-// Whether no item of [from, to) comes before the one ahead of it (from > 0).
-bool inOrder(void* const* items, size_t from, size_t to, TListSortCompare compare)
-{
-    for (size_t i = from; i < to; ++i)
-        if (compare(items[i], items[i - 1]) < 0) return false;
-    return true;
-}
-
-bool inOrder(void* const* items, size_t n, TListSortCompare compare)
-{
-    if (n < kCheckSharedFrom) return inOrder(items, 1, n, compare);
-    const size_t middle = n / 2;
-    bool front = false, back = false;
-    BothAtOnce([&] { front = inOrder(items, 1, middle, compare); },
-               [&] { back = inOrder(items, middle, n, compare); });
-    return front && back;
-}
-
 }  // namespace
 
 // A merge sort that only ever reads inside its bounds, so a compare function
@@ -110,9 +87,10 @@ void TList::Sort(TListSortCompare compare)
 {
     const size_t n = FItems.size();
     if (!compare || n < 2) return;
-    // A list already in order (a folder its enumerator sorted) costs one pass,
-    // a long one shared by two threads.
-    if (inOrder(FItems.data(), n, compare)) return;
+    // A list already in order (a folder its enumerator sorted) costs one pass.
+    size_t ordered = 1;
+    while (ordered < n && compare(FItems[ordered], FItems[ordered - 1]) >= 0) ++ordered;
+    if (ordered == n) return;
     for (size_t start = 0; start < n; start += kRun) {
         const size_t end = std::min(n, start + kRun);
         for (size_t i = start + 1; i < end; ++i) {

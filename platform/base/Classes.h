@@ -30,8 +30,6 @@ public:
     // Raises EListError "List index out of bounds (%d)" for a bad index.
     void* Get(int index) const;
     void Put(int index, void* item);
-    // compare must be safe to call from two threads at once: a long list
-    // is checked for order by two.
     void Sort(TListSortCompare compare);
     void Capacity(int capacity) { FItems.reserve(static_cast<size_t>(capacity)); }
     // Trades contents with other; allocates nothing.

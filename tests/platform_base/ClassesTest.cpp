@@ -55,10 +55,9 @@ TEST(TList, SortsAnyLengthWithTheCompareFunction)
                 << n;
     }
     // Lists that are nearly in order: the check for an ordered list must not
-    // stop the sort when the last item or the first is out of place, nor
-    // (a long list being checked in two halves at once) one at either side
-    // of the middle.
-    for (int n : {2, 17, 5000, 200001}) {
+    // stop the sort when the last item, the first or one in the middle is out
+    // of place.
+    for (int n : {2, 17, 5000}) {
         for (int misplaced : {-1, 0, n - 1, n / 2 - 1, n / 2, n / 2 + 1}) {
             if (misplaced >= n) continue;
             const auto value = [](std::intptr_t v) { return reinterpret_cast<void*>(v); };

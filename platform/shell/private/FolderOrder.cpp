@@ -1,6 +1,6 @@
 #include "platform/shell/private/FolderOrder.h"
 
-#include "platform/base/BothAtOnce.h"
+#include "platform/shell/private/BothAtOnce.h"
 
 #include <algorithm>
 #include <cstring>
@@ -178,31 +178,15 @@ void sortAround(Listed* first, Listed* lower, Listed* upper, Listed* last, const
 // at a key from its middle the same way, and its sides sorted at once.
 void sortKeys(Listed* first, Listed* last, const Sorting& sorting)
 {
-    // The key held by more than half of the entries, if one is: it holds more
-    // than half of one half at least, so it is the one a vote in either half
-    // picks that the whole holds more often.
-    NaturalKey picked[2] = {first->key, first->key};
-    overHalves(first, last, sorting, [&](Listed* from, Listed* to, const Sorting&) {
-        const Listed* candidate = from;
-        std::ptrdiff_t votes = 0;
-        for (const Listed* entry = from; entry != to; ++entry) {
-            if (votes == 0) candidate = entry;
-            votes += entry->key == candidate->key ? 1 : -1;
-        }
-        picked[from != first] = candidate->key;
-    });
-    std::ptrdiff_t holding[2][2] = {};
-    overHalves(first, last, sorting, [&](Listed* from, Listed* to, const Sorting&) {
-        std::ptrdiff_t* count = holding[from != first];
-        for (const Listed* entry = from; entry != to; ++entry) {
-            count[0] += entry->key == picked[0];
-            count[1] += entry->key == picked[1];
-        }
-    });
-    const std::ptrdiff_t heldBy[2] = {holding[0][0] + holding[1][0], holding[0][1] + holding[1][1]};
-    const int most = heldBy[1] > heldBy[0] ? 1 : 0;
-    NaturalKey cut = picked[most];
-    const std::ptrdiff_t held = heldBy[most];
+    // The key held by more than half of the entries, if one is.
+    const Listed* candidate = first;
+    std::ptrdiff_t votes = 0;
+    for (const Listed* entry = first; entry != last; ++entry) {
+        if (votes == 0) candidate = entry;
+        votes += entry->key == candidate->key ? 1 : -1;
+    }
+    NaturalKey cut = candidate->key;
+    const auto held = std::count_if(first, last, [&](const Listed& e) { return e.key == cut; });
     if (held == last - first) return;
     if (held * 2 <= last - first) {
         if (!sorting.splits(first, last)) {
