@@ -198,8 +198,8 @@ private:
         if (block.filled == 0) return true;
         // The first entry lies at start or past it, but only the offset of
         // the one after it is known. When that one lies past the part, so
-        // may the first: it is the next part's first entry exactly when a
-        // read from the next part's start begins with it.
+        // may the first: it belongs to the next part exactly when a read from
+        // the next part's start hands it out.
         const auto* first = reinterpret_cast<const dirent64*>(block.bytes.get());
         if (end != kNoEnd && first->d_off >= end) {
             bool ours = false;
@@ -215,14 +215,26 @@ private:
     }
 
     // Sets *before to whether entry, the first one read from some start,
-    // lies before end: a read from end does not begin with it (names are
-    // unique in a folder). False once reading stops.
+    // lies before end: a read from end does not hand it out before the
+    // entries past it (names are unique in a folder). Not only the first
+    // entry read from end is looked at: one made meanwhile may come first.
+    // False once reading stops.
     bool startsBefore(int fd, const dirent64& entry, off64_t end, bool* before)
     {
         Block next;
         if (!seek(fd, end) || !read(fd, next)) return false;
-        const auto* after = reinterpret_cast<const dirent64*>(next.bytes.get());
-        *before = next.filled == 0 || std::strcmp(after->d_name, entry.d_name) != 0;
+        *before = true;
+        off64_t offset = end;  // of the entry looked at, at least
+        eachEntry(next, [&](const dirent64& other, ssize_t) {
+            // Past the entry after entry: entry would have come already.
+            if (offset > entry.d_off) return false;
+            if (std::strcmp(other.d_name, entry.d_name) == 0) {
+                *before = false;
+                return false;
+            }
+            offset = other.d_off;
+            return true;
+        });
         return true;
     }
 
