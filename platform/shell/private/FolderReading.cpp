@@ -208,10 +208,7 @@ private:
             block.filled = first->d_reclen;
             return take(block);
         }
-        off64_t offset = start;
-        const bool last = end != kNoEnd && cutAt(block, offset, end);
-        if (!take(block)) return false;
-        return last || readFrom(fd, block, offset, end);
+        return takeOn(fd, block, start, end);
     }
 
     // Sets *before to whether entry, the first one read from some start,
@@ -242,13 +239,21 @@ private:
     // after block; false once reading stops.
     bool readFrom(int fd, Block& block, off64_t offset, off64_t end)
     {
-        while (read(fd, block)) {
-            if (block.filled == 0) return true;
+        return read(fd, block) && (block.filled == 0 || takeOn(fd, block, offset, end));
+    }
+
+    // Takes block, just read and not empty, whose first entry lies at
+    // offset, and the blocks that follow it, up to end; false once reading
+    // stops.
+    bool takeOn(int fd, Block& block, off64_t offset, off64_t end)
+    {
+        for (;;) {
             const bool last = end != kNoEnd && cutAt(block, offset, end);
             if (!take(block)) return false;
             if (last) return true;
+            if (!read(fd, block)) return false;
+            if (block.filled == 0) return true;
         }
-        return false;
     }
 
     bool seek(int fd, off64_t offset)
