@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <optional>
 #include <sys/stat.h>
 
 HRESULT SHGetDesktopFolder(IShellFolder** folder)
@@ -38,26 +39,25 @@ HRESULT SHGetDataFromIDListA(IShellFolder* folder, LPCITEMIDLIST id, int format,
         dataSize < static_cast<int>(sizeof(WIN32_FIND_DATAA)))
         return E_INVALIDARG;
     struct stat status {};
-    std::string name;
-    const char* child = own->ChildEntryName(id);
-    const int folderDescriptor = child ? own->Descriptor() : -1;
+    std::optional<ItemId::Location> where;
+    const char* name = own->ChildEntryName(id);
+    const int folderDescriptor = name ? own->Descriptor() : -1;
     if (folderDescriptor >= 0) {
         // An entry of the folder itself, the row of a list: found from the
         // folder, not by a walk down the whole path.
-        name = child;
-        if (fstatat(folderDescriptor, child, &status, 0) != 0 &&
-            fstatat(folderDescriptor, child, &status, AT_SYMLINK_NOFOLLOW) != 0)
+        if (fstatat(folderDescriptor, name, &status, 0) != 0 &&
+            fstatat(folderDescriptor, name, &status, AT_SYMLINK_NOFOLLOW) != 0)
             return StatusFromErrno(errno);
     } else {
-        const auto where = ItemId::Resolve(own->Absolute(), id);
+        where = ItemId::Resolve(own->Absolute(), id);
         // Only file-system entries have find data; drives and virtual folders do not.
         if (!where || where->kind != ItemId::Location::Entry) return E_INVALIDARG;
         if (stat(where->posix.c_str(), &status) != 0 && lstat(where->posix.c_str(), &status) != 0)
             return StatusFromErrno(errno);
-        name = where->elements.back();
+        name = where->elements.back().c_str();
     }
     WIN32_FIND_DATAA found{};
-    found.dwFileAttributes = PosixFileAttributes(status, name.c_str());
+    found.dwFileAttributes = PosixFileAttributes(status, name);
     found.ftLastWriteTime = PosixToFileTime(status.st_mtim.tv_sec, status.st_mtim.tv_nsec);
     found.ftLastAccessTime = PosixToFileTime(status.st_atim.tv_sec, status.st_atim.tv_nsec);
     found.ftCreationTime = found.ftLastWriteTime;
@@ -65,8 +65,8 @@ HRESULT SHGetDataFromIDListA(IShellFolder* folder, LPCITEMIDLIST id, int format,
         S_ISDIR(status.st_mode) ? 0ull : static_cast<unsigned long long>(status.st_size);
     found.nFileSizeHigh = static_cast<DWORD>(size >> 32);
     found.nFileSizeLow = static_cast<DWORD>(size);
-    const size_t length = std::min(name.size(), sizeof found.cFileName - 1);
-    std::memcpy(found.cFileName, name.data(), length);
+    const size_t length = strnlen(name, sizeof found.cFileName - 1);
+    std::memcpy(found.cFileName, name, length);
     std::memcpy(data, &found, sizeof found);
     return S_OK;
 }
