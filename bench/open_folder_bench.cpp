@@ -16,11 +16,16 @@
 //        open_folder_bench --make WORK PATTERN ENTRIES   makes the folder (once),
 //                                                 prints its path and mean name bytes
 //        open_folder_bench --readdir FOLDER       the readdir loop's best of 3, s
+//        open_folder_bench --fresh MB PAUSE       what touching MB of memory the
+//                                                 process never had costs, ms a
+//                                                 MB, each time after PAUSE s
+//                                                 of rest; median of 3
 // The folder WORK/PATTERN-ENTRIES is made once and kept for later runs.
 // bench/open_folder.sh runs the whole table.
 
 #include "app/Quillet.h"
 #include "bench/BenchFolder.h"
+#include "platform/base/MappedBlock.h"
 #include "platform/toolkit/ComboBox.h"
 #include "platform/toolkit/ListView.h"
 
@@ -37,6 +42,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
@@ -44,6 +50,8 @@
 #include <ctime>
 #include <fstream>
 #include <string>
+#include <thread>
+#include <vector>
 
 namespace {
 
@@ -244,6 +252,28 @@ double BestOf(int runs, F&& run)
         best = std::min(best, Seconds(timer));
     }
     return best;
+}
+
+// Milliseconds a MB of touching mb MB of memory new to the process, mapped
+// as an open maps its arrays, after pause seconds of rest: the median of 3.
+// Most of it is the kernel zero-filling each page on its first touch, and
+// on a virtual machine the host backing the page again once it has had it
+// back.
+double FreshMemoryCost(size_t mb, double pause)
+{
+    std::vector<double> costs;
+    for (int i = 0; i < 3; ++i) {
+        std::this_thread::sleep_for(std::chrono::duration<double>(pause));
+        MappedBlock block;
+        const size_t bytes = mb << 20;
+        if (!block.Reserve(bytes) || !block.Commit(bytes)) return -1;
+        QElapsedTimer timer;
+        timer.start();
+        std::memset(block.Data(), 1, bytes);
+        costs.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6 / static_cast<double>(mb));
+    }
+    std::sort(costs.begin(), costs.end());
+    return costs[1];
 }
 
 long CountEntries(const std::string& path)
@@ -473,6 +503,13 @@ int main(int argc, char** argv)
     }
     if (argc == 3 && std::strcmp(argv[1], "--readdir") == 0) {
         std::printf("%.3f\n", BestOf(3, [&] { CountEntries(argv[2]); }));
+        return 0;
+    }
+    if (argc == 4 && std::strcmp(argv[1], "--fresh") == 0) {
+        const long mb = std::atol(argv[2]);
+        const double pause = std::atof(argv[3]);
+        if (mb < 1 || mb > 4096 || !(pause >= 0 && pause <= 60)) return 2;
+        std::printf("%.2f\n", FreshMemoryCost(static_cast<size_t>(mb), pause));
         return 0;
     }
     if (argc == 5 && std::strcmp(argv[1], "--make") == 0) {

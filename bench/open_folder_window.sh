@@ -19,6 +19,10 @@
 # again. Run back to back (QUILLET_BENCH_PAUSE=0), each open would find the
 # pages the process before it (or `ls`) had just let go.
 #
+# That cost is measured in the same run and printed beside the opens: 128 MB
+# touched after the same pause, and at once after the same was freed, and
+# what touching as much memory as the open's peak takes at the first rate.
+#
 # Usage: bench/open_folder_window.sh BUILD_DIR FOLDER ENTRIES [display]
 set -euo pipefail
 build=$1
@@ -87,6 +91,8 @@ timed() {
 
 readdir=$("$bench" --readdir "$folder")
 ls_f=$(best_of_3 ls -1 -f "$folder")
+fresh_rested=$("$bench" --fresh 128 "$pause")
+fresh_at_once=$("$bench" --fresh 128 0)
 
 firsts=()
 first_faults=()
@@ -138,3 +144,7 @@ awk -v fm="$first_min" -v fd="$first_med" -v wm="$warm_min" -v wd="$warm_med" -v
   -v l="$ls_f" -v pm="$peak_min" -v pd="$peak_med" -v name="$(basename "$folder")" 'BEGIN {
   printf "%-20s window first %.3f/%.3f s (%.2fx readdir, %.2fx ls -f)  warm %.3f/%.3f s (%.2fx)  peak %s/%s B/e  readdir %.3f s  ls -1 -f %.3f s\n",
     name, fm, fd, fd / r, fd / l, wm, wd, wd / r, pm, pd, r, l }'
+awk -v pd="$peak_med" -v n="$entries" -v rested="$fresh_rested" -v once="$fresh_at_once" -v p="$pause" 'BEGIN {
+  mb = pd * n / 1048576
+  printf "memory new to a process: %.2f ms a MB after %s s of rest, %.2f at once; the open'"'"'s peak, %.0f MB, %.0f ms of processor time to touch\n",
+    rested, p, once, mb, mb * rested }'
