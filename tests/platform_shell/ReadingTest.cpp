@@ -14,6 +14,7 @@
 #include <chrono>
 #include <climits>
 #include <condition_variable>
+#include <iterator>
 #include <cstdio>
 #include <cstdlib>
 #include <mutex>
@@ -219,6 +220,60 @@ TEST_F(ShellTest, ReadsTheOtherPartsWhileOneThreadIsHeldUp)
                      8));
     EXPECT_FALSE(heldTooLong) << "the other thread took only " << byOther << " of "
                               << expected.size();
+}
+
+// While other names are made, renamed and removed all the time, every entry
+// that stays is read exactly once, and no name comes twice, however the
+// folder is cut into parts. A name is never made again once it has gone, so
+// each one stands for a single entry.
+TEST_F(ShellTest, ReadsEveryLastingEntryOnceWhileOthersComeAndGo)
+{
+    const std::string path = PosixPath("many");
+    std::vector<std::string> lasting = MakeMany(path);
+    ASSERT_FALSE(lasting.empty());
+
+    std::atomic<bool> done{false};
+    std::atomic<int> changes{0};
+    std::thread changing([&] {
+        // Each name passes through being made, renamed and removed.
+        const auto churn = [&](const char* kind, int i) {
+            return path + "/" + kind + " " + std::to_string(i) + " and some more of it";
+        };
+        for (int i = 0; !done.load(); ++i) {
+            const int file = open(churn("made", i).c_str(), O_CREAT | O_WRONLY, 0600);
+            if (file >= 0) close(file);
+            if (i >= 100) rename(churn("made", i - 100).c_str(), churn("moved", i - 100).c_str());
+            if (i >= 200) unlink(churn("moved", i - 200).c_str());
+            ++changes;
+        }
+    });
+
+    for (int round = 0; round < 12; ++round) {
+        const int parts = round % 4 == 0 ? 0 : round % 4 == 1 ? 7 : round % 4 == 2 ? 300 : 2500;
+        OpenFolder folder(path);
+        ASSERT_GE(folder.fd, 0);
+        std::mutex taking;
+        std::vector<std::string> names;
+        EXPECT_EQ(0, ReadFolderEntries(
+                         folder.fd,
+                         [&](const EntryBlock& block) {
+                             const std::lock_guard<std::mutex> hold(taking);
+                             block.ForEach(
+                                 [&](const dirent64& entry) { names.emplace_back(entry.d_name); });
+                         },
+                         parts));
+        std::sort(names.begin(), names.end());
+        const auto twice = std::adjacent_find(names.begin(), names.end());
+        EXPECT_EQ(names.end(), twice) << *twice << " came twice, " << parts << " parts";
+        std::vector<std::string> missing;
+        std::set_difference(lasting.begin(), lasting.end(), names.begin(), names.end(),
+                            std::back_inserter(missing));
+        EXPECT_TRUE(missing.empty()) << missing.size() << " lasting entries missing, the first "
+                                     << missing.front() << ", " << parts << " parts";
+    }
+    done = true;
+    changing.join();
+    EXPECT_GT(changes.load(), 12) << "the folder hardly changed while it was read";
 }
 
 // Through the enumerator: the large folder lists whole and in order, the link
