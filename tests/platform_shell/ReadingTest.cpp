@@ -14,9 +14,9 @@
 #include <chrono>
 #include <climits>
 #include <condition_variable>
-#include <iterator>
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <mutex>
 #include <set>
 #include <stdexcept>
