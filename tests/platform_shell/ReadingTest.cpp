@@ -102,9 +102,8 @@ bool OnExt4(int fd)
 // indexed ext2/3/4 folder is read in parts (as many as parts asks, or as its
 // size asks), two at once, each taken on the thread that reads it, the
 // other thread through a descriptor of its own, open only while the folder
-// is read; a folder
-// on any other file system is read through its own descriptor alone, ahead
-// of this thread, which takes every block.
+// is read; a folder on any other file system is read through its own
+// descriptor alone, ahead of this thread, which takes every block.
 void ExpectEveryEntryOnce(const std::string& path, const std::vector<std::string>& expected,
                           int parts = 0)
 {
@@ -229,12 +228,22 @@ TEST_F(ShellTest, ReadsTheOtherPartsWhileOneThreadIsHeldUp)
 TEST_F(ShellTest, ReadsEveryLastingEntryOnceWhileOthersComeAndGo)
 {
     const std::string path = PosixPath("many");
-    std::vector<std::string> lasting = MakeMany(path);
+    const std::vector<std::string> lasting = MakeMany(path);
     ASSERT_FALSE(lasting.empty());
 
     std::atomic<bool> done{false};
     std::atomic<int> changes{0};
-    std::thread changing([&] {
+    // Stopped and joined however the test ends, a failed assertion included.
+    struct Changing {
+        std::atomic<bool>& done;
+        std::thread thread;
+        ~Changing()
+        {
+            done = true;
+            if (thread.joinable()) thread.join();
+        }
+    } changing{done, {}};
+    changing.thread = std::thread([&] {
         // Each name passes through being made, renamed and removed.
         const auto churn = [&](const char* kind, int i) {
             return path + "/" + kind + " " + std::to_string(i) + " and some more of it";
@@ -272,7 +281,7 @@ TEST_F(ShellTest, ReadsEveryLastingEntryOnceWhileOthersComeAndGo)
                                      << missing.front() << ", " << parts << " parts";
     }
     done = true;
-    changing.join();
+    changing.thread.join();
     EXPECT_GT(changes.load(), 12) << "the folder hardly changed while it was read";
 }
 
