@@ -6,6 +6,7 @@
 #include <fcntl.h>
 #include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/vfs.h>
 #include <unistd.h>
 
@@ -16,13 +17,31 @@
 #include <condition_variable>
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <iterator>
 #include <mutex>
 #include <set>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
+
+namespace {
+
+// Called with the offset before each seek of a folder while a test sets it;
+// set and cleared only while no folder is being read.
+std::function<void(off64_t offset)> gBeforeSeek;
+
+}  // namespace
+
+// The reading seeks through this, which stands before the C library's, so a
+// test can act at the moment a reading thread seeks.
+extern "C" off64_t lseek64(int fd, off64_t offset, int whence) noexcept
+{
+    if (gBeforeSeek && whence == SEEK_SET) gBeforeSeek(offset);
+    return syscall(SYS_lseek, fd, offset, whence);
+}
 
 namespace {
 
@@ -283,6 +302,92 @@ TEST_F(ShellTest, ReadsEveryLastingEntryOnceWhileOthersComeAndGo)
     done = true;
     changing.thread.join();
     EXPECT_GT(changes.load(), 12) << "the folder hardly changed while it was read";
+}
+
+// An empty part's reader reads first the entry that begins the next part,
+// and looks for it where that part begins. When the entry is removed just
+// then, after the next part's reader took it, it must not be taken again.
+TEST_F(ShellTest, TakesAnEntryRemovedWhileItWasReadOnlyOnce)
+{
+    const std::string path = PosixPath("many");
+    const std::vector<std::string> lasting = MakeMany(path);
+    ASSERT_FALSE(lasting.empty());
+    OpenFolder folder(path);
+    ASSERT_GE(folder.fd, 0);
+    if (!OnExt4(folder.fd)) GTEST_SKIP() << "not on ext4: read by one thread ahead";
+
+    // Where each entry lies (an entry's offset is the one its forerunner
+    // gives as the next), and where the first block ends.
+    std::vector<std::pair<off64_t, std::string>> entries;
+    off64_t firstEnd = -1;
+    {
+        std::vector<char> block(kFolderBlockBytes);
+        off64_t offset = 0;
+        for (long filled; (filled = getdents64(folder.fd, block.data(), block.size())) > 0;) {
+            EntryBlock{block.data(), filled}.ForEach([&](const dirent64& entry) {
+                entries.emplace_back(offset, entry.d_name);
+                offset = entry.d_off;
+            });
+            if (firstEnd < 0) firstEnd = offset;
+        }
+        ASSERT_EQ(0, lseek64(folder.fd, 0, SEEK_SET));
+    }
+    // The rest is cut evenly into parts from there. Aimed at: an empty part
+    // after one of two entries or more, whose reader is the only one that
+    // seeks from its start to its end.
+    constexpr int kParts = 2500;
+    const off64_t step = (INT64_MAX - firstEnd) / kParts;
+    const auto holding = [&](off64_t from, off64_t to) {
+        return std::count_if(entries.begin(), entries.end(), [&](const auto& entry) {
+            return entry.first >= from && entry.first < to;
+        });
+    };
+    off64_t emptyStart = -1;
+    std::string next;
+    for (int part = 2; part + 2 < kParts && emptyStart < 0; ++part) {
+        const off64_t start = firstEnd + part * step;
+        if (holding(start, start + step) != 0 || holding(start - step, start) < 2) continue;
+        const auto after = std::find_if(entries.begin(), entries.end(), [&](const auto& entry) {
+            return entry.first >= start + step;
+        });
+        if (after == entries.end()) continue;
+        emptyStart = start;
+        next = after->second;
+    }
+    ASSERT_GE(emptyStart, 0) << "no empty part after a full one among " << kParts;
+
+    std::mutex taking;
+    std::condition_variable taken;
+    std::vector<std::string> names;
+    bool aimed = false;
+    bool removed = false;
+    static thread_local off64_t lastSeek = -1;
+    gBeforeSeek = [&](off64_t offset) {
+        const off64_t previous = std::exchange(lastSeek, offset);
+        if (previous != emptyStart || offset != emptyStart + step) return;
+        // This thread read the empty part and met the next part's first
+        // entry: once the other thread has taken it, it goes.
+        std::unique_lock<std::mutex> hold(taking);
+        aimed = true;
+        removed = taken.wait_for(hold, std::chrono::seconds(30), [&] {
+            return std::count(names.begin(), names.end(), next) > 0;
+        }) && unlink((path + "/" + next).c_str()) == 0;
+    };
+    const int error = ReadFolderEntries(
+        folder.fd,
+        [&](const EntryBlock& block) {
+            const std::lock_guard<std::mutex> hold(taking);
+            block.ForEach([&](const dirent64& entry) { names.emplace_back(entry.d_name); });
+            taken.notify_all();
+        },
+        kParts);
+    gBeforeSeek = nullptr;
+    EXPECT_EQ(0, error);
+    ASSERT_TRUE(aimed) << "the empty part's reader never looked past it";
+    ASSERT_TRUE(removed) << next << " was not taken before it was removed";
+    EXPECT_EQ(1, std::count(names.begin(), names.end(), next)) << next;
+    std::sort(names.begin(), names.end());
+    EXPECT_TRUE(lasting == names) << names.size() << " names read of " << lasting.size();
 }
 
 // Through the enumerator: the large folder lists whole and in order, the link

@@ -204,7 +204,7 @@ private:
         if (end != kNoEnd && first->d_off >= end) {
             bool ours = false;
             if (!startsBefore(fd, *first, end, &ours)) return false;
-            if (!ours) return true;
+            if (!ours || !stillThere(fd, *first)) return true;
             block.filled = first->d_reclen;
             return take(block);
         }
@@ -233,6 +233,16 @@ private:
             return true;
         });
         return true;
+    }
+
+    // Whether entry, which startsBefore found before the next part, is still
+    // in the folder: one removed since it was read may have lain in the next
+    // part after all, and been taken there before it went. Only a removal
+    // counts; a folder that may be read but not searched gives no answer.
+    static bool stillThere(int fd, const dirent64& entry)
+    {
+        struct stat status {};
+        return fstatat(fd, entry.d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT;
     }
 
     // Reads fd, whose next entry lies at offset, up to end, taking block
