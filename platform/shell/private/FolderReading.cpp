@@ -109,6 +109,14 @@ off64_t offsetAfter(const Block& block, bool* rising)
     return offset;
 }
 
+// Whether entry, read from folder fd a moment ago, is still there. Only a
+// removal counts: a folder that may be read but not searched gives no answer.
+bool stillThere(int fd, const dirent64& entry)
+{
+    struct stat status {};
+    return fstatat(fd, entry.d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT;
+}
+
 // The hashes of an indexed folder from offset on, where its first block
 // ended, cut into parts.
 class Parts {
@@ -204,6 +212,8 @@ private:
         if (end != kNoEnd && first->d_off >= end) {
             bool ours = false;
             if (!startsBefore(fd, *first, end, &ours)) return false;
+            // One removed since it was read may have lain in the next part
+            // after all, and been taken there before it went.
             if (!ours || !stillThere(fd, *first)) return true;
             block.filled = first->d_reclen;
             return take(block);
@@ -233,16 +243,6 @@ private:
             return true;
         });
         return true;
-    }
-
-    // Whether entry, which startsBefore found before the next part, is still
-    // in the folder: one removed since it was read may have lain in the next
-    // part after all, and been taken there before it went. Only a removal
-    // counts; a folder that may be read but not searched gives no answer.
-    static bool stillThere(int fd, const dirent64& entry)
-    {
-        struct stat status {};
-        return fstatat(fd, entry.d_name, &status, AT_SYMLINK_NOFOLLOW) == 0 || errno != ENOENT;
     }
 
     // Reads fd, whose next entry lies at offset, up to end, taking block
