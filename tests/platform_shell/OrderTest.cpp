@@ -156,12 +156,66 @@ TEST(NaturalOrder, OrdersAsThePlainOrder)
         const std::string b = a.substr(0, random() % (a.size() + 1)) + make(8);
         const int expected = PlainOrder(a, b);
         ASSERT_EQ(expected, sign(CompareNatural(a.c_str(), b.c_str()))) << a << " | " << b;
-        // Told how far both may be read, it passes the shared beginning by
+        // Told how far each may be read, it passes the shared beginning by
         // words and comes to the same answer.
         const auto copyA = exact(a), copyB = exact(b);
         ASSERT_EQ(expected,
-                  sign(CompareNatural(copyA.get(), copyB.get(), std::min(a.size(), b.size()) + 1)))
+                  sign(CompareNatural(copyA.get(), a.size() + 1, copyB.get(), b.size() + 1)))
             << a << " | " << b;
+    }
+    // Names that fold alike but for a byte or two, where only the letters'
+    // case differs for long stretches: those stretches are folded a word at a
+    // time. The bytes beside the capitals and the small letters ('@', '[',
+    // '`', '{') and bytes past ASCII that differ from letters by the same
+    // bit must not fold.
+    const char near[] = "aAzZmM@[`{ .0019~\xC1\xE1\xDA\xFA";
+    const auto flipCase = [](char c) {
+        if (c >= 'a' && c <= 'z') return static_cast<char>(c - 'a' + 'A');
+        if (c >= 'A' && c <= 'Z') return static_cast<char>(c - 'A' + 'a');
+        return c;
+    };
+    for (int i = 0; i < 100000; ++i) {
+        std::string a;
+        for (size_t length = 1 + random() % 40; a.size() < length;)
+            a.push_back(near[random() % (sizeof near - 1)]);
+        std::string b = a;
+        for (char& c : b)
+            if (random() % 3 == 0) c = flipCase(c);
+        if (random() % 2 == 0) b[random() % b.size()] = near[random() % (sizeof near - 1)];
+        if (random() % 4 == 0) b.resize(random() % (b.size() + 1));
+        const int expected = PlainOrder(a, b);
+        const auto copyA = exact(a), copyB = exact(b);
+        ASSERT_EQ(expected,
+                  sign(CompareNatural(copyA.get(), a.size() + 1, copyB.get(), b.size() + 1)))
+            << a << " | " << b;
+        ASSERT_EQ(expected, sign(CompareNatural(a.c_str(), b.c_str()))) << a << " | " << b;
+        if (a.size() == b.size()) {
+            unsigned char foldedA[kNaturalFoldLimit], foldedB[kNaturalFoldLimit];
+            const auto lower = [&](char c) { return flipCase(c) > c ? flipCase(c) : c; };
+            const bool alike = std::equal(a.begin(), a.end(), b.begin(),
+                                          [&](char x, char y) { return lower(x) == lower(y); });
+            ASSERT_EQ(alike, FoldsAlike(copyA.get(), copyB.get(), a.size())) << a << " | " << b;
+            if (alike) {
+                const size_t length = FoldNatural(a.c_str(), foldedA, sizeof foldedA);
+                ASSERT_EQ(length, FoldNatural(b.c_str(), foldedB, sizeof foldedB));
+                ASSERT_EQ(0, std::memcmp(foldedA, foldedB, length)) << a << " | " << b;
+            }
+        }
+    }
+    // Past 400 bytes a name may fold beyond the cut: such names are ordered
+    // by their cut forms, then their bytes, whether or not it is known how
+    // far they can be read. Here only the last letter's case tells them
+    // apart in bytes, and the letter itself in folded form.
+    std::string longPrefix;
+    while (longPrefix.size() < 430) longPrefix += "a1";
+    for (const bool past : {true, false}) {
+        const std::string prefix = past ? longPrefix : std::string(300, 'a');
+        const std::string a = prefix + "B", b = prefix + "a";
+        const int expected = past ? -1 : 1;
+        const auto copyA = exact(a), copyB = exact(b);
+        EXPECT_EQ(expected, sign(CompareNatural(a.c_str(), b.c_str())));
+        EXPECT_EQ(expected,
+                  sign(CompareNatural(copyA.get(), a.size() + 1, copyB.get(), b.size() + 1)));
     }
     // Long runs part in their middle, and their values tell them apart.
     EXPECT_LT(CompareNatural("x123456789012345678901234567890", "x123456789012345678901234567891"),

@@ -353,6 +353,12 @@ Shared sharedPrefix(Listed* first, Listed* last, size_t depth, const Sorting& so
         for (const Listed* entry = begin; entry != end && (mine.agreed > start || mine.alike);
              ++entry) {
             FetchNameAhead(entry, end, names);
+            // A name the same as the first but for case folds as it does
+            // (and leaves the agreement as it is): that is told a word at a
+            // time, without folding it.
+            if (entry->length == first->length &&
+                FoldsAlike(names + entry->offset + raw, base + raw, first->length - raw))
+                continue;
             const size_t limit = std::min(mine.agreed + 1, sizeof other);
             const size_t length = FoldNatural(names + entry->offset + raw, other, limit);
             size_t same = start;

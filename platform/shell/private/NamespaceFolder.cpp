@@ -44,9 +44,9 @@ int compareEntries(const BYTE* a, const BYTE* b)
     if (folderA != folderB) return folderA ? -1 : 1;
     const std::uint64_t keyA = EntryKey(a), keyB = EntryKey(b);
     if (keyA != keyB) return keyA < keyB ? -1 : 1;
-    // A valid entry's name ends by its last byte: so much of both can be read.
-    const size_t readable = std::min(EntrySize(a), EntrySize(b)) - kNameOffset;
-    return CompareNatural(EntryName(a), EntryName(b), readable);
+    // A valid entry's name ends by its last byte: so much of each can be read.
+    return CompareNatural(EntryName(a), EntrySize(a) - kNameOffset, EntryName(b),
+                          EntrySize(b) - kNameOffset);
 }
 
 bool setCString(STRRET* name, const std::string& text)

@@ -24,6 +24,48 @@ unsigned char foldByte(char c)
     return static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
 }
 
+// Names are also read eight bytes at a time, as one word.
+constexpr std::uint64_t kEveryByte = 0x0101010101010101u;
+constexpr std::uint64_t kTopBits = 0x8080808080808080u;
+
+std::uint64_t loadWord(const char* at)
+{
+    std::uint64_t word;
+    std::memcpy(&word, at, sizeof word);
+    return word;
+}
+
+// Whether any of the eight bytes of word is zero.
+bool holdsZero(std::uint64_t word)
+{
+    return ((word - kEveryByte) & ~word & kTopBits) != 0;
+}
+
+// The top bit of every byte of word that lies from low to high, both ASCII.
+// Each byte is added to on its own seven bits, so no carry crosses bytes.
+std::uint64_t bytesWithin(std::uint64_t word, unsigned char low, unsigned char high)
+{
+    const std::uint64_t seven = word & ~kTopBits;
+    const std::uint64_t fromLow = seven + kEveryByte * (0x80u - low);
+    const std::uint64_t pastHigh = seven + kEveryByte * (0x7Fu - high);
+    return fromLow & ~pastHigh & ~word & kTopBits;
+}
+
+// The word with every byte folded as foldByte folds it.
+std::uint64_t foldWord(std::uint64_t word)
+{
+    return word | bytesWithin(word, 'A', 'Z') >> 2;
+}
+
+// Where in memory the first byte that mask (not zero) has bits in lies.
+size_t firstByte(std::uint64_t mask)
+{
+    if constexpr (std::endian::native == std::endian::little)
+        return static_cast<size_t>(std::countr_zero(mask)) / 8;
+    else
+        return static_cast<size_t>(std::countl_zero(mask)) / 8;
+}
+
 }  // namespace
 
 // A digit run becomes one byte 0x30 + its count of significant digits (0x39
@@ -95,11 +137,24 @@ int compareFolded(const char* a, const char* b)
 // alike and their first bytes, which differ, decide. Two digit runs of
 // unequal value are ordered by it. 0 when only the folded forms can tell (a
 // digit against another byte, runs of one value, runs too long to count).
-int toldAtOnce(const char* a, const char* b)
+// Where readable bytes of both may be read, a word at a time while no digit
+// and no end comes.
+int toldAtOnce(const char* a, const char* b, size_t readable)
 {
     const bool digitA = isDigit(*a), digitB = isDigit(*b);
     if (!digitA && !digitB) {
-        for (size_t i = 0;; ++i) {
+        size_t i = 0;
+        for (; i + 8 <= readable; i += 8) {
+            const std::uint64_t wordA = loadWord(a + i), wordB = loadWord(b + i);
+            if (holdsZero(wordA) || holdsZero(wordB) ||
+                (bytesWithin(wordA, '0', '9') | bytesWithin(wordB, '0', '9')) != 0)
+                break;
+            if (const std::uint64_t apart = foldWord(wordA) ^ foldWord(wordB); apart != 0) {
+                const size_t at = i + firstByte(apart);
+                return foldByte(a[at]) < foldByte(b[at]) ? -1 : 1;
+            }
+        }
+        for (;; ++i) {
             if (isDigit(a[i]) || isDigit(b[i])) return 0;
             const unsigned char foldA = foldByte(a[i]), foldB = foldByte(b[i]);
             if (foldA != foldB) return foldA < foldB ? -1 : 1;
@@ -163,26 +218,40 @@ NaturalKey NaturalSortKey(const char* name)
     return NaturalKeyAt(name, 0, &filled);
 }
 
+bool FoldsAlike(const char* a, const char* b, size_t length)
+{
+    size_t i = 0;
+    for (; i + 8 <= length; i += 8)
+        if (foldWord(loadWord(a + i)) != foldWord(loadWord(b + i))) return false;
+    for (; i < length; ++i)
+        if (foldByte(a[i]) != foldByte(b[i])) return false;
+    return true;
+}
+
 namespace {
 
-// Whether any of the eight bytes of word is zero.
-bool holdsZero(std::uint64_t word)
+// Whether name, which agrees with another up to same, is too long to be
+// folded whole; readable bounds its bytes where it is known (not 0).
+bool foldedOnlyInPart(const char* name, size_t same, size_t readable)
 {
-    return ((word - 0x0101010101010101u) & ~word & 0x8080808080808080u) != 0;
+    if (readable != 0 && readable <= kWhollyFolded + 1) return false;
+    return same + std::strlen(name + same) > kWhollyFolded;
 }
 
 // The order of a and b, which agree byte for byte, with no zero, for their
-// first same bytes.
-int compareFrom(const char* a, const char* b, size_t same)
+// first same bytes. readableA and readableB bound each name's bytes, its
+// zero among them, where they are known (not 0).
+int compareFrom(const char* a, const char* b, size_t same, size_t readableA, size_t readableB)
 {
     while (a[same] != 0 && a[same] == b[same]) ++same;
     if (a[same] == b[same]) return 0;
     // Longer names are compared by their cut folded forms, from the start.
-    if (same + std::strlen(a + same) > kWhollyFolded ||
-        same + std::strlen(b + same) > kWhollyFolded)
+    if (foldedOnlyInPart(a, same, readableA) || foldedOnlyInPart(b, same, readableB))
         return compareFolded(a, b);
     while (same > 0 && isDigit(a[same - 1])) --same;
-    if (const int told = toldAtOnce(a + same, b + same)) return told;
+    const size_t readable = std::min(readableA, readableB);
+    if (const int told = toldAtOnce(a + same, b + same, readable > same ? readable - same : 0))
+        return told;
     return compareFolded(a + same, b + same);
 }
 
@@ -193,18 +262,17 @@ int CompareNatural(const char* a, const char* b)
     // Equal bytes fold alike, so the folded forms are compared only from the
     // first difference, backed up to the start of the digit run it falls in:
     // a shared prefix costs a byte compare, not a fold, however long it is.
-    return compareFrom(a, b, 0);
+    return compareFrom(a, b, 0, 0, 0);
 }
 
-int CompareNatural(const char* a, const char* b, size_t readable)
+int CompareNatural(const char* a, size_t readableA, const char* b, size_t readableB)
 {
     // The shared beginning a word at a time, as far as both may be read.
+    const size_t readable = std::min(readableA, readableB);
     size_t same = 0;
     for (; same + 8 <= readable; same += 8) {
-        std::uint64_t wordA, wordB;
-        std::memcpy(&wordA, a + same, 8);
-        std::memcpy(&wordB, b + same, 8);
+        const std::uint64_t wordA = loadWord(a + same), wordB = loadWord(b + same);
         if (wordA != wordB || holdsZero(wordA)) break;
     }
-    return compareFrom(a, b, same);
+    return compareFrom(a, b, same, readableA, readableB);
 }

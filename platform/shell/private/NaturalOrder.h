@@ -43,11 +43,15 @@ size_t FoldNatural(const char* name, unsigned char* out, size_t limit);
 constexpr unsigned kGoesOn = 17;
 NaturalKey NaturalKeyAt(const char* name, size_t depth, unsigned* filled);
 
+// Whether two names of length bytes each are the same but for the case of
+// ASCII letters, and so fold alike. Reads no byte past either name's zero.
+bool FoldsAlike(const char* a, const char* b, size_t length);
+
 // Negative, 0 or positive. Names equal in folded form are ordered by their
 // raw bytes, so 0 means byte-equal names.
 int CompareNatural(const char* a, const char* b);
-// The same, for names from each of which at least readable bytes may be
-// read (each name's zero lies at or before its last readable byte, or it
-// differs from the other before): a long shared beginning is passed over
-// eight bytes at a time.
-int CompareNatural(const char* a, const char* b, size_t readable);
+// The same, for names of which readableA and readableB bytes may be read
+// (each name's zero lies at or before its last readable byte): a long shared
+// beginning is passed over eight bytes at a time, and so are letters that
+// differ only in case.
+int CompareNatural(const char* a, size_t readableA, const char* b, size_t readableB);
