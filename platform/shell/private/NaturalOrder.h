@@ -43,8 +43,9 @@ size_t FoldNatural(const char* name, unsigned char* out, size_t limit);
 constexpr unsigned kGoesOn = 17;
 NaturalKey NaturalKeyAt(const char* name, size_t depth, unsigned* filled);
 
-// Whether two names of length bytes each are the same but for the case of
-// ASCII letters, and so fold alike. Reads no byte past either name's zero.
+// Whether the length bytes at a and at b are the same but for the case of
+// ASCII letters, so that names made of them fold alike. Reads those bytes
+// and no others.
 bool FoldsAlike(const char* a, const char* b, size_t length);
 
 // Negative, 0 or positive. Names equal in folded form are ordered by their
