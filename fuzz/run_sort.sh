@@ -18,6 +18,7 @@ fuzz_folders sort
 printf '\x05notes from the meeting\nnotes from the meeting_10.txt\nnotes from the meeting_2.txt\n' >"$corpus/prefix"
 printf '\x01abcdefghijklmnopq\nabcdefghijklmnopqB\nabcdefghijklmnopqa\nABCDEFGHIJKLMNOPQ\n' >"$corpus/case"
 printf '\x00IMG_0001.jpg\nIMG_1.jpg\nimg_01.JPG\n/IMG_00001\nIMG_123456789012345678901234.jpg\nIMG_123456789012345678901233.jpg\n' >"$corpus/digits"
+printf '\x02holiday photo from summer trip.jpg\nHoliday Photo From Summer Trip.jpg\nholiday photo from summer trip.JPG\nHOLIDAY PHOTO FROM SUMMER TRIQ.jpg\nholiday photo from summer trip.jpg2\n' >"$corpus/longcase"
 printf '\x03caf\xe9\ncaf\xc3\xa9\ncafe\xcc\x81\n\xe5\xae\xb6\xe5\xba\xad 2\n\xe5\xae\xb6\xe5\xba\xad 10\n' >"$corpus/bytes"
 
 "$build/fuzz/sort_fuzzer" "$corpus" \

@@ -1,7 +1,8 @@
 // The fuzz target of a folder's order: the input is a listing of names, one
 // a line (a line starting with '/' is a folder), in the order a folder would
 // hand them out. The sort must put them exactly where the comparison does:
-// folders first, each side in CompareNatural order, every name kept once.
+// folders first, each side in CompareNatural order, every name kept once;
+// and the comparison told how far each name may be read must agree.
 
 #include "platform/shell/private/FolderOrder.h"
 
@@ -63,6 +64,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, size_t size)
         if (expected[i].bytes != got || expected[i].folder != listed[i].folder) {
             std::fprintf(stderr, "place %zu: expected [%s], got [%s]\n", i,
                          expected[i].bytes.c_str(), got);
+            std::abort();
+        }
+    }
+    // The window checks the order again, reading each name as far as its
+    // length, which the ids know: it must find every neighbour in order.
+    for (size_t i = 1; i < listed.size(); ++i) {
+        if (listed[i - 1].folder != listed[i].folder) continue;
+        const char* before = block.data() + listed[i - 1].offset;
+        const char* after = block.data() + listed[i].offset;
+        if (CompareNatural(before, listed[i - 1].length + size_t{1}, after,
+                           listed[i].length + size_t{1}) >= 0) {
+            std::fprintf(stderr, "told their lengths, [%s] is not before [%s]\n", before, after);
             std::abort();
         }
     }
