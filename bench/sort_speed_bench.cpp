@@ -21,6 +21,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <numeric>
 #include <random>
 #include <regex>
 #include <string>
@@ -56,7 +57,7 @@ struct Listing {
 Listing ListingOf(const Pattern& pattern, int count)
 {
     std::vector<int> order(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) order[static_cast<size_t>(i)] = i;
+    std::iota(order.begin(), order.end(), 0);
     std::shuffle(order.begin(), order.end(), std::mt19937(1));
     Listing listing;
     listing.entries.reserve(order.size());

@@ -93,11 +93,14 @@ bool isDigit(char c)
 // are equal there, leading zeros aside); against another byte a run stands
 // where the digits stand; other bytes by value. A name that ends first
 // comes first. Names alike in all that go by their raw bytes.
+// A byte as the plain order sees it: ASCII capitals as small letters.
+unsigned char PlainFold(char c)
+{
+    return static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+}
+
 int PlainOrder(const std::string& a, const std::string& b)
 {
-    const auto fold = [](char c) {
-        return static_cast<unsigned char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    };
     size_t i = 0, j = 0;
     while (i < a.size() && j < b.size()) {
         if (isDigit(a[i]) && isDigit(b[j])) {
@@ -113,8 +116,8 @@ int PlainOrder(const std::string& a, const std::string& b)
             j = endB;
             continue;
         }
-        const unsigned charA = isDigit(a[i]) ? '0' : fold(a[i]);
-        const unsigned charB = isDigit(b[j]) ? '0' : fold(b[j]);
+        const unsigned charA = isDigit(a[i]) ? '0' : PlainFold(a[i]);
+        const unsigned charB = isDigit(b[j]) ? '0' : PlainFold(b[j]);
         if (charA != charB) return charA < charB ? -1 : 1;
         ++i;
         ++j;
@@ -191,9 +194,9 @@ TEST(NaturalOrder, OrdersAsThePlainOrder)
         ASSERT_EQ(expected, sign(CompareNatural(a.c_str(), b.c_str()))) << a << " | " << b;
         if (a.size() == b.size()) {
             unsigned char foldedA[kNaturalFoldLimit], foldedB[kNaturalFoldLimit];
-            const auto lower = [&](char c) { return flipCase(c) > c ? flipCase(c) : c; };
-            const bool alike = std::equal(a.begin(), a.end(), b.begin(),
-                                          [&](char x, char y) { return lower(x) == lower(y); });
+            const bool alike = std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+                return PlainFold(x) == PlainFold(y);
+            });
             ASSERT_EQ(alike, FoldsAlike(copyA.get(), copyB.get(), a.size())) << a << " | " << b;
             if (alike) {
                 const size_t length = FoldNatural(a.c_str(), foldedA, sizeof foldedA);
