@@ -22,6 +22,12 @@
 # That cost is measured in the same run and printed beside the opens: 128 MB
 # touched after the same pause, and at once after the same was freed, and
 # what touching as much memory as the open's peak takes at the first rate.
+# The kernel's free page reporting is what hands the pages back (a balloon
+# device reports free blocks of 2^order pages to the host); its settings are
+# printed too. With QUILLET_BENCH_KEEP_FREED=1 (root, and a kernel whose
+# reporting has the min_free_ms setting) a page must have been free for a
+# minute before it is reported, for the length of the run only: freed memory
+# then stays the guest's, as it does on a machine of one's own.
 #
 # Usage: bench/open_folder_window.sh BUILD_DIR FOLDER ENTRIES [display]
 set -euo pipefail
@@ -39,12 +45,35 @@ for tool in xdotool xwininfo; do
   command -v $tool >/dev/null || { echo "open_folder_window.sh: $tool is not installed" >&2; exit 2; }
 done
 
+reporting=/sys/module/page_reporting/parameters
+kept_min_free=
 started=()
 cleanup() {
   for pid in "${started[@]}"; do kill "$pid" 2>/dev/null || true; done
   for pid in "${started[@]}"; do wait "$pid" 2>/dev/null || true; done
+  if [ -n "$kept_min_free" ]; then echo "$kept_min_free" >"$reporting/min_free_ms" || true; fi
 }
 trap cleanup EXIT
+if [ "${QUILLET_BENCH_KEEP_FREED:-}" = 1 ]; then
+  if [ ! -w "$reporting/min_free_ms" ]; then
+    echo "open_folder_window.sh: QUILLET_BENCH_KEEP_FREED needs root and $reporting/min_free_ms" >&2
+    exit 2
+  fi
+  old_min_free=$(cat "$reporting/min_free_ms")
+  echo 60000 >"$reporting/min_free_ms"
+  kept_min_free=$old_min_free
+fi
+# What this machine does with the memory a process frees, in one line.
+reporting_state() {
+  if [ ! -r "$reporting/page_reporting_order" ]; then
+    echo "freed memory stays the machine's: the kernel reports no free pages to a host"
+    return
+  fi
+  local order; order=$(cat "$reporting/page_reporting_order")
+  local after="as soon as it finds them"
+  [ -r "$reporting/min_free_ms" ] && after="once free for $(cat "$reporting/min_free_ms") ms or more"
+  echo "freed memory is handed to the host in free blocks of $((4 << order)) KB, $after"
+}
 if ! xwininfo -root >/dev/null 2>&1; then
   Xvfb "$display" -screen 0 1600x1000x24 >/dev/null 2>&1 &
   started+=($!)
@@ -148,3 +177,4 @@ awk -v pd="$peak_med" -v n="$entries" -v rested="$fresh_rested" -v once="$fresh_
   mb = pd * n / 1048576
   printf "memory new to a process: %.2f ms a MB after %s s of rest, %.2f at once; the open'"'"'s peak, %.0f MB, %.0f ms of processor time to touch\n",
     rested, p, once, mb, mb * rested }'
+reporting_state
