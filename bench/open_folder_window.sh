@@ -65,7 +65,8 @@ if [ "${QUILLET_BENCH_KEEP_FREED:-}" = 1 ]; then
 fi
 # What this machine does with the memory a process frees, in one line.
 reporting_state() {
-  if [ ! -r "$reporting/page_reporting_order" ]; then
+  if [ ! -r "$reporting/page_reporting_order" ] ||
+    ! compgen -G "/sys/bus/virtio/drivers/virtio_balloon/virtio*" >/dev/null; then
     echo "freed memory stays the machine's: the kernel reports no free pages to a host"
     return
   fi
