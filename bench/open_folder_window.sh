@@ -26,8 +26,9 @@
 # device reports free blocks of 2^order pages to the host); its settings are
 # printed too. With QUILLET_BENCH_KEEP_FREED=1 (root, and a kernel whose
 # reporting has the min_free_ms setting) a page must have been free for a
-# minute before it is reported, for the length of the run only: freed memory
-# then stays the guest's, as it does on a machine of one's own.
+# minute before it is reported, for the length of the run only: memory freed
+# in the run then stays the guest's, as it does on a machine of one's own
+# (pages the host took before the run still cost the first time).
 #
 # Usage: bench/open_folder_window.sh BUILD_DIR FOLDER ENTRIES [display]
 set -euo pipefail
