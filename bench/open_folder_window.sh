@@ -60,9 +60,8 @@ if [ "${QUILLET_BENCH_KEEP_FREED:-}" = 1 ]; then
     echo "open_folder_window.sh: QUILLET_BENCH_KEEP_FREED needs root and $reporting/min_free_ms" >&2
     exit 2
   fi
-  old_min_free=$(cat "$reporting/min_free_ms")
+  kept_min_free=$(cat "$reporting/min_free_ms")
   echo 60000 >"$reporting/min_free_ms"
-  kept_min_free=$old_min_free
 fi
 # What this machine does with the memory a process frees, in one line.
 reporting_state() {
